@@ -1,0 +1,85 @@
+#pragma once
+// The music model: the 60-name note table in the preferred spelling, one Note per
+// name, and the instrument's figures (strings, open strings, staff letters, fret
+// widths, neck taper, ledger lines). One instance for the whole run: GetNotes().
+//
+// Note names: letter, "#" or "b", "-", octave digit 0..4 that increases at A, not at C
+// ("G#-0" is followed by "A-1"). Strings count from the lowest (1); fret positions
+// from the open string (1) to fret 13 (14).
+
+#include "core/Collection.h"
+#include "music/Note.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <utility>
+#include <vector>
+
+// Tables filled by the note table, shared by the views.
+extern Collection<QString> NoteNames;       // 60 reduced names, ascending pitch
+extern Collection<QString> OpenStringNames; // lowest string first
+extern Collection<QString> BaseNoteNames;   // staff letters, level 1 first (more than needed)
+extern Collection<double> FretWidths;       // 14 column widths in percent of the board
+
+// A ledger-line row: staff level and signed count (positive below the staff,
+// negative above).
+struct ExtraLineRow {
+    int intLevel;
+    int intLineCount;
+};
+
+class notes {
+public:
+    int GetTaperMin() const;
+    int GetTaperMax() const;
+    int GetStringAmount() const;
+    int GetSheetNoteLevelAmount() const;
+
+    // Builds the shared tables for the current instrument. Makes no Note objects:
+    // SetScale must follow.
+    void Initialize();
+
+    // Rebuilds NoteNames and the Note objects in the current spelling, then sets up the
+    // key and scale; strKey comes back as the normalized key name.
+    void SetScale(qint16& intScale, QString& strKey);
+
+    // Throws CollectionError for a name or position that is not in the table.
+    NotePtr GetNoteObject(const QString& name) const;
+    NotePtr GetNoteObject(int position) const;
+    const Collection<NotePtr>& GetNoteObjects() const { return collNotes; }
+
+    // The Note at a string (1 = lowest) and fret position (1 = open string), or null
+    // while the table does not hold the computed name.
+    NotePtr GetNoteObjFromFretBoard(int intStringNum, int intFretNum) const;
+
+    // The ledger-line rows of the current instrument, in table order.
+    std::vector<ExtraLineRow> GetExtraLineRows() const;
+
+    // Key and scale part: the scale's seven note names.
+    Collection<QString> CalcNewScaleValues(qint16& intScale, QString& strKey);
+    const Collection<QString>& GetScaleNotesNameCollection() const { return collScaleNoteNames; }
+
+    void LoadPatterns();
+    void LoadKeys();
+    void LoadScales();
+
+    // 1-based position of name in NoteNames; 0 when absent.
+    static int GetNameIndex(const QString& name);
+    // The two-form table name reduced to the preferred spelling ("A#Bb-0" -> "Bb-0").
+    static QString SplitDualName(const QString& dualName, bool flatPreferred);
+
+private:
+    int GetMidiBase() const;
+    int GetMidiIndexFromName(const QString& name) const;
+    void LoadNoteNames(bool flatPreferred);
+    void LoadOpenStringNames();
+    void LoadFretWidths();
+    void LoadBaseNoteNames();
+
+    Collection<NotePtr> collNotes;
+    Collection<QString> collScaleNoteNames;
+};
+
+// The one note table of the program.
+notes& GetNotes();
