@@ -25,7 +25,6 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretlore"));
-    QApplication::setOrganizationName(QStringLiteral("Fretlore"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

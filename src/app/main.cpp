@@ -8,7 +8,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretlore"));
-    QApplication::setOrganizationName(QStringLiteral("Fretlore"));
     QApplication::setApplicationVersion(QStringLiteral(FRETLORE_VERSION));
 
     InstallMessageBoxHook();

@@ -115,3 +115,16 @@ TEST(SplitPath, DirectoryKeepsItsSeparator)
     EXPECT_EQ(dir, QString());
     EXPECT_EQ(file, QStringLiteral("browser"));
 }
+
+#include "core/Paths.h"
+
+#include <QFileInfo>
+
+TEST(Paths, DataIsFoundAndUserDataStaysInTheTestHome)
+{
+    EXPECT_TRUE(QFileInfo(ProgramDataPath(QStringLiteral("Images"))).isDir());
+    const QString userDir = UserDataDir();
+    ASSERT_FALSE(userDir.isEmpty());
+    EXPECT_TRUE(userDir.startsWith(qEnvironmentVariable("XDG_DATA_HOME"))) << userDir.toStdString();
+    EXPECT_TRUE(userDir.endsWith(QStringLiteral("/Fretlore")));
+}
