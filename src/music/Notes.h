@@ -8,6 +8,7 @@
 // from the open string (1) to fret 13 (14).
 
 #include "core/Collection.h"
+#include "music/EnumScale.h"
 #include "music/Note.h"
 
 #include <QString>
@@ -21,6 +22,14 @@ extern Collection<QString> NoteNames;       // 60 reduced names, ascending pitch
 extern Collection<QString> OpenStringNames; // lowest string first
 extern Collection<QString> BaseNoteNames;   // staff letters, level 1 first (more than needed)
 extern Collection<double> FretWidths;       // 14 column widths in percent of the board
+
+// Keys "1".."12" ("A", "B flat", ... "A flat") and scales "1" "Major", "2" "Minor",
+// keyed by their identifier as text. The items are the English names the program
+// reasons with ("B flat" is respelled by SetScale); translate them for display with
+// QCoreApplication::translate(KeyScaleNamesContext, name).
+extern Collection<QString> KeyNames;
+extern Collection<QString> ScaleNames;
+inline constexpr char KeyScaleNamesContext[] = "KeyNames";
 
 // A ledger-line row: staff level and signed count (positive below the staff,
 // negative above).
@@ -56,9 +65,17 @@ public:
     // The ledger-line rows of the current instrument, in table order.
     std::vector<ExtraLineRow> GetExtraLineRows() const;
 
-    // Key and scale part: the scale's seven note names.
-    Collection<QString> CalcNewScaleValues(qint16& intScale, QString& strKey);
-    const Collection<QString>& GetScaleNotesNameCollection() const { return collScaleNoteNames; }
+    // The scale's seven note names without octave digit, root first; strKey comes back
+    // normalized (see EnumScale::SetupScaleEnumerator). The collection is refilled in
+    // place by every later call.
+    const Collection<QString>& CalcNewScaleValues(qint16& intScale, QString& strKey);
+    const Collection<QString>& GetScaleNotesNameCollection() const
+    {
+        return objEnumScale.GetScaleNotesNameCollection();
+    }
+    // The scale notes written on a staff level; ask the levels in ascending order
+    // from level 1 after every SetScale (see EnumScale).
+    Collection<NotePtr> GetNoteObjsFromSheetNote(const SheetNoteLevelData& objSheetNoteLevel);
 
     void LoadPatterns();
     void LoadKeys();
@@ -78,7 +95,7 @@ private:
     void LoadBaseNoteNames();
 
     Collection<NotePtr> collNotes;
-    Collection<QString> collScaleNoteNames;
+    EnumScale objEnumScale;
 };
 
 // The one note table of the program.
