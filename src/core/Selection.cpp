@@ -38,3 +38,10 @@ void ResetSelection()
     SavedHidePattern = false;
     VisiblePatNotes.Clear();
 }
+
+VisiblePatNote& AddVisiblePatNote(const QString& strNoteName)
+{
+    const QString key = QString::number(VisiblePatNotes.Count());
+    VisiblePatNotes.Add({key, strNoteName}, key);
+    return VisiblePatNotes.Item(VisiblePatNotes.Count());
+}

@@ -42,3 +42,6 @@ extern Collection<VisiblePatNote> VisiblePatNotes;
 
 // Back to the start-of-run values. For tests.
 void ResetSelection();
+
+// Appends a prompt candidate keyed by the number of entries before it ("0", "1", ...).
+VisiblePatNote& AddVisiblePatNote(const QString& strNoteName);
