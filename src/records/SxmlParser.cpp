@@ -75,6 +75,23 @@ QString DecodeFileText(const QByteArray& bytes)
     return text;
 }
 
+// As EncodeQuotedSpaces; open tells whether the text ends inside a quoted value.
+QString EncodeQuotedSpaces(const QString& strText, bool& open)
+{
+    QString result;
+    qsizetype start = 0;
+    open = false;
+    for (qsizetype q = NextQuote(strText, 0); q >= 0; q = NextQuote(strText, start)) {
+        QString piece = strText.mid(start, q - start + 1);
+        if (open)
+            piece.replace(QLatin1Char(' '), kEscapedSpace);
+        result += piece;
+        start = q + 1;
+        open = !open;
+    }
+    return result;
+}
+
 QString ParseFailure(const QString& strPath, const QString& strDetail)
 {
     return Tr("Problem encountered when parsing file '%1'. %2").arg(strPath, strDetail);
@@ -153,7 +170,14 @@ bool ParseRecord(SxmlParserChild& record, QString& strDetail)
         strDetail = Tr("A RECORD has no room for attributes in data file.");
         return false;
     }
-    const QString inner = EncodeQuotedSpaces(text.mid(first, attributesEnd - first));
+    bool open = false;
+    const QString inner = EncodeQuotedSpaces(text.mid(first, attributesEnd - first), open);
+    // An opening quote that is never closed means a value was cut short; reading it as
+    // an empty value would lose it at the next save.
+    if (open) {
+        strDetail = Tr("The ending ' missing from a value field in data file.");
+        return false;
+    }
     if (inner.isEmpty())
         return true;
 
@@ -204,18 +228,8 @@ bool ParseRecord(SxmlParserChild& record, QString& strDetail)
 
 QString EncodeQuotedSpaces(const QString& strText)
 {
-    QString result;
-    qsizetype start = 0;
-    bool inside = false;
-    for (qsizetype q = NextQuote(strText, 0); q >= 0; q = NextQuote(strText, start)) {
-        QString piece = strText.mid(start, q - start + 1);
-        if (inside)
-            piece.replace(QLatin1Char(' '), kEscapedSpace);
-        result += piece;
-        start = q + 1;
-        inside = !inside;
-    }
-    return result;
+    bool open = false;
+    return EncodeQuotedSpaces(strText, open);
 }
 
 QString EscapeValue(const QString& strText)
