@@ -54,12 +54,22 @@ bool WriteRecordFile(const QString& strPath, const QByteArray& bytes, QString& s
         }
         return true;
     }
+    // Unbuffered: a buffered QSaveFile can miss a failure of the final flush and
+    // commit a file cut short.
     QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         strRetMsg = Tr("The file '%1' could not be created: %2.").arg(strPath, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // A short write has no error text; writing the rest brings out the system's reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != bytes.size() || !file.commit()) {
         strRetMsg = Tr("The file '%1' could not be written: %2.").arg(strPath, file.errorString());
         return false; // the temporary file goes, the old file stays as it was
     }
