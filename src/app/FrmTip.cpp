@@ -87,6 +87,9 @@ void frmTip::BuildControls()
     lblTipText->setTextFormat(Qt::PlainText);
     lblTipText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblTipText->setMinimumHeight(110);
+    QFont tipFont = lblTipText->font();
+    tipFont.setPointSizeF(tipFont.pointSizeF() * 1.1);
+    lblTipText->setFont(tipFont);
 
     auto* textColumn = new QVBoxLayout;
     textColumn->addWidget(Label1);

@@ -26,7 +26,9 @@ HelpWindow* TheHelpWindow(const QString& helpFile)
     if (!window) {
         window = new HelpWindow(helpFile);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
+        // A parentless window outlives the event loop unless it is deleted here.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window,
+                         [closing = window.data()] { delete closing; });
     }
     window->show();
     window->raise();

@@ -35,7 +35,7 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
     treeContents = new QTreeWidget;
     treeContents->setObjectName(QStringLiteral("treeContents"));
     treeContents->setHeaderHidden(true);
-    treeContents->setMinimumWidth(200);
+    treeContents->setMinimumWidth(220);
     txtPage = new QTextBrowser;
     txtPage->setObjectName(QStringLiteral("txtPage"));
     txtPage->setOpenExternalLinks(true);
@@ -45,7 +45,7 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
     splitter->addWidget(treeContents);
     splitter->addWidget(txtPage);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 620});
+    splitter->setSizes({300, 660});
     setCentralWidget(splitter);
 
     QToolBar* toolbar = addToolBar(tr("Navigation"));
@@ -72,7 +72,7 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
             [this](QTreeWidgetItem* item) { ShowUrl(item->data(0, kUrlRole).toUrl()); });
 
     BuildContentsTree();
-    resize(900, 640);
+    resize(960, 680);
 }
 
 void HelpWindow::BuildContentsTree()

@@ -38,7 +38,7 @@ SystemInfoDialog::SystemInfoDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lstInfo, 1);
     layout->addWidget(buttons);
-    resize(560, 360);
+    resize(540, 300);
 }
 
 void SystemInfoDialog::CopyToClipboard() const
