@@ -1,0 +1,116 @@
+#include "ModalCatcher.h"
+#include "TestSupport.h"
+
+#include "app/FrmAbout.h"
+#include "app/SystemInfo.h"
+#include "app/SystemInfoDialog.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest/QTest>
+
+#include <fluidsynth.h>
+#include <gtest/gtest.h>
+#include <rtmidi/RtMidi.h>
+
+namespace {
+
+QString LabelText(const QWidget& window, const char* name)
+{
+    return window.findChild<QLabel*>(QLatin1String(name))->text();
+}
+
+void ClickAddress(frmAbout& about)
+{
+    auto* url = about.findChild<QLabel*>(QStringLiteral("lblUrl"));
+    about.show();
+    QTest::mouseClick(url, Qt::LeftButton, {}, QPoint(6, url->height() / 2));
+}
+
+// The rows of a system information dialog as "name: value" lines.
+QStringList DialogRows(QWidget* dialog)
+{
+    QStringList rows;
+    auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("lstInfo"));
+    for (int row = 0; list && row < list->topLevelItemCount(); ++row)
+        rows << list->topLevelItem(row)->text(0) + QStringLiteral(": ") + list->topLevelItem(row)->text(1);
+    return rows;
+}
+
+} // namespace
+
+TEST(About, LabelsNameTheProgramItsVersionAndPurpose)
+{
+    const frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Fretlore"));
+    EXPECT_EQ(LabelText(about, "lblTitle"), QStringLiteral("Fretlore"));
+    const QString version = LabelText(about, "lblVersion");
+    EXPECT_TRUE(version.startsWith(QStringLiteral("Version 2.4.3 ("))) << version.toStdString();
+    EXPECT_TRUE(version.endsWith(QLatin1Char(')')));
+    EXPECT_TRUE(LabelText(about, "lblDescription").contains(QStringLiteral("guitar fretboard")));
+    EXPECT_TRUE(LabelText(about, "lblUrl").contains(frmAbout::ProductUrl()));
+    EXPECT_FALSE(LabelText(about, "lblDisclaimer").isEmpty());
+}
+
+TEST(About, AddressOpensTheShippedRedirectPageOrAsksForManualEntry)
+{
+    MessageRecorder messages;
+    QList<QUrl> opened;
+    frmAbout about(nullptr, [&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    ClickAddress(about);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(frmAbout::WebRedirectPath()));
+    EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
+    EXPECT_TRUE(messages.shown.empty());
+
+    frmAbout failing(nullptr, [](const QUrl&) { return false; });
+    ClickAddress(failing);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.lastMessage(), QStringLiteral("Please enter the address manually into your web browser."));
+    EXPECT_EQ(messages.shown[0].style, MsgOkOnly);
+}
+
+TEST(About, DoubleClickOnTheIconShowsTheVersionComment)
+{
+    MessageRecorder messages;
+    frmAbout about;
+    about.show();
+    QTest::mouseDClick(about.findChild<QLabel*>(QStringLiteral("picIcon")), Qt::LeftButton);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.lastMessage(), frmAbout::VersionComment());
+    EXPECT_TRUE(messages.lastMessage().contains(QStringLiteral("2.4.3")));
+}
+
+TEST(About, SystemInfoButtonListsLibraryVersionsAndWhatSoundReports)
+{
+    const SoundInfoProvider previous = SetSoundInfoProvider([] {
+        return QList<SystemInfoItem>{{QStringLiteral("SoundFont"), QStringLiteral("/tmp/test.sf2")},
+                                     {QStringLiteral("MIDI ports"), QStringLiteral("Port A, Port B")}};
+    });
+    QStringList rows;
+    ModalCatcher catcher([&](QWidget* modal) { rows = DialogRows(modal); });
+    frmAbout about;
+    QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    SetSoundInfoProvider(previous);
+
+    EXPECT_EQ(catcher.LastTitle(), QStringLiteral("System Information"));
+    EXPECT_TRUE(rows.contains(QStringLiteral("FluidSynth version: ") + QString::fromLatin1(fluid_version_str())));
+    EXPECT_TRUE(rows.contains(QStringLiteral("RtMidi version: ") + QString::fromStdString(RtMidi::getVersion())));
+    EXPECT_TRUE(rows.filter(QStringLiteral("Qt version: ") + QString::fromLatin1(qVersion())).size() == 1);
+    EXPECT_TRUE(rows.contains(QStringLiteral("SoundFont: /tmp/test.sf2")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("MIDI ports: Port A, Port B")));
+}
+
+TEST(About, WithoutSoundProviderTheInfoSaysSoundHasNotStarted)
+{
+    const SoundInfoProvider previous = SetSoundInfoProvider({});
+    const QString text = SystemInfoText(CollectSystemInfo());
+    SetSoundInfoProvider(previous);
+    EXPECT_TRUE(text.contains(QStringLiteral("\nSound: Not started\n")));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Program: Fretlore 2.4.3\n")));
+}
