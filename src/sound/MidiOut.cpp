@@ -1,6 +1,7 @@
 #include "sound/MidiOut.h"
 
 #include "core/Settings.h"
+#include "sound/Mixer.h"
 
 #include <QCoreApplication>
 
@@ -60,6 +61,63 @@ std::unique_ptr<MidiOutput> SetMidiOutput(std::unique_ptr<MidiOutput> output)
 MidiOutput& CurrentMidiOutput()
 {
     return *Backend();
+}
+
+bool GetMidiDevices(MidiDevices& devices, QString& message)
+{
+    devices.Add(Tr("Midi Mapper"), QStringLiteral("-1"));
+    const int count = Backend()->DeviceCount();
+    for (int id = 0; id < count; ++id) {
+        QString name;
+        const int result = Backend()->DeviceName(id, name);
+        if (result != 0) {
+            message = Tr("Error getting Midi device capabilities. Function 'midiOutGetDevCaps()' error description is: ")
+                + GetMidiErrorText(result) + QLatin1Char('.');
+            return false;
+        }
+        const qsizetype nul = name.indexOf(QChar(u'\0'));
+        devices.Add(nul < 0 ? name : name.left(nul), QString::number(id));
+    }
+    return true;
+}
+
+bool FindMidiDeviceId(qint32& id, QString& message)
+{
+    MidiDevices devices;
+    if (!GetMidiDevices(devices, message))
+        return false;
+    id = -1;
+    for (int position = 1; position <= devices.Count(); ++position) {
+        if (devices.Item(position) == CurDeviceName) {
+            id = position - 2;
+            break;
+        }
+    }
+    return true;
+}
+
+bool InitMidi(QString& message)
+{
+    if (!EnableSound)
+        return true;
+    QString detail;
+    if (!OpenMidiOut(detail)) {
+        message = Tr("Unable to open the MIDI device. ") + detail;
+        return false;
+    }
+    if (!FindMidiDeviceId(MidiDeviceId, detail)) {
+        message = Tr("Unable to get the MIDI device. ") + detail;
+        return false;
+    }
+    if (!GetMixer().InitMixer(detail, MixerMinValue, MixerMaxValue)) {
+        message = Tr("Unable to read the current MIDI volume range. ") + detail;
+        return false;
+    }
+    if (!GetMixer().GetVolume(MixerVolume, detail)) {
+        message = Tr("Unable to read the current MIDI device volume. ") + detail;
+        return false;
+    }
+    return true;
 }
 
 QString GetMidiErrorText(qint32 code)
