@@ -11,6 +11,15 @@
 #include <QStringList>
 
 #include <deque>
+#include <ostream>
+
+// Readable QStrings in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 // Records every message box and answers them from a queue (default: the first
 // button). Restores the previous hooks when it goes.

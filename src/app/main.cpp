@@ -1,20 +1,40 @@
+#include "app/FrmSplash.h"
+#include "app/FrmStartup.h"
+#include "app/Help.h"
 #include "app/MessageBoxHook.h"
+#include "app/ProgramArt.h"
 #include "core/Messages.h"
+#include "sound/SoundSystem.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QElapsedTimer>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretlore"));
     QApplication::setApplicationVersion(QStringLiteral(FRETLORE_VERSION));
-
+    QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBoxHook();
+    InstallSystemSound();
 
-    QMainWindow window;
-    window.setWindowTitle(ApplicationTitle());
-    window.resize(800, 600);
+    SplashShown = false;
+    auto* splash = new FrmSplash;
+    QPointer<FrmSplash> splashAlive(splash);
+    splash->show();
+    // Wait for the splash to be on screen, but never for long: a desktop that does not
+    // show it must not hold the program up.
+    QElapsedTimer waited;
+    waited.start();
+    while (!SplashShown && waited.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    FrmStartup window;
     window.show();
+    const FrmStartup::LoadResult result = window.Load(splashAlive.data());
+    if (splashAlive)
+        splashAlive->Unload();
+    if (result == FrmStartup::LoadResult::EndProgram || window.EndRequested())
+        return 1;
     return app.exec();
 }
