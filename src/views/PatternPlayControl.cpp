@@ -16,6 +16,14 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr int kSideMargin = 16;
+constexpr int kTopMargin = 14;
+constexpr int kBottomMargin = 16;
+
+} // namespace
+
 PatternPlayControl::PatternPlayControl(QWidget* parent)
     : QWidget(parent)
 {
@@ -60,7 +68,7 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
     selectors->addStretch();
 
     auto* column = new QVBoxLayout(fmFrame);
-    column->setContentsMargins(16, 14, 16, 16);
+    column->setContentsMargins(kSideMargin, kTopMargin, kSideMargin, kBottomMargin);
     column->setSpacing(14);
     column->addLayout(selectors);
     column->addWidget(objFretboard, 0, Qt::AlignHCenter);
@@ -79,6 +87,10 @@ void PatternPlayControl::SetLocation(int intWidth, int intHeight)
 {
     resize(intWidth, intHeight);
     objFretboard->SetLocation();
+    // The frame gives up its side margins before it gets wider than the page.
+    const int border = fmFrame->frameWidth();
+    const int side = std::clamp((intWidth - objFretboard->width()) / 2 - border, 0, kSideMargin);
+    fmFrame->layout()->setContentsMargins(side, kTopMargin, side, kBottomMargin);
     fmFrame->adjustSize();
     fmFrame->move((intWidth - fmFrame->width()) / 2, (intHeight - fmFrame->height()) / 2);
 }
