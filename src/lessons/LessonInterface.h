@@ -16,7 +16,7 @@ class notes;
 enum SequencerEvent : qint32 {
     EventStartOver = 0,
     EventSheetClick = 1,
-    EventSheetRightClick = 2, // show me
+    EventSheetRightClick = 2, // show me and free play: the level's second note
     EventSheetMouseMove = 3,  // free play
     EventFretboardClick = 4,
 };

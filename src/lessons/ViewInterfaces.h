@@ -37,6 +37,13 @@ public:
     virtual ~SheetNoteLevelInterface() = default;
     // The note name shown at this level, e.g. "Bb-1".
     virtual QString VisibleNoteName() const = 0;
+    // The level's notes of the current scale, flat before natural before sharp: the
+    // first one, or null when the level holds none; the second one, or the first when
+    // the level holds only one.
+    virtual NotePtr GetFirstNote() const = 0;
+    virtual NotePtr GetSecondNote() const = 0;
+    // Sounds the note the level shows; true when it shows none.
+    virtual bool PlayNote(QString& strRetMsg) = 0;
 };
 
 class SheetInterface {
@@ -50,6 +57,12 @@ public:
     // Draws name as the staff's note intNoteNum ("" clears it); an echo note is drawn
     // grey and removed by the staff itself after a moment.
     virtual void DrawSheetNote(int intNoteNum, const QString& name, bool boolEcho = false) = 0;
+    // As above; drawAllLines also shows the ledger lines of the lowest and highest
+    // levels, so the learner sees the whole range that can be clicked.
+    virtual void DrawSheetNote(int intNoteNum, const QString& name, bool drawAllLines, bool boolEcho) = 0;
+    virtual void DrawAllExtraLines(int intSheetNoteNum) = 0;
+    // Horizontal centre of note position intSheetNoteNum, in whole pixels.
+    virtual int GetCenterX(int intSheetNoteNum) const = 0;
     virtual void SetPrompt(const QString& strMsg, bool boolShowPic) = 0;
     virtual void RefreshDisplay() = 0;
 };

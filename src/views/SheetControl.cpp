@@ -197,6 +197,13 @@ void SheetControl::DrawSheetNote(int intNoteNum, const QString& name, bool drawA
         Note(intNoteNum).DrawSheetNote(name, boolEcho);
 }
 
+int SheetControl::GetCenterX(int intSheetNoteNum) const
+{
+    if (intSheetNoteNum < 1 || intSheetNoteNum > static_cast<int>(objSheetNotes.size()))
+        return 0;
+    return objSheetNotes[static_cast<size_t>(intSheetNoteNum - 1)]->GetCenterX();
+}
+
 bool SheetControl::IsWithinBounds(int X, int Y, sheetNoteLevel*& objSheetNoteLevel)
 {
     return !objSheetNotes.empty() && Note(1).IsWithinBounds(X, Y, objSheetNoteLevel);
@@ -338,15 +345,20 @@ void SheetControl::mousePressEvent(QMouseEvent* event)
 {
     if (!Receiver())
         return;
-    const bool showMeRight = CurrActivity == ActivityShowMe && event->button() == Qt::RightButton;
+    // A right click asks for the level's second note in show me and in free play, so
+    // both notes of a level can be reached; the drill has no use for it.
+    const bool secondNote = (CurrActivity == ActivityShowMe || CurrActivity == ActivityFreePlay)
+        && event->button() == Qt::RightButton;
     intCurrentX = RoundToInt16(event->position().x());
     intCurrentY = RoundToInt16(event->position().y());
-    Send(showMeRight ? EventSheetRightClick : EventSheetClick);
+    Send(secondNote ? EventSheetRightClick : EventSheetClick);
 }
 
 void SheetControl::mouseMoveEvent(QMouseEvent* event)
 {
-    if (CurrActivity != ActivityFreePlay || !Receiver())
+    // Only a free hover names notes: while a button is held the note that sounds must
+    // stay the activity's playing note, or the release would silence another one.
+    if (CurrActivity != ActivityFreePlay || event->buttons() != Qt::NoButton || !Receiver())
         return;
     intCurrentX = RoundToInt16(event->position().x());
     intCurrentY = RoundToInt16(event->position().y());

@@ -41,10 +41,11 @@ public:
     void SetLocation();
     void Initialise(const Rect& workareaBounds, FretboardInterface* fretboard, int prevNoteEchoDuration);
     void LowlevelDraw(sheetNoteLevel& level, bool boolIsEchoNote);
-    void DrawAllExtraLines(int intSheetNoteNum);
+    void DrawAllExtraLines(int intSheetNoteNum) override;
     void SetScale(qint16& intScale, QString& strKey);
     void DrawSheetNote(int intNoteNum, const QString& name, bool boolEcho = false) override;
-    void DrawSheetNote(int intNoteNum, const QString& name, bool drawAllLines, bool boolEcho);
+    void DrawSheetNote(int intNoteNum, const QString& name, bool drawAllLines, bool boolEcho) override;
+    int GetCenterX(int intSheetNoteNum) const override;
     bool IsWithinBounds(int X, int Y, SheetNoteLevelInterface*& objSheetNoteLevel) override;
     bool IsWithinBounds(int X, int Y, sheetNoteLevel*& objSheetNoteLevel);
     void DrawAll();

@@ -26,9 +26,9 @@ public:
     bool Draw(QString& strRetMsg);
     bool ContainsNoteName(const QString& strNoteName) const;
     NotePtr GetCurrentPlayingNote() const;
-    NotePtr GetFirstNote() const;
-    NotePtr GetSecondNote() const;
-    bool PlayNote(QString& strRetMsg);
+    NotePtr GetFirstNote() const override;
+    NotePtr GetSecondNote() const override;
+    bool PlayNote(QString& strRetMsg) override;
     bool StopNote(QString& strRetMsg);
     bool IsWithinBounds(int X, int Y) const { return rectSheetNoteLevelBounds.Contains(X, Y); }
     bool IsVisible() const { return visible_; }

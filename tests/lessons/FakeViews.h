@@ -81,7 +81,16 @@ private:
 class FakeLevel : public SheetNoteLevelInterface {
 public:
     QString name;
+    NotePtr first;
+    NotePtr second;
     QString VisibleNoteName() const override { return name; }
+    NotePtr GetFirstNote() const override { return first; }
+    NotePtr GetSecondNote() const override { return second ? second : first; }
+    bool PlayNote(QString& strRetMsg) override
+    {
+        const NotePtr shown = first && first->strNoteName == name ? first : second;
+        return !shown || shown->PlaySound(strRetMsg);
+    }
 };
 
 // A staff with one level at y = 50 showing levelName.
@@ -101,6 +110,13 @@ public:
         else
             drawn.push_back(name);
     }
+    void DrawSheetNote(int note, const QString& name, bool drawAllLines, bool echo) override
+    {
+        allLines = drawAllLines;
+        DrawSheetNote(note, name, echo);
+    }
+    void DrawAllExtraLines(int) override { ++rangeLineDraws; }
+    int GetCenterX(int) const override { return 270; }
     void SetPrompt(const QString& msg, bool showPic) override
     {
         prompt = msg;
@@ -120,6 +136,8 @@ public:
     QStringList echoes;
     QString prompt;
     bool promptPicture = false;
+    bool allLines = false;
+    int rangeLineDraws = 0;
     int refreshes = 0;
 
 private:

@@ -148,7 +148,7 @@ TEST_F(StaffTest, AnEchoShowsGreyThenGoesAfterItsInterval)
     EXPECT_EQ(sheet.ShownNoteName(), QStringLiteral("G-0"));
 }
 
-TEST_F(StaffTest, ClicksGoToTheActivityWithShowMesRightClickAsItsOwnEvent)
+TEST_F(StaffTest, ARightClickIsItsOwnEventInShowMeAndFreePlayButNotInTheDrill)
 {
     Build(0);
     RecordingLesson lesson;
@@ -158,17 +158,19 @@ TEST_F(StaffTest, ClicksGoToTheActivityWithShowMesRightClickAsItsOwnEvent)
     CurrActivity = ActivityFreePlay;
     QTest::mouseClick(&sheet, Qt::RightButton, {}, QPoint(270, 230));
     CurrActivity = ActivityDrill;
+    QTest::mouseClick(&sheet, Qt::RightButton, {}, QPoint(270, 230));
     QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(271, 229));
-    ASSERT_EQ(lesson.events.size(), 3u);
+    ASSERT_EQ(lesson.events.size(), 4u);
     EXPECT_EQ(lesson.events[0].code, EventSheetRightClick);
-    EXPECT_EQ(lesson.events[1].code, EventSheetClick);
+    EXPECT_EQ(lesson.events[1].code, EventSheetRightClick);
     EXPECT_EQ(lesson.events[2].code, EventSheetClick);
-    EXPECT_EQ(lesson.events[2].sheetX, 271);
-    EXPECT_EQ(lesson.events[2].sheetY, 229);
+    EXPECT_EQ(lesson.events[3].code, EventSheetClick);
+    EXPECT_EQ(lesson.events[3].sheetX, 271);
+    EXPECT_EQ(lesson.events[3].sheetY, 229);
 
     CurrActivity = ActivityPatternPlay;
     QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(270, 230));
-    EXPECT_EQ(lesson.events.size(), 3u);
+    EXPECT_EQ(lesson.events.size(), 4u);
 }
 
 // The trainer page with a real numbered lesson behind it.
