@@ -138,7 +138,7 @@ TEST(JackPort, ANoteReachesARealPortAsTheExactBytes)
     std::optional<Child> monitor;
     const SystemOutputGuard guard;
     Child jack(jackd,
-               {QStringLiteral("--no-realtime"), QStringLiteral("-n"), server, QStringLiteral("-d"),
+               {QStringLiteral("--no-realtime"), QStringLiteral("--sync"), QStringLiteral("-n"), server, QStringLiteral("-d"),
                 QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-p"),
                 QStringLiteral("256")},
                environment);
