@@ -7,9 +7,16 @@
 
 #include <RtMidi.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 const char* const kClientName = "Fretlore";
+
+// A new JACK connection takes effect at the start of a later process cycle; messages
+// sent before that are lost. Two periods of a usual server (512 or 1024 frames) fit.
+constexpr std::chrono::milliseconds kJackConnectionSettle{30};
 
 std::vector<RtMidi::Api> UsableApis()
 {
@@ -90,6 +97,8 @@ int RtMidiPorts::Connect(int index)
                 return SoundErrPortOpen;
             connection_ = std::move(out);
             connectedName_ = port.name;
+            if (port.api == RtMidi::UNIX_JACK)
+                std::this_thread::sleep_for(kJackConnectionSettle); // once per port, not per note
             return SoundErrNone;
         }
     } catch (const RtMidiError&) {

@@ -1,5 +1,6 @@
 #include "sound/SoundSystem.h"
 
+#include "core/Rounding.h"
 #include "core/Settings.h"
 #include "sound/Mixer.h"
 #include "sound/MidiOut.h"
@@ -18,20 +19,24 @@
 
 namespace {
 
-constexpr quint32 kFirstRunLevel = 39321; // 60 %: clearly audible, far from clipping
 constexpr int kBeepProgram = 80;           // GM "Lead 1 (square)"
 constexpr int kBeepKey = 81;               // A, 880 Hz
 constexpr int kBeepVelocity = 100;
 
-quint32 InitialLevel()
-{
-    const auto store = OpenSettingsStore();
-    if (!store->contains(QStringLiteral("General/MixerVolume")))
-        return kFirstRunLevel;
-    return static_cast<quint32>(std::clamp<qint32>(MixerVolume, 0, static_cast<qint32>(Synthesizer::MaxLevel)));
-}
-
 } // namespace
+
+quint32 StoredSynthLevel()
+{
+    // Read from the store, not from "MixerVolume": the synthesizer may well be made
+    // before the settings are loaded.
+    const auto store = OpenSettingsStore();
+    bool ok = false;
+    const double stored = store->value(QStringLiteral("General/MixerVolume")).toString().toDouble(&ok);
+    const std::optional<qint32> level = ok ? RoundToInt<qint32>(stored) : std::nullopt;
+    if (!level)
+        return FirstRunSynthLevel;
+    return static_cast<quint32>(std::clamp<qint32>(*level, 0, static_cast<qint32>(Synthesizer::MaxLevel)));
+}
 
 std::shared_ptr<Synthesizer> BuiltInSynthesizer()
 {
@@ -39,7 +44,7 @@ std::shared_ptr<Synthesizer> BuiltInSynthesizer()
         SynthesizerOptions options;
         options.soundFonts = DefaultSoundFontCandidates();
         options.audioDrivers = DefaultAudioDrivers();
-        options.level = InitialLevel();
+        options.level = StoredSynthLevel();
         return std::make_shared<Synthesizer>(options);
     }();
     return synthesizer;

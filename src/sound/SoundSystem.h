@@ -4,6 +4,7 @@
 // dialog shows.
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 
 #include <memory>
@@ -16,8 +17,14 @@ class Synthesizer;
 // a comfortable default on a first run.
 std::shared_ptr<Synthesizer> BuiltInSynthesizer();
 
+// The stored "MixerVolume" held within 0..65535, or FirstRunSynthLevel when none (or
+// no number) is stored.
+quint32 StoredSynthLevel();
+constexpr quint32 FirstRunSynthLevel = 39321; // 60 %: clearly audible, far from clipping
+
 // Routes the MIDI routines and the mixer to the built-in synthesizer and the system's
-// MIDI ports. The application calls it once, before the main window loads.
+// MIDI ports. The application calls it once at start-up; nothing is loaded or opened
+// until sound is first used.
 void InstallSystemSound();
 
 // The error beep: a short tone through the built-in synthesizer. False when sound is
