@@ -146,8 +146,9 @@ void FrmStartup::CreatePages()
     objFretlore = new TrainerControl(trainerPage_);
     objFretlore->setObjectName(QStringLiteral("objFretlore"));
     objFretlore->SetHost(this);
-    objPatternPlay = new QWidget(patternPage_);
+    objPatternPlay = new PatternPlayControl(patternPage_);
     objPatternPlay->setObjectName(QStringLiteral("objPatternPlay"));
+    objPatternPlay->SetHost(this);
     stpTabStrip->addTab(trainerPage_, tr("Trainer"));
     stpTabStrip->addTab(patternPage_, tr("Patterns"));
     connect(stpTabStrip, &QTabWidget::currentChanged, this, &FrmStartup::OnTabChanged);
@@ -221,6 +222,7 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     objFretlore->Initialise();
     if (endRequested_)
         return LoadResult::EndProgram;
+    objPatternPlay->Initialise();
     ResizeStartupForm();
 
     if (!GetLearnerItems().GetDataFromFile(message)) {
@@ -307,6 +309,8 @@ void FrmStartup::OnTabChanged(int newTab)
 {
     const int previousTab = currentTab_;
     currentTab_ = newTab;
+    if (previousTab == 1)
+        objPatternPlay->RestoreSystemVariables();
     if (newTab == 0) {
         SetActivity(ActivityDrill, false);
         objFretlore->Reset();
@@ -314,8 +318,11 @@ void FrmStartup::OnTabChanged(int newTab)
         objFretlore->RequestRepaint();
     } else if (newTab == 1) {
         SetActivity(ActivityPatternPlay, false);
+        SetPointerBusy(true);
+        objPatternPlay->Initialise();
+        objPatternPlay->RequestRepaint();
+        SetPointerBusy(false);
     }
-    Q_UNUSED(previousTab)
 }
 
 void FrmStartup::ChooseDrillMode()
@@ -417,7 +424,8 @@ void FrmStartup::ResizeStartupForm()
             objFretlore->move(geometry.topLeft());
             objFretlore->SetLocation(geometry.width(), geometry.height());
         } else {
-            objPatternPlay->setGeometry(geometry);
+            objPatternPlay->move(geometry.topLeft());
+            objPatternPlay->SetLocation(geometry.width(), geometry.height());
         }
     }
 }
@@ -524,8 +532,12 @@ LessonInterface* FrmStartup::CurrentLesson()
 LessonInterface* FrmStartup::CurrentReceiver()
 {
     switch (CurrActivity) {
+    case ActivityShowMe:
+        return &ShowMeLesson;
     case ActivityDrill:
         return CurrentLesson();
+    case ActivityFreePlay:
+        return &FreePlayLesson;
     default:
         return nullptr;
     }

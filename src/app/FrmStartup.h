@@ -4,8 +4,11 @@
 // and routes the views' mouse events to the current activity.
 
 #include "core/Selection.h"
+#include "lessons/LessonFreePlay.h"
+#include "lessons/LessonShowMe.h"
 #include "lessons/Lessons.h"
 #include "music/NoteTimeout.h"
+#include "views/PatternPlayControl.h"
 #include "views/TrainerControl.h"
 #include "views/ViewHost.h"
 
@@ -66,7 +69,9 @@ public:
     NoteTimeout TimerNoteTimeout;
     QTabWidget* stpTabStrip = nullptr;
     TrainerControl* objFretlore = nullptr;
-    QWidget* objPatternPlay = nullptr;
+    PatternPlayControl* objPatternPlay = nullptr;
+    LessonFreePlay FreePlayLesson;
+    LessonShowMe ShowMeLesson;
 
     QAction* mnuExit = nullptr;
     QAction* mnuDrillMode = nullptr;
