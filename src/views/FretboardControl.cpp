@@ -237,6 +237,8 @@ QSize FretboardControl::sizeHint() const
 void FretboardControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (picture_.isNull())
+        painter.fillRect(rect(), palette().window()); // before the first Initialise
     painter.drawPixmap(0, 0, picture_);
     painter.setRenderHint(QPainter::Antialiasing);
     painter_ = &painter;

@@ -293,6 +293,8 @@ void SheetControl::UpdateAccessibleDescription()
 void SheetControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (picture_.isNull())
+        painter.fillRect(rect(), Qt::white); // before the first Initialise
     painter.drawPixmap(0, 0, picture_);
     painter.setRenderHint(QPainter::Antialiasing);
     const auto drawMark = [&](const HeadMark& mark, QColor colour) {

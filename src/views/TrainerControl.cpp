@@ -40,7 +40,7 @@ TrainerControl::TrainerControl(QWidget* parent)
     boxCurrPattern->setAlignment(Qt::AlignCenter);
     scrollPattern = new QScrollBar(Qt::Vertical, frmScrollPattern);
     scrollPattern->setObjectName(QStringLiteral("scrollPattern"));
-    scrollPattern->setFixedHeight(40);
+    scrollPattern->setFixedSize(18, 44);
     scrollPattern->setPageStep(1);
     scrollPattern->setToolTip(tr("Up for the next pattern, down for the previous one"));
     row->addStretch();
