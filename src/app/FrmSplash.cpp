@@ -21,6 +21,7 @@ FrmSplash::FrmSplash(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmSplash"));
     setAccessibleName(ApplicationTitle());
+    setWindowTitle(tr("Starting Fretlore"));
     setStyleSheet(QStringLiteral("#Frame1 { background: #fbf8f0; border: 2px solid #6b4226; border-radius: 8px; }"
                                  "QLabel { color: #3b2a1e; }"));
 
