@@ -255,3 +255,38 @@ TEST_F(MainWindowTest, AnUnreadableScoreFileEndsTheStartWithItsMessage)
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), QByteArray("<RECORD key='x"));
 }
+
+TEST_F(MainWindowTest, AStaffClickOnThePromptShowsWhereItLiesAndAnEmptyLevelShowsNothing)
+{
+    FrmStartup& w = Start();
+    SheetControl& sheet = *w.objFretlore->objSheet;
+    FretboardControl& board = Board();
+    const auto clickLevel = [&](const sheetNoteLevel& level) {
+        const Rect& box = level.rectSheetNoteLevelBounds;
+        QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(qRound(box.floatCenterX), qRound(box.floatCenterY)));
+    };
+    const auto marked = [&] {
+        QStringList names;
+        for (int s = 1; s <= board.StringCount(); ++s)
+            for (int f = 1; f <= 14; ++f)
+                if (board.String(s).Item(f).boolIsNoteToBeDrawn)
+                    names << board.String(s).Item(f).GetNoteName();
+        return names;
+    };
+    const QString prompt = w.CurrentLesson()->GetActiveNoteName();
+    const sheetNoteLevel* shown = nullptr;
+    const sheetNoteLevel* empty = nullptr;
+    for (int i = 1; i <= sheet.Note(1).Count(); ++i) {
+        const sheetNoteLevel& level = sheet.Note(1).Item(i);
+        (level.IsVisible() ? shown : empty) = &level;
+    }
+    ASSERT_NE(shown, nullptr);
+    ASSERT_NE(empty, nullptr);
+    clickLevel(*shown);
+    const QStringList names = marked();
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names)
+        EXPECT_EQ(name, prompt);
+    clickLevel(*empty);
+    EXPECT_TRUE(marked().isEmpty()) << "a level without a note shows no positions";
+}
