@@ -1,6 +1,7 @@
 #include "app/FrmStartup.h"
 
 #include "app/FrmAbout.h"
+#include "app/FrmOption.h"
 #include "app/FrmSplash.h"
 #include "app/Help.h"
 #include "app/ProgramArt.h"
@@ -100,7 +101,10 @@ void FrmStartup::CreateMenus()
     mnuOptions = activities->addAction(tr("&Options"), this, [this] {
         setCursor(Qt::ArrowCursor);
         TestState = TestNone;
-        ShowNotAvailableYet();
+        frmOption options(*this, collLessons, this);
+        options.intAction = 0;
+        options.exec();
+        AfterOptions(options.boolFretboardStyleChanged);
     });
     mnuReEnableTips = activities->addAction(tr("&Re-enable tips at startup"), this, [this] {
         ReEnableTipsAtStartup(this);
@@ -433,6 +437,25 @@ void FrmStartup::ResizeStartupForm()
 void FrmStartup::RequestRepaint()
 {
     objFretlore->RequestRepaint();
+}
+
+void FrmStartup::AfterOptions(bool boolFretboardStyleChanged)
+{
+    if (boolFretboardStyleChanged) {
+        GetNotes().Initialize();
+        // Initialize makes no Note objects; the views fetch theirs for the new instrument.
+        GetNotes().SetScale(CurrScale, CurrKeyName);
+        objFretlore->Initialise();
+        objPatternPlay->ReInitializeFretboard();
+        // Another instrument's pictures may have another size.
+        ResizeStartupForm();
+    }
+    if (GetCurrActivity() == ActivityPatternPlay) {
+        objPatternPlay->Initialise();
+        objPatternPlay->RequestRepaint();
+    } else {
+        objFretlore->RequestRepaint();
+    }
 }
 
 void FrmStartup::resizeEvent(QResizeEvent* event)

@@ -106,6 +106,9 @@ private:
     void ChooseFreePlay();
     void ChoosePatternPlay();
     void ShowNotAvailableYet();
+    // After the options dialog: a new instrument or fretboard picture rebuilds the
+    // note table and both boards; the page in use is redrawn.
+    void AfterOptions(bool boolFretboardStyleChanged);
     void OnFirstActivation();
     void SetPointerBusy(bool busy);
 
