@@ -1,0 +1,336 @@
+#include "app/FrmScore.h"
+
+#include "app/ProgramArt.h"
+#include "core/Messages.h"
+#include "core/Rounding.h"
+#include "core/Settings.h"
+#include "lessons/Lessons.h"
+#include "records/DbaseItems.h"
+#include "records/LearnerItems.h"
+
+#include <QActionGroup>
+#include <QBrush>
+#include <QChart>
+#include <QChartView>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QPen>
+#include <QStackedWidget>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#if __has_include(<QtDataVisualization/Q3DBars>)
+#define FRETLORE_HAS_3D 1
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QtDataVisualization/Q3DBars>
+#include <QtDataVisualization/Q3DCamera>
+#include <QtDataVisualization/Q3DScene>
+#include <QtDataVisualization/Q3DTheme>
+#include <QtDataVisualization/QBar3DSeries>
+#include <QtDataVisualization/QBarDataProxy>
+#include <QtDataVisualization/QCategory3DAxis>
+#include <QtDataVisualization/QValue3DAxis>
+#else
+#define FRETLORE_HAS_3D 0
+#endif
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Results are coloured from poor (red) through fair (amber) to good (green).
+QLinearGradient ScoreGradient()
+{
+    QLinearGradient gradient;
+    gradient.setColorAt(0.0, QColor(0xc6, 0x28, 0x28));
+    gradient.setColorAt(0.5, QColor(0xf9, 0xa8, 0x25));
+    gradient.setColorAt(1.0, QColor(0x2e, 0x7d, 0x32));
+    return gradient;
+}
+
+// Ticks at every test up to twenty tests, then at round steps.
+int TestTickInterval(int intRows)
+{
+    for (const int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000})
+        if (intRows <= step * 20)
+            return step;
+    return 5000;
+}
+
+} // namespace
+
+frmScore::frmScore(QStringList strLessonNames, QWidget* parent)
+    : QDialog(parent)
+    , strLessonNames_(std::move(strLessonNames))
+{
+    setObjectName(QStringLiteral("frmScore"));
+    setWindowTitle(tr("Score"));
+    setWindowIcon(ProgramIcon());
+    setMinimumSize(480, 360);
+    resize(860, 600);
+
+    lblLearner = new QLabel(this);
+    lblLearner->setObjectName(QStringLiteral("lblLearner"));
+    QFont heading = lblLearner->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.2);
+    lblLearner->setFont(heading);
+    lblLearner->setContentsMargins(10, 6, 10, 0);
+
+    lblNotice = new QLabel(this);
+    lblNotice->setObjectName(QStringLiteral("lblNotice"));
+    lblNotice->setWordWrap(true);
+    lblNotice->setContentsMargins(10, 0, 10, 6);
+    lblNotice->hide();
+
+    stack_ = new QStackedWidget(this);
+    Create2D();
+    if (Can3D())
+        Create3D();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    CreateMenus();
+    layout->setMenuBar(mnuBar);
+    layout->addWidget(lblLearner);
+    layout->addWidget(stack_, 1);
+    layout->addWidget(lblNotice);
+
+    if (bars3D_) {
+        Show3D();
+    } else {
+        lblNotice->setText(tr("The 3D view needs OpenGL, which is not available here, so the scores are "
+                              "shown as lines."));
+        lblNotice->show();
+        Show2D();
+    }
+}
+
+QStringList frmScore::LessonNames(const Lessons& collLessons)
+{
+    QStringList names;
+    for (const LessonsItem& lesson : collLessons)
+        names << (lesson.objLesson ? lesson.objLesson->strName : lesson.Key);
+    return names;
+}
+
+bool frmScore::Can3D()
+{
+#if FRETLORE_HAS_3D
+    static const bool available = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+            return false;
+        QOpenGLContext context;
+        if (!context.create())
+            return false;
+        QOffscreenSurface surface;
+        surface.setFormat(context.format());
+        surface.create();
+        if (!surface.isValid() || !context.makeCurrent(&surface))
+            return false;
+        context.doneCurrent();
+        return true;
+    }();
+    return available;
+#else
+    return false;
+#endif
+}
+
+void frmScore::CreateMenus()
+{
+    mnuBar = new QMenuBar(this);
+    mnuExit = mnuBar->addAction(tr("&Exit"), this, &QDialog::close);
+    mnuView = mnuBar->addMenu(tr("&View"));
+    mnu3D = mnuView->addAction(tr("3D view"), this, &frmScore::Show3D);
+    mnu2D = mnuView->addAction(tr("2D view"), this, &frmScore::Show2D);
+    auto* views = new QActionGroup(this);
+    for (QAction* view : {mnu3D, mnu2D}) {
+        view->setCheckable(true);
+        views->addAction(view);
+    }
+    mnu3D->setEnabled(bars3D_ != nullptr);
+    mnuTools = mnuBar->addMenu(tr("&Tools"));
+    mnuClear = mnuTools->addAction(tr("&Clear score"), this, &frmScore::ClearScore);
+}
+
+void frmScore::Create2D()
+{
+    chart2D_ = new QChart();
+    chart2D_->setTheme(QChart::ChartThemeLight);
+    chart2D_->legend()->setAlignment(Qt::AlignBottom);
+    chart2D_->legend()->show();
+
+    axisTests_ = new QValueAxis(chart2D_);
+    axisTests_->setTitleText(tr("Tests"));
+    axisTests_->setLabelFormat(QStringLiteral("%d"));
+    axisTests_->setTickType(QValueAxis::TicksDynamic);
+    axisTests_->setTickAnchor(1.0);
+    axisTests_->setMinorTickCount(0);
+    chart2D_->addAxis(axisTests_, Qt::AlignBottom);
+
+    axisScore_ = new QValueAxis(chart2D_);
+    axisScore_->setTitleText(tr("Score (%)"));
+    axisScore_->setLabelFormat(QStringLiteral("%d"));
+    axisScore_->setRange(0.0, 100.0);
+    axisScore_->setTickCount(6);
+    axisScore_->setMinorTickCount(1);
+    chart2D_->addAxis(axisScore_, Qt::AlignLeft);
+
+    view2D_ = new QChartView(chart2D_, stack_);
+    view2D_->setObjectName(QStringLiteral("chtScore2D"));
+    view2D_->setRenderHint(QPainter::Antialiasing);
+    stack_->addWidget(view2D_);
+}
+
+void frmScore::Create3D()
+{
+#if FRETLORE_HAS_3D
+    bars3D_ = new Q3DBars();
+    bars3D_->activeTheme()->setType(Q3DTheme::ThemeQt);
+    bars3D_->setSelectionMode(QAbstract3DGraph::SelectionItem);
+    bars3D_->setShadowQuality(QAbstract3DGraph::ShadowQualitySoftLow);
+    bars3D_->setBarThickness(1.0F);
+    bars3D_->setBarSpacing(QSizeF(0.4, 0.4));
+    bars3D_->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRightHigh);
+
+    bars3D_->columnAxis()->setTitle(tr("Tests"));
+    bars3D_->rowAxis()->setTitle(tr("Lessons"));
+    bars3D_->valueAxis()->setTitle(tr("Score (%)"));
+    bars3D_->valueAxis()->setRange(0.0F, 100.0F);
+    bars3D_->valueAxis()->setSegmentCount(5);
+    bars3D_->valueAxis()->setLabelFormat(QStringLiteral("%d"));
+    for (QAbstract3DAxis* axis : {static_cast<QAbstract3DAxis*>(bars3D_->columnAxis()),
+                                  static_cast<QAbstract3DAxis*>(bars3D_->rowAxis()),
+                                  static_cast<QAbstract3DAxis*>(bars3D_->valueAxis())})
+        axis->setTitleVisible(true);
+
+    series3D_ = new QBar3DSeries();
+    series3D_->setMesh(QAbstract3DSeries::MeshBevelBar);
+    series3D_->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
+    series3D_->setBaseGradient(ScoreGradient());
+    series3D_->setItemLabelFormat(QStringLiteral("@rowLabel, @colTitle @colLabel: @valueLabel %"));
+    bars3D_->addSeries(series3D_);
+    // Queued: the graph reports a selection while it renders, no place for a modal box.
+    connect(series3D_, &QBar3DSeries::selectedBarChanged, this, [this](const QPoint& position) {
+        if (position == QBar3DSeries::invalidSelectionPosition())
+            return;
+        ShowPointMessage(position.x() + 1, position.y() + 1);
+        series3D_->setSelectedBar(QBar3DSeries::invalidSelectionPosition());
+    }, Qt::QueuedConnection);
+
+    container3D_ = QWidget::createWindowContainer(bars3D_, stack_);
+    container3D_->setObjectName(QStringLiteral("chtScore3D"));
+    container3D_->setFocusPolicy(Qt::StrongFocus);
+    stack_->addWidget(container3D_);
+#endif
+}
+
+void frmScore::showEvent(QShowEvent* event)
+{
+    // The window is modal: nothing else can change the results while it is open, so
+    // one refresh when it appears is enough.
+    Refresh();
+    QDialog::showEvent(event);
+}
+
+void frmScore::Refresh()
+{
+    grid_ = ScoreGrid::Build(GetDbaseItems(), CurrLearnerKey, strLessonNames_);
+    const LearnerItem* learner = GetLearnerItems().Item(QString::number(CurrLearnerKey));
+    lblLearner->setText(learner ? tr("Learner: ") + learner->strName : QString());
+    lblLearner->setVisible(learner != nullptr);
+    Fill2D();
+    Fill3D();
+}
+
+void frmScore::Fill2D()
+{
+    chart2D_->removeAllSeries();
+    for (int s = 1; s <= grid_.SeriesCount(); ++s) {
+        auto* line = new QLineSeries(chart2D_);
+        line->setName(grid_.ColumnLabel(s));
+        // Only real results: a lesson with fewer tests ends early instead of dropping to 0.
+        for (int r = 1; grid_.HasResult(s, r); ++r)
+            line->append(r, grid_.PercentAt(s, r));
+        line->setPointsVisible(true);
+        line->setMarkerSize(9.0);
+        QPen pen = line->pen();
+        pen.setWidthF(2.5);
+        line->setPen(pen);
+        chart2D_->addSeries(line);
+        line->attachAxis(axisTests_);
+        line->attachAxis(axisScore_);
+        connect(line, &QXYSeries::clicked, this,
+                [this, s](const QPointF& point) { ShowPointMessage(s, RoundToInt16(point.x())); });
+    }
+    const int rows = std::max(grid_.RowCount(), 1);
+    axisTests_->setRange(0.75, rows + 0.25);
+    axisTests_->setTickInterval(TestTickInterval(rows));
+}
+
+void frmScore::Fill3D()
+{
+#if FRETLORE_HAS_3D
+    if (!series3D_)
+        return;
+    auto* data = new QBarDataArray;
+    data->reserve(grid_.SeriesCount());
+    QStringList rowLabels;
+    for (int s = 1; s <= grid_.SeriesCount(); ++s) {
+        auto* row = new QBarDataRow;
+        for (int r = 1; grid_.HasResult(s, r); ++r)
+            row->append(QBarDataItem(static_cast<float>(grid_.PercentAt(s, r))));
+        data->append(row);
+        rowLabels << grid_.ColumnLabel(s);
+    }
+    QStringList columnLabels;
+    for (int r = 1; r <= grid_.RowCount(); ++r)
+        columnLabels << grid_.RowLabel(r);
+    series3D_->dataProxy()->resetArray(data, rowLabels, columnLabels);
+#endif
+}
+
+void frmScore::Show3D()
+{
+    if (!container3D_)
+        return;
+    stack_->setCurrentWidget(container3D_);
+    mnu3D->setChecked(true);
+}
+
+void frmScore::Show2D()
+{
+    stack_->setCurrentWidget(view2D_);
+    mnu2D->setChecked(true);
+}
+
+bool frmScore::Is3DShown() const
+{
+    return container3D_ && stack_->currentWidget() == container3D_;
+}
+
+void frmScore::ShowPointMessage(int s, int r)
+{
+    if (const std::optional<QString> message = grid_.PointMessage(s, r))
+        ShowMessage(*message, MsgPlain);
+}
+
+void frmScore::ClearScore()
+{
+    if (ShowMessage(tr("Are you sure you want to clear the score sheet?"), MsgOkCancel) != MsgOk)
+        return;
+    QString message;
+    if (!GetDbaseItems().RemoveScoresOfLearner(CurrLearnerKey, message))
+        ShowMessage(tr("Problem encountered with database. Reported errormessage is: ") + message + tr("."),
+                    MsgPlain);
+    Refresh();
+}

@@ -1,0 +1,254 @@
+#include "TestSupport.h"
+
+#include "app/FrmScore.h"
+#include "app/ScoreGrid.h"
+#include "records/DbaseItems.h"
+#include "records/LearnerItems.h"
+
+#include <QAction>
+#include <QChart>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QtDataVisualization/Q3DBars>
+#include <QtDataVisualization/QBar3DSeries>
+#include <QtDataVisualization/QBarDataProxy>
+#include <QtDataVisualization/QCategory3DAxis>
+#include <QtDataVisualization/QValue3DAxis>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QStringList LessonNamesForTest{QStringLiteral("Lesson 1 - Start"), QStringLiteral("Lesson 2 - Second"),
+                                     QStringLiteral("Lesson 3 - Third")};
+
+TEST(ScorePercent, HasOneDecimalAndNoLeadingZero)
+{
+    EXPECT_EQ(FormatScorePercent(0.875F), QStringLiteral("87.5"));
+    EXPECT_EQ(FormatScorePercent(1.0F), QStringLiteral("100.0"));
+    EXPECT_EQ(FormatScorePercent(0.0F), QStringLiteral(".0"));
+    EXPECT_EQ(FormatScorePercent(0.005F), QStringLiteral(".5"));
+    EXPECT_EQ(FormatScorePercent(0.7576F), QStringLiteral("75.8"));
+    EXPECT_EQ(FormatScorePercent(0.1F), QStringLiteral("10.0"));
+    EXPECT_EQ(FormatScorePercent(0.99996F), QStringLiteral("100.0")) << "rounds up into the next whole";
+    EXPECT_EQ(FormatScorePercent(0.00025F), QStringLiteral(".0")) << ".025 is nearer .0 than .1";
+}
+
+class ScoreData : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LoadDefaultSettings();
+        GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("Learners.dat")));
+        GetDbaseItems() = DbaseItems(ScoresPath());
+        ASSERT_TRUE(GetLearnerItems().GetDataFromFile(message));
+        ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
+        qint16 key = 0;
+        for (const char* name : {"Anna", "Ben"})
+            ASSERT_TRUE(GetLearnerItems().AddNew(QString::fromUtf8(name), key, message));
+        // Anna: three tests in lesson 1, one in lesson 3; Ben: two in lesson 2.
+        Add(1, 1, 0.875F);
+        Add(2, 2, 0.5F);
+        Add(1, 3, 0.0F);
+        Add(1, 1, 1.0F);
+        Add(2, 2, 0.25F);
+        Add(1, 1, 0.7576F);
+        CurrLearnerKey = 1;
+    }
+
+    void Add(qint16 learner, qint16 lesson, float value)
+    {
+        qint16 key = 0;
+        ASSERT_TRUE(GetDbaseItems().AddScore(learner, lesson, value, key, message));
+    }
+
+    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+
+    std::vector<int> OwnersOnDisk() const
+    {
+        DbaseItems scores(ScoresPath());
+        QString problem;
+        EXPECT_TRUE(scores.GetDataFromFile(problem));
+        std::vector<int> owners;
+        for (const DbaseItem& item : scores)
+            owners.push_back(item.intLearnerKey);
+        return owners;
+    }
+
+    QTemporaryDir dir;
+    QString message;
+    MessageRecorder recorder;
+};
+
+TEST_F(ScoreData, TheGridHasASeriesPerLessonAndARowPerTest)
+{
+    const ScoreGrid grid = ScoreGrid::Build(GetDbaseItems(), 1, LessonNamesForTest);
+    ASSERT_EQ(grid.SeriesCount(), 3);
+    ASSERT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.ColumnLabel(1), QStringLiteral("Lesson 1 - Start"));
+    EXPECT_EQ(grid.ColumnLabel(3), QStringLiteral("Lesson 3 - Third"));
+    EXPECT_EQ(grid.RowLabel(3), QStringLiteral("3"));
+    const QStringList lesson1{grid.CellText(1, 1), grid.CellText(1, 2), grid.CellText(1, 3)};
+    EXPECT_EQ(lesson1, (QStringList{QStringLiteral("87.5"), QStringLiteral("100.0"), QStringLiteral("75.8")}))
+        << "in store order";
+    const QStringList lesson2{grid.CellText(2, 1), grid.CellText(2, 2), grid.CellText(2, 3)};
+    EXPECT_EQ(lesson2, (QStringList{"0", "0", "0"})) << "Ben's results are not Anna's";
+    const QStringList lesson3{grid.CellText(3, 1), grid.CellText(3, 2), grid.CellText(3, 3)};
+    EXPECT_EQ(lesson3, (QStringList{".0", "0", "0"})) << "a real zero differs from a missing test";
+    EXPECT_TRUE(grid.HasResult(3, 1));
+    EXPECT_FALSE(grid.HasResult(3, 2));
+    EXPECT_DOUBLE_EQ(grid.PercentAt(1, 1), 87.5);
+
+    const ScoreGrid ben = ScoreGrid::Build(GetDbaseItems(), 2, LessonNamesForTest);
+    EXPECT_EQ(ben.RowCount(), 2);
+    EXPECT_EQ(ben.CellText(2, 2), QStringLiteral("25.0"));
+
+    const ScoreGrid nobody = ScoreGrid::Build(GetDbaseItems(), 7, LessonNamesForTest);
+    EXPECT_EQ(nobody.SeriesCount(), 3);
+    EXPECT_EQ(nobody.RowCount(), 0);
+}
+
+TEST_F(ScoreData, APointNamesLessonTestAndScore)
+{
+    const ScoreGrid grid = ScoreGrid::Build(GetDbaseItems(), 1, LessonNamesForTest);
+    EXPECT_EQ(grid.PointMessage(1, 1).value_or(QString()),
+              QStringLiteral("Lesson 1 - Start, test number: 1, scored: 87.5%"));
+    EXPECT_EQ(grid.PointMessage(1, 2).value_or(QString()),
+              QStringLiteral("Lesson 1 - Start, test number: 2, scored: 100.0%"));
+    EXPECT_EQ(grid.PointMessage(3, 1).value_or(QString()),
+              QStringLiteral("Lesson 3 - Third, test number: 1, scored: .0%"));
+    EXPECT_FALSE(grid.PointMessage(3, 2).has_value());
+    EXPECT_FALSE(grid.PointMessage(4, 1).has_value());
+    EXPECT_FALSE(grid.PointMessage(1, 0).has_value());
+}
+
+QLineSeries* LineOf(QChart* chart, int s)
+{
+    return qobject_cast<QLineSeries*>(chart->series().at(s - 1));
+}
+
+TEST_F(ScoreData, WithoutOpenGLTheWindowShowsLinesAndSaysWhy)
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "checks the offscreen fallback";
+    frmScore window(LessonNamesForTest);
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Score"));
+    EXPECT_FALSE(frmScore::Can3D());
+    EXPECT_EQ(window.Chart3D(), nullptr);
+    EXPECT_FALSE(window.Is3DShown());
+    EXPECT_FALSE(window.mnu3D->isEnabled());
+    EXPECT_TRUE(window.mnu2D->isChecked());
+    EXPECT_TRUE(window.lblNotice->isVisible());
+    EXPECT_FALSE(window.lblNotice->text().isEmpty());
+    EXPECT_EQ(window.lblLearner->text(), QStringLiteral("Learner: Anna"));
+    EXPECT_TRUE(recorder.shown.empty()) << "a notice, not a message box";
+}
+
+TEST_F(ScoreData, TheLinesChartTheLearnersResults)
+{
+    frmScore window(LessonNamesForTest);
+    window.show();
+    window.Show2D();
+    QChart* chart = window.Chart2D();
+    ASSERT_EQ(chart->series().size(), 3);
+    EXPECT_TRUE(chart->legend()->isVisible());
+    for (int s = 1; s <= 3; ++s)
+        EXPECT_EQ(LineOf(chart, s)->name(), LessonNamesForTest.at(s - 1));
+    const QList<QPointF> lesson1 = LineOf(chart, 1)->points();
+    EXPECT_EQ(lesson1, (QList<QPointF>{{1, 87.5}, {2, 100.0}, {3, double(0.7576F) * 100.0}}));
+    EXPECT_TRUE(LineOf(chart, 2)->points().isEmpty());
+    EXPECT_EQ(LineOf(chart, 3)->points(), (QList<QPointF>{{1, 0.0}}));
+
+    const auto horizontal = chart->axes(Qt::Horizontal);
+    const auto vertical = chart->axes(Qt::Vertical);
+    ASSERT_EQ(horizontal.size(), 1);
+    ASSERT_EQ(vertical.size(), 1);
+    EXPECT_EQ(horizontal.first()->titleText(), QStringLiteral("Tests"));
+    EXPECT_EQ(vertical.first()->titleText(), QStringLiteral("Score (%)"));
+    const auto* tests = qobject_cast<QValueAxis*>(horizontal.first());
+    ASSERT_NE(tests, nullptr);
+    EXPECT_LT(tests->min(), 1.0);
+    EXPECT_GT(tests->max(), 3.0);
+    EXPECT_LT(tests->max(), 4.0);
+
+    // A click near the second point of lesson 1 names it; one on lesson 3 past its
+    // only test says nothing.
+    emit LineOf(chart, 1)->clicked(QPointF(2.2, 98.0));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 1 - Start, test number: 2, scored: 100.0%"));
+    EXPECT_EQ(recorder.shown.back().style, int(MsgOkOnly));
+    emit LineOf(chart, 3)->clicked(QPointF(2.0, 0.0));
+    EXPECT_EQ(recorder.shown.size(), 1U);
+}
+
+TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)
+{
+    frmScore window(LessonNamesForTest);
+    window.show();
+    recorder.answers.push_back(MsgCancel);
+    window.mnuClear->trigger();
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Are you sure you want to clear the score sheet?"));
+    EXPECT_EQ(recorder.shown.back().style, int(MsgOkCancel));
+    EXPECT_EQ(GetDbaseItems().Count(), 6);
+    EXPECT_EQ(window.Grid().RowCount(), 3);
+
+    window.mnuClear->trigger();
+    EXPECT_EQ(recorder.shown.size(), 2U);
+    EXPECT_EQ(window.Grid().RowCount(), 0);
+    EXPECT_TRUE(LineOf(window.Chart2D(), 1)->points().isEmpty());
+    EXPECT_EQ(OwnersOnDisk(), (std::vector<int>{2, 2}));
+}
+
+TEST_F(ScoreData, ResultsAddedElsewhereShowTheNextTimeTheWindowOpens)
+{
+    {
+        frmScore window(LessonNamesForTest);
+        window.show();
+        EXPECT_EQ(window.Grid().RowCount(), 3);
+    }
+    Add(1, 2, 0.5F);
+    Add(1, 2, 0.5F);
+    Add(1, 2, 0.5F);
+    Add(1, 2, 0.5F);
+    CurrLearnerKey = 1;
+    frmScore window(LessonNamesForTest);
+    window.show();
+    EXPECT_EQ(window.Grid().RowCount(), 4);
+    EXPECT_EQ(LineOf(window.Chart2D(), 2)->count(), 4);
+}
+
+// The 3D graph needs OpenGL: run with xvfb-run and QT_QPA_PLATFORM=xcb.
+TEST_F(ScoreData, TheBarsChartTheLearnersResultsWhereOpenGLRuns)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !frmScore::Can3D())
+        GTEST_SKIP() << "no OpenGL on this platform";
+    frmScore window(LessonNamesForTest);
+    window.show();
+    EXPECT_TRUE(window.Is3DShown());
+    EXPECT_TRUE(window.mnu3D->isChecked());
+    EXPECT_FALSE(window.lblNotice->isVisible());
+    Q3DBars* bars = window.Chart3D();
+    ASSERT_NE(bars, nullptr);
+    EXPECT_EQ(bars->columnAxis()->title(), QStringLiteral("Tests"));
+    EXPECT_EQ(bars->rowAxis()->title(), QStringLiteral("Lessons"));
+    EXPECT_EQ(bars->valueAxis()->title(), QStringLiteral("Score (%)"));
+    const QBarDataProxy* proxy = bars->primarySeries()->dataProxy();
+    EXPECT_EQ(proxy->rowLabels(), LessonNamesForTest);
+    EXPECT_EQ(proxy->columnLabels(), (QStringList{"1", "2", "3"}));
+    ASSERT_EQ(proxy->rowCount(), 3);
+    EXPECT_EQ(proxy->rowAt(0)->size(), 3);
+    EXPECT_FLOAT_EQ(proxy->itemAt(0, 0)->value(), 87.5F);
+    EXPECT_EQ(proxy->rowAt(1)->size(), 0);
+
+    window.Show2D();
+    EXPECT_FALSE(window.Is3DShown());
+    window.mnu3D->trigger();
+    EXPECT_TRUE(window.Is3DShown());
+}
+
+} // namespace
