@@ -1,7 +1,9 @@
 #include "app/FrmStartup.h"
 
 #include "app/FrmAbout.h"
+#include "app/FrmLearner.h"
 #include "app/FrmOption.h"
+#include "app/FrmScore.h"
 #include "app/FrmSplash.h"
 #include "app/Help.h"
 #include "app/ProgramArt.h"
@@ -113,14 +115,29 @@ void FrmStartup::CreateMenus()
 
     QMenu* score = menuBar()->addMenu(tr("&Score"));
     QMenu* learners = score->addMenu(tr("&Learners"));
-    mnuSelCurrLearner = learners->addAction(tr("&Select current learner"), this, &FrmStartup::ShowNotAvailableYet);
-    mnuCreateLearner = learners->addAction(tr("&Create a learner"), this, &FrmStartup::ShowNotAvailableYet);
-    mnuEditLearner = learners->addAction(tr("&Edit learner properties"), this, &FrmStartup::ShowNotAvailableYet);
-    mnuDeleteLearner = learners->addAction(tr("&Delete a learner"), this, &FrmStartup::ShowNotAvailableYet);
+    const auto manageLearners = [this](qint32 intAction) {
+        frmLearner dialog(this);
+        dialog.intAction = intAction;
+        dialog.exec();
+        if (dialog.intAction == frmLearner::ActionNotLoaded)
+            return;
+        GenerateStartupFormName();
+        objFretlore->ClearFretboard();
+        objFretlore->RequestRepaint();
+    };
+    mnuSelCurrLearner = learners->addAction(tr("&Select current learner"), this,
+                                            [manageLearners] { manageLearners(frmLearner::ActionSelect); });
+    mnuCreateLearner = learners->addAction(tr("&Create a learner"), this,
+                                           [manageLearners] { manageLearners(frmLearner::ActionCreate); });
+    mnuEditLearner = learners->addAction(tr("&Edit learner properties"), this,
+                                         [manageLearners] { manageLearners(frmLearner::ActionEdit); });
+    mnuDeleteLearner = learners->addAction(tr("&Delete a learner"), this,
+                                           [manageLearners] { manageLearners(frmLearner::ActionDelete); });
     mnuExecTest = score->addAction(tr("&Execute test"), this, &FrmStartup::ArmTest);
     mnuScore = score->addAction(tr("&View scores"), this, [this] {
         TestState = TestNone;
-        ShowNotAvailableYet();
+        frmScore scores(frmScore::LessonNames(collLessons), this);
+        scores.exec();
         objFretlore->Reset();
         objFretlore->ClearFretboard();
         objFretlore->RequestRepaint();
