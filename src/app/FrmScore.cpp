@@ -39,20 +39,24 @@
 #endif
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <utility>
 
 namespace {
 
-// Results are coloured from poor (red) through fair (amber) to good (green).
+// Bars deepen from a pale to a strong blue as the score rises.
 QLinearGradient ScoreGradient()
 {
     QLinearGradient gradient;
-    gradient.setColorAt(0.0, QColor(0xc6, 0x28, 0x28));
-    gradient.setColorAt(0.5, QColor(0xf9, 0xa8, 0x25));
-    gradient.setColorAt(1.0, QColor(0x2e, 0x7d, 0x32));
+    gradient.setColorAt(0.0, QColor(0xb3, 0xd4, 0xf0));
+    gradient.setColorAt(1.0, QColor(0x15, 0x4a, 0x8a));
     return gradient;
 }
+
+// Ten colours that stay apart from each other; the chart themes repeat after five.
+const QColor SeriesColors[] = {0x1f77b4, 0xff7f0e, 0x2ca02c, 0xd62728, 0x9467bd,
+                               0x8c564b, 0xe377c2, 0x7f7f7f, 0xbcbd22, 0x17becf};
 
 // Ticks at every test up to twenty tests, then at round steps.
 int TestTickInterval(int intRows)
@@ -166,7 +170,8 @@ void frmScore::Create2D()
 {
     chart2D_ = new QChart();
     chart2D_->setTheme(QChart::ChartThemeLight);
-    chart2D_->legend()->setAlignment(Qt::AlignBottom);
+    // Beside the plot: the lesson names are too long to share one line below it.
+    chart2D_->legend()->setAlignment(Qt::AlignRight);
     chart2D_->legend()->show();
 
     axisTests_ = new QValueAxis(chart2D_);
@@ -180,8 +185,11 @@ void frmScore::Create2D()
     axisScore_ = new QValueAxis(chart2D_);
     axisScore_->setTitleText(tr("Score (%)"));
     axisScore_->setLabelFormat(QStringLiteral("%d"));
-    axisScore_->setRange(0.0, 100.0);
-    axisScore_->setTickCount(6);
+    // A little room beyond 0 and 100 so the markers there are not cut in half.
+    axisScore_->setRange(-3.0, 103.0);
+    axisScore_->setTickType(QValueAxis::TicksDynamic);
+    axisScore_->setTickAnchor(0.0);
+    axisScore_->setTickInterval(20.0);
     axisScore_->setMinorTickCount(1);
     chart2D_->addAxis(axisScore_, Qt::AlignLeft);
 
@@ -195,12 +203,15 @@ void frmScore::Create3D()
 {
 #if FRETLORE_HAS_3D
     bars3D_ = new Q3DBars();
-    bars3D_->activeTheme()->setType(Q3DTheme::ThemeQt);
+    Q3DTheme* theme = bars3D_->activeTheme();
+    theme->setType(Q3DTheme::ThemeQt);
+    theme->setLabelBorderEnabled(false);
     bars3D_->setSelectionMode(QAbstract3DGraph::SelectionItem);
     bars3D_->setShadowQuality(QAbstract3DGraph::ShadowQualitySoftLow);
     bars3D_->setBarThickness(1.0F);
-    bars3D_->setBarSpacing(QSizeF(0.4, 0.4));
-    bars3D_->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRightHigh);
+    bars3D_->setBarSpacing(QSizeF(0.4, 0.9));
+    // High enough to see over the front lesson, far enough for the long lesson names.
+    bars3D_->scene()->activeCamera()->setCameraPosition(-40.0F, 42.0F, 72.0F);
 
     bars3D_->columnAxis()->setTitle(tr("Tests"));
     bars3D_->rowAxis()->setTitle(tr("Lessons"));
@@ -212,6 +223,10 @@ void frmScore::Create3D()
                                   static_cast<QAbstract3DAxis*>(bars3D_->rowAxis()),
                                   static_cast<QAbstract3DAxis*>(bars3D_->valueAxis())})
         axis->setTitleVisible(true);
+    // Test numbers and lesson names turn towards the viewer; the value axis title would
+    // turn upside down.
+    bars3D_->columnAxis()->setLabelAutoRotation(60.0F);
+    bars3D_->rowAxis()->setLabelAutoRotation(60.0F);
 
     series3D_ = new QBar3DSeries();
     series3D_->setMesh(QAbstract3DSeries::MeshBevelBar);
@@ -262,11 +277,11 @@ void frmScore::Fill2D()
         for (int r = 1; grid_.HasResult(s, r); ++r)
             line->append(r, grid_.PercentAt(s, r));
         line->setPointsVisible(true);
-        line->setMarkerSize(9.0);
-        QPen pen = line->pen();
-        pen.setWidthF(2.5);
-        line->setPen(pen);
+        line->setMarkerSize(7.0);
         chart2D_->addSeries(line);
+        const QColor colour = SeriesColors[(s - 1) % std::size(SeriesColors)];
+        line->setPen(QPen(colour, 2.5));
+        line->setBrush(colour); // the markers and the legend's box
         line->attachAxis(axisTests_);
         line->attachAxis(axisScore_);
         connect(line, &QXYSeries::clicked, this,
