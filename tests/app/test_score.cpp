@@ -204,24 +204,6 @@ TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)
     EXPECT_EQ(OwnersOnDisk(), (std::vector<int>{2, 2}));
 }
 
-TEST_F(ScoreData, ResultsAddedElsewhereShowTheNextTimeTheWindowOpens)
-{
-    {
-        frmScore window(LessonNamesForTest);
-        window.show();
-        EXPECT_EQ(window.Grid().RowCount(), 3);
-    }
-    Add(1, 2, 0.5F);
-    Add(1, 2, 0.5F);
-    Add(1, 2, 0.5F);
-    Add(1, 2, 0.5F);
-    CurrLearnerKey = 1;
-    frmScore window(LessonNamesForTest);
-    window.show();
-    EXPECT_EQ(window.Grid().RowCount(), 4);
-    EXPECT_EQ(LineOf(window.Chart2D(), 2)->count(), 4);
-}
-
 // The 3D graph needs OpenGL: run with xvfb-run and QT_QPA_PLATFORM=xcb.
 TEST_F(ScoreData, TheBarsChartTheLearnersResultsWhereOpenGLRuns)
 {
