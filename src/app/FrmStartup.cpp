@@ -616,11 +616,6 @@ void FrmStartup::Beep()
         QApplication::beep();
 }
 
-void FrmStartup::ShowNotAvailableYet()
-{
-    ShowMessage(Tr("This part of Fretlore is not available yet."), MsgInformation);
-}
-
 void FrmStartup::SetPointerBusy(bool busy)
 {
     if (busy)

@@ -105,7 +105,6 @@ private:
     void ChooseShowMe();
     void ChooseFreePlay();
     void ChoosePatternPlay();
-    void ShowNotAvailableYet();
     // After the options dialog: a new instrument or fretboard picture rebuilds the
     // note table and both boards; the page in use is redrawn.
     void AfterOptions(bool boolFretboardStyleChanged);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/FrmStartup.h"
+#include "app/TipSettings.h"
 #include "lessons/LessonGeneral.h"
 #include "music/Notes.h"
 #include "records/DbaseItems.h"
@@ -24,6 +25,7 @@ protected:
     {
         LoadDefaultSettings();
         ResetSelection();
+        StoreShowTipsAtStartup(false); // the tip window would wait for an answer
         SetMidiOutput(std::make_unique<RecordingMidiOutput>(&midi));
         SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
         GetLearnerItems() = LearnerItems();
