@@ -12,10 +12,23 @@ bool IsDataDir(const QString& path)
     return QFileInfo(path + QStringLiteral("/Images")).isDir();
 }
 
+QString& DataDirOverride()
+{
+    static QString dir;
+    return dir;
+}
+
 } // namespace
+
+void SetProgramDataDir(const QString& dir)
+{
+    DataDirOverride() = dir;
+}
 
 QString ProgramDataDir()
 {
+    if (!DataDirOverride().isEmpty())
+        return QDir::cleanPath(DataDirOverride());
     const QString appDir = QCoreApplication::applicationDirPath();
     const QString candidates[] = {
         appDir + QStringLiteral("/data"),

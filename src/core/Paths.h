@@ -9,6 +9,10 @@
 // finally the source tree's. No trailing separator.
 QString ProgramDataDir();
 
+// Makes ProgramDataDir() return dir instead of searching; an empty dir restores the
+// search. Lets tests run the program against a copy of its data with files missing.
+void SetProgramDataDir(const QString& dir);
+
 // A file or folder inside ProgramDataDir(), e.g. "Images/Sheet.jpg".
 QString ProgramDataPath(const QString& relativePath);
 

@@ -116,6 +116,10 @@ void TrainerControl::Initialise()
 {
     objFretboard->Initialise(objSheet);
     objSheet->Initialise(StaffWorkarea(), objFretboard, 500);
+    // The views carry on with blank pictures; tell the user which file is missing.
+    for (const QString& error : {objFretboard->PictureError(), objSheet->PictureError()})
+        if (!error.isEmpty())
+            ShowMessage(error + QLatin1Char(' ') + tr("Please re-install the application."), MsgPlain);
     if (!host_ || !host_->CurrentLesson()) {
         ShowMessage(tr("There is a problem loading the current lesson. Please re-install the application."), MsgPlain);
         if (host_)
