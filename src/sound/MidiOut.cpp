@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <utility>
 
 MidiHandle MidiOutHandle = 0;
@@ -46,6 +47,18 @@ bool SendShortMessage(quint32 message, QString& strMessage)
         return false;
     }
     return true;
+}
+
+// "Channel" and "Patch" come from the settings store unchecked; outside MIDI's ranges
+// they would turn a note or program change into another kind of message.
+int MidiChannel()
+{
+    return std::clamp<int>(Channel, 0, 15);
+}
+
+int MidiProgram()
+{
+    return std::clamp<int>(Patch, 0, 127);
 }
 
 } // namespace
@@ -162,16 +175,16 @@ bool MidiNoteOn(int noteNumber, QString& message)
         return false;
     if (MidiOutHandle == 0)
         return true;
-    if (!SendShortMessage(PackShortMessage(0xC0 + Channel, Patch, 0), message))
+    if (!SendShortMessage(PackShortMessage(0xC0 + MidiChannel(), MidiProgram(), 0), message))
         return false;
-    return SendShortMessage(PackShortMessage(0x90 + Channel, noteNumber, 127), message);
+    return SendShortMessage(PackShortMessage(0x90 + MidiChannel(), noteNumber, 127), message);
 }
 
 bool MidiNoteOff(int noteNumber, QString& message)
 {
     if (!OpenMidiOut(message))
         return false;
-    if (MidiOutHandle != 0 && !SendShortMessage(PackShortMessage(0x80 + Channel, noteNumber, 0), message))
+    if (MidiOutHandle != 0 && !SendShortMessage(PackShortMessage(0x80 + MidiChannel(), noteNumber, 0), message))
         return false;
     return CloseMidiOut(message);
 }
