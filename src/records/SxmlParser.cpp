@@ -17,6 +17,9 @@ const QString kEscapedSpace = QStringLiteral("&#20;");
 // Our files hold a few hundred kilobytes at most (keys are 16-bit); anything far
 // larger is not one of them and is not read into memory.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+// One record per key and keys run from 1 to 32767: a file with more records is damaged,
+// and splitting millions of them (a file of nothing but end tags) would stall the start.
+constexpr int kMaxRecords = 32767;
 
 QString Tr(const char* text)
 {
@@ -133,6 +136,11 @@ bool SxmlParser::ParseText(const QString& strPath, QString strText, QString& str
     qsizetype start = 0;
     for (qsizetype end = strText.indexOf(kRecordEnd); end >= 0;
          end = strText.indexOf(kRecordEnd, start)) {
+        if (children_.Count() == kMaxRecords) {
+            children_.Clear();
+            strRetMsg = ParseFailure(strPath, Tr("The file holds more than %1 records.").arg(kMaxRecords));
+            return false;
+        }
         SxmlParserChild child;
         child.Key = QString::number(children_.Count());
         child.strRecordValue = strText.mid(start, end + kRecordEnd.size() - start);

@@ -37,7 +37,8 @@ class SxmlParser {
 public:
     // Reads and parses the file at strPath, replacing the records of any earlier parse.
     // False, with "Problem encountered when parsing file '<path>'. <detail>", when the
-    // file cannot be read or a record is malformed; the parse stops at the first bad
+    // file cannot be read, is larger than 64 MB, holds more than 32767 records (more
+    // than there are keys) or a record is malformed; the parse stops at the first bad
     // record and the records after it keep no attributes.
     bool SetURL(const QString& strPath, QString& strRetMsg);
     // Parses text as if read from a file at strPath (the path only names it in messages).
