@@ -1,0 +1,104 @@
+// A full disk or a vanished data folder when the program writes: a message naming the
+// file, and what was stored before is still there.
+#include "FaultFixture.h"
+
+namespace {
+
+const QByteArray kLearners = "<RECORD key = '1' name = 'Ann'></RECORD>\r\n";
+const QByteArray kScores = "<RECORD key = '1' learnerKey = '1' lessonKey = '1' value = '0.875'></RECORD>\r\n"
+                           "<RECORD key = '2' learnerKey = '1' lessonKey = '2' value = '0.5'></RECORD>\r\n";
+
+class SaveFaults : public FaultTest {
+protected:
+    void SetUp() override
+    {
+        FaultTest::SetUp();
+        WriteBytes(LearnersPath(), kLearners);
+        WriteBytes(ScoresPath(), kScores);
+        StoreSetting(QStringLiteral("CurrLearnerKey"), QStringLiteral("1"));
+    }
+
+    // The end of a timed test, answered "Yes, store it", then "no new test".
+    void FinishATest()
+    {
+        recorder.answers = {MsgYes};
+        window->FinishTest();
+        recorder.answers.clear();
+    }
+
+    bool HasMessageNaming(const QString& path) const
+    {
+        for (const auto& shown : recorder.shown)
+            if (shown.text.contains(path))
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
+{
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    {
+        const FileSizeLimit full(20);
+        FinishATest();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
+        EXPECT_EQ(GetDbaseItems().Count(), 3) << "the new score waits in memory";
+
+        recorder.shown.clear();
+        window->close();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
+        EXPECT_EQ(ReadBytes(LearnersPath()), kLearners);
+    }
+    // Room again: the next save writes the old scores and the new one.
+    QString message;
+    ASSERT_TRUE(GetDbaseItems().SetDataToFile(message)) << message.toStdString();
+    DbaseItems reread(ScoresPath());
+    ASSERT_TRUE(reread.GetDataFromFile(message));
+    EXPECT_EQ(reread.Count(), 3);
+    EXPECT_EQ(reread.Item(QStringLiteral("1")).fltValue, 0.875F);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary files left";
+    window.reset();
+}
+
+TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
+{
+    StoreSetting(QStringLiteral("TestDuration"), QStringLiteral("45"));
+    const QString settingsFile = OpenSettingsStore()->fileName();
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    const QByteArray before = ReadBytes(settingsFile);
+    TestDuration = 60;
+    FlatSymbolPref = false;
+    {
+        const FileSizeLimit full(20);
+        window->close();
+    }
+    EXPECT_TRUE(HasMessageNaming(settingsFile)) << AllMessages().toStdString();
+    // Read without a QSettings: the next one made would write what is still pending.
+    EXPECT_EQ(ReadBytes(settingsFile), before);
+    window.reset();
+}
+
+TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
+{
+    const QString folder = dir.filePath(QStringLiteral("user"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    UseStoresIn(folder);
+    WriteBytes(LearnersPath(), kLearners);
+    WriteBytes(ScoresPath(), kScores);
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+
+    // Moved away while the program runs (a sync tool, a user tidying up).
+    ASSERT_TRUE(QDir().rename(folder, dir.filePath(QStringLiteral("moved"))));
+    WriteBytes(folder, "a file where the folder was");
+    FinishATest();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    recorder.shown.clear();
+    Exit();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    EXPECT_EQ(ReadBytes(folder), QByteArray("a file where the folder was"));
+    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("moved/Score.dat"))), kScores);
+}

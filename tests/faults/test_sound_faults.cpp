@@ -1,0 +1,114 @@
+// Sound that cannot start or goes away: the user is told, the drill carries on.
+#include "FaultFixture.h"
+
+#include "sound/Synthesizer.h"
+#include "sound/SystemMidiOutput.h"
+
+namespace {
+
+std::shared_ptr<Synthesizer> SynthWith(QStringList soundFonts, QStringList drivers)
+{
+    SynthesizerOptions options;
+    options.soundFonts = std::move(soundFonts);
+    options.audioDrivers = std::move(drivers);
+    return std::make_shared<Synthesizer>(options);
+}
+
+class SoundFaults : public FaultTest {
+protected:
+    // Starts on the given synthesizer with sound on: one message naming the cause,
+    // then a working drill without sound, and sound off stored at exit.
+    void StartWithoutSound(std::shared_ptr<Synthesizer> synth, const QString& cause)
+    {
+        SetMidiOutput(std::make_unique<SystemMidiOutput>(std::move(synth)));
+        ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
+        EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("Unable to open the MIDI device.")));
+        EXPECT_TRUE(recorder.lastMessage().contains(cause)) << recorder.lastMessage().toStdString();
+        EXPECT_FALSE(EnableSound);
+        ASSERT_TRUE(AnswerRight());
+        window->TimerNoteTimeout.Tick();
+        EXPECT_EQ(recorder.shown.size(), 1u) << "no more messages: " << AllMessages().toStdString();
+        EXPECT_EQ(window->StatusPanelText(QString()), QStringLiteral("Correct! Now try the next note."));
+        Exit();
+        EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("General/EnableSound")).toString(),
+                  QStringLiteral("False"));
+    }
+};
+
+} // namespace
+
+TEST_F(SoundFaults, NoSoundFontMeansAMessageAndASilentDrill)
+{
+    StartWithoutSound(SynthWith({QStringLiteral("/nonexistent/none.sf2")}, {}),
+                      QStringLiteral("No General MIDI SoundFont was found"));
+}
+
+TEST_F(SoundFaults, ABrokenSoundFontMeansAMessageAndASilentDrill)
+{
+    const QString junk = dir.filePath(QStringLiteral("broken.sf2"));
+    WriteBytes(junk, QByteArray("RIFF\x10\0\0\0sfbkLIST", 16) + QByteArray(3000, '\x55'));
+    StartWithoutSound(SynthWith({junk}, {}), QStringLiteral("SoundFont could not be loaded"));
+}
+
+TEST_F(SoundFaults, NoAudioDeviceMeansAMessageAndASilentDrill)
+{
+    // A driver this FluidSynth does not have stands for a desktop without audio.
+    StartWithoutSound(SynthWith(DefaultSoundFontCandidates(), {QStringLiteral("no-such-driver")}),
+                      QStringLiteral("No audio output could be opened"));
+}
+
+TEST_F(SoundFaults, APortThatCannotBeOpenedSaysSoAtTheStart)
+{
+    port->openError = 77;
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
+    EXPECT_EQ(recorder.lastMessage(),
+              QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, error description is: "
+                             "The device is gone."));
+    EXPECT_FALSE(EnableSound);
+}
+
+// The port goes away between the note-on and the note-off: the note-off fails, the next
+// note says why, and once the port is back notes sound and stop again.
+TEST_F(SoundFaults, APortThatDisappearsWhileANoteSounds)
+{
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    ASSERT_TRUE(recorder.shown.empty()) << AllMessages().toStdString();
+    ASSERT_TRUE(AnswerRight());
+    ASSERT_FALSE(midi.messages.empty());
+    EXPECT_EQ(midi.messages.back() & 0xF0, 0x90u) << "a note is sounding";
+    ASSERT_NE(MidiOutHandle, 0u);
+
+    port->sendError = 77;
+    port->closeError = 77;
+    window->TimerNoteTimeout.Tick(); // the timed note-off
+    window->TimerNoteTimeout.Tick(); // and the timer's stop
+    EXPECT_FALSE(window->TimerNoteTimeout.IsActive()) << "the timer does not run on";
+
+    recorder.shown.clear();
+    ASSERT_TRUE(AnswerRight());
+    ASSERT_FALSE(recorder.shown.empty()) << "the next note tells the user";
+    EXPECT_TRUE(recorder.lastMessage().contains(QStringLiteral("Midi error")) ||
+                recorder.lastMessage().contains(QStringLiteral("The device is gone")))
+        << recorder.lastMessage().toStdString();
+
+    port->sendError = 0;
+    port->closeError = 0;
+    recorder.shown.clear();
+    midi.messages.clear();
+    ASSERT_TRUE(AnswerRight());
+    EXPECT_TRUE(recorder.shown.empty()) << AllMessages().toStdString();
+    ASSERT_FALSE(midi.messages.empty()) << "sound comes back with the port";
+    window->TimerNoteTimeout.Tick();
+    EXPECT_EQ(midi.messages.back() & 0xF0, 0x80u) << "and its note is stopped";
+    EXPECT_EQ(MidiOutHandle, 0u) << "the output is closed after the note-off";
+    EXPECT_TRUE(AllMessagesWellFormed());
+
+    // Gone for good, the close at exit fails too: a message, no crash.
+    port->closeError = 77;
+    ASSERT_TRUE(AnswerRight());
+    recorder.shown.clear();
+    Exit();
+    EXPECT_LE(recorder.shown.size(), 1u) << AllMessages().toStdString();
+}
