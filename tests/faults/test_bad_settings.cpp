@@ -129,6 +129,7 @@ TEST_F(BadSettings, AHugeTextSettingIsCarriedThrough)
 TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
 {
     const QString path = OpenSettingsStore()->fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     QByteArray garbage(5000, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
