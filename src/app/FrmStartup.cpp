@@ -222,7 +222,8 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     collLessons.Clear();
     AddNumberedLessons(collLessons);
 
-    if (CurrLessonKey == 0)
+    // A stored key that names no lesson would stop every start; take lesson 1 as for 0.
+    if (CurrLessonKey == 0 || !collLessons.Find(QString::number(CurrLessonKey)))
         CurrLessonKey = 1;
     LessonInterface* lesson = CurrentLesson();
     const bool custom = lesson && lesson->intLessonType == LessonCustomScale;

@@ -292,3 +292,14 @@ TEST_F(MainWindowTest, AStaffClickOnThePromptShowsWhereItLiesAndAnEmptyLevelShow
     clickLevel(*empty);
     EXPECT_TRUE(marked().isEmpty()) << "a level without a note shows no positions";
 }
+
+TEST_F(MainWindowTest, AStoredLessonKeyThatNamesNoLessonStartsLessonOne)
+{
+    QString message;
+    CurrLessonKey = 7;
+    ASSERT_TRUE(SaveSettings(message));
+    FrmStartup& w = Start();
+    EXPECT_EQ(CurrLessonKey, 1);
+    EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), w.CurrentLesson()->strName);
+    EXPECT_FALSE(w.EndRequested());
+}
