@@ -57,6 +57,26 @@ QRect PageControlGeometry(const QSize& page)
                  qRound(page.height() * 0.99));
 }
 
+// Key, scale and pattern a lesson drills: its own, or the learner's custom choice.
+struct LessonSelection {
+    qint32 key;
+    qint16 scale;
+    qint16 pattern;
+};
+
+LessonSelection SelectionOf(const LessonInterface* lesson)
+{
+    if (lesson && lesson->intLessonType != LessonCustomScale)
+        return {lesson->intKey, lesson->intScale, lesson->intSelectedPattern};
+    return {CurrCustomKey, CurrCustomScale, CurrCustomPattern};
+}
+
+QString KeyNameOf(qint32 key)
+{
+    const QString* name = KeyNames.Find(QString::number(key));
+    return name ? *name : QString();
+}
+
 } // namespace
 
 FrmStartup::FrmStartup(QWidget* parent)
@@ -226,13 +246,13 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     if (CurrLessonKey == 0 || !collLessons.Find(QString::number(CurrLessonKey)))
         CurrLessonKey = 1;
     LessonInterface* lesson = CurrentLesson();
-    const bool custom = lesson && lesson->intLessonType == LessonCustomScale;
-    CurrKey = lesson ? (custom ? CurrCustomKey : lesson->intKey) : CurrCustomKey;
+    const LessonSelection selection = SelectionOf(lesson);
+    CurrKey = selection.key;
     SavedKey = CurrKey;
-    CurrKeyName = KeyNames.Find(QString::number(CurrKey)) ? KeyNames.Item(QString::number(CurrKey)) : QString();
-    CurrScale = lesson ? (custom ? CurrCustomScale : lesson->intScale) : CurrCustomScale;
+    CurrKeyName = KeyNameOf(CurrKey);
+    CurrScale = selection.scale;
     SavedScale = CurrScale;
-    CurrPattern = lesson ? (custom ? CurrCustomPattern : lesson->intSelectedPattern) : CurrCustomPattern;
+    CurrPattern = selection.pattern;
     SavedPattern = CurrPattern;
     HideInvalidNotes = lesson && lesson->boolHideInvalidNotes;
     NextNotePending = false;
@@ -382,22 +402,16 @@ void FrmStartup::ChoosePatternPlay()
 {
     TestState = TestNone;
     SetActivity(ActivityPatternPlay, true);
-    // The menu marks stay with the trainer's activity.
+    // Only a completed switch moves the check mark to pattern play.
     CheckActivityMenu(CurrActivity == ActivityPatternPlay ? mnuPatternPlay : nullptr);
 }
 
 void FrmStartup::UpdateScaleValues()
 {
-    LessonInterface* lesson = CurrentLesson();
-    if (lesson && lesson->intLessonType != LessonCustomScale) {
-        CurrKey = lesson->intKey;
-        CurrScale = lesson->intScale;
-    } else {
-        CurrKey = CurrCustomKey;
-        CurrScale = CurrCustomScale;
-    }
-    const QString* name = KeyNames.Find(QString::number(CurrKey));
-    CurrKeyName = name ? *name : QString();
+    const LessonSelection selection = SelectionOf(CurrentLesson());
+    CurrKey = selection.key;
+    CurrScale = selection.scale;
+    CurrKeyName = KeyNameOf(CurrKey);
     GetNotes().SetScale(CurrScale, CurrKeyName);
 }
 
@@ -407,11 +421,9 @@ void FrmStartup::UpdateToolbar()
     if (!lesson)
         return;
     SetStatusPanelText(QStringLiteral("Lesson"), lesson->strName);
-    const bool custom = lesson->intLessonType == LessonCustomScale;
-    const QString key = QString::number(custom ? CurrCustomKey : lesson->intKey);
-    const QString scale = QString::number(custom ? CurrCustomScale : lesson->intScale);
-    const QString* keyName = KeyNames.Find(key);
-    const QString* scaleName = ScaleNames.Find(scale);
+    const LessonSelection selection = SelectionOf(lesson);
+    const QString* keyName = KeyNames.Find(QString::number(selection.key));
+    const QString* scaleName = ScaleNames.Find(QString::number(selection.scale));
     SetStatusPanelText(QStringLiteral("KeyAndScale"),
                        Tr("Key: ")
                            + (keyName ? QCoreApplication::translate(KeyScaleNamesContext, qPrintable(*keyName)) : QString())

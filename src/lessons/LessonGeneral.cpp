@@ -16,15 +16,6 @@ QString Tr(const char* text)
     return QCoreApplication::translate("LessonGeneral", text);
 }
 
-// A name of the current table, or null when the spelling has changed since.
-NotePtr FindNote(const notes& objNotes, const QString& name)
-{
-    for (const NotePtr& note : objNotes.GetNoteObjects())
-        if (note->strNoteName == name)
-            return note;
-    return nullptr;
-}
-
 void NewPrompt(DrillLesson& lesson)
 {
     lesson.objCurrPlayingNote.reset();
@@ -145,7 +136,7 @@ bool SheetClick(DrillLesson& lesson, notes& objNotes, QString& strRetMsg)
     }
     sheet->SetPrompt(GetPromptText(), false);
     const NotePtr note = EnableSound && !lesson.strTestNoteName.isEmpty()
-        ? FindNote(objNotes, lesson.strTestNoteName) : nullptr;
+        ? objNotes.FindNoteObject(lesson.strTestNoteName) : nullptr;
     if (note && !note->PlaySound(strRetMsg))
         return false;
     lesson.objCurrPlayingNote = note; // the prompt sounds while the button is held

@@ -123,11 +123,13 @@ NotePtr notes::GetNoteObjFromFretBoard(int intStringNum, int intFretNum) const
     const int position = GetNameIndex(OpenStringNames.Item(intStringNum)) + intFretNum - 1;
     if (position < 1 || position > NoteNames.Count())
         return nullptr;
-    const QString& name = NoteNames.Item(position);
-    for (const NotePtr& note : collNotes)
-        if (note->strNoteName == name)
-            return note;
-    return nullptr;
+    return FindNoteObject(NoteNames.Item(position));
+}
+
+NotePtr notes::FindNoteObject(const QString& name) const
+{
+    const NotePtr* note = collNotes.Find(name);
+    return note ? *note : nullptr;
 }
 
 int notes::GetNameIndex(const QString& name)

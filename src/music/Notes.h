@@ -57,6 +57,8 @@ public:
     NotePtr GetNoteObject(const QString& name) const;
     NotePtr GetNoteObject(int position) const;
     const Collection<NotePtr>& GetNoteObjects() const { return collNotes; }
+    // The Note of that name, or null when the table does not hold it (yet).
+    NotePtr FindNoteObject(const QString& name) const;
 
     // The Note at a string (1 = lowest) and fret position (1 = open string), or null
     // while the table does not hold the computed name.

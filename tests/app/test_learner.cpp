@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "app/ScoreTestSupport.h"
 
 #include "app/FrmLearner.h"
 #include "records/DbaseItems.h"
@@ -89,17 +90,7 @@ protected:
         return saved;
     }
 
-    // The learner keys of the results a fresh load of Score.dat sees.
-    std::vector<int> ScoreOwnersOnDisk() const
-    {
-        DbaseItems scores(ScoresPath());
-        QString problem;
-        EXPECT_TRUE(scores.GetDataFromFile(problem)) << problem.toStdString();
-        std::vector<int> owners;
-        for (const DbaseItem& item : scores)
-            owners.push_back(item.intLearnerKey);
-        return owners;
-    }
+    std::vector<int> ScoreOwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
 
     QTemporaryDir dir;
     QString message;

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "app/ScoreTestSupport.h"
 
 #include "app/FrmScore.h"
 #include "app/ScoreGrid.h"
@@ -69,16 +70,7 @@ protected:
 
     QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
 
-    std::vector<int> OwnersOnDisk() const
-    {
-        DbaseItems scores(ScoresPath());
-        QString problem;
-        EXPECT_TRUE(scores.GetDataFromFile(problem));
-        std::vector<int> owners;
-        for (const DbaseItem& item : scores)
-            owners.push_back(item.intLearnerKey);
-        return owners;
-    }
+    std::vector<int> OwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
 
     QTemporaryDir dir;
     QString message;
