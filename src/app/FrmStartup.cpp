@@ -101,9 +101,7 @@ FrmStartup::FrmStartup(QWidget* parent)
 FrmStartup::~FrmStartup()
 {
     SetStatusHook(nullptr);
-    QString message;
-    if (!CloseMidiOut(message))
-        ShowMessage(message, MsgPlain);
+    CloseSoundOutput();
 }
 
 void FrmStartup::CreateMenus()
@@ -278,6 +276,7 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
         endRequested_ = true;
         return LoadResult::EndProgram;
     }
+    learnersLoaded_ = true;
     GenerateStartupFormName();
 
     stpTabStrip->setCurrentIndex(1);
@@ -294,6 +293,7 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
 
 void FrmStartup::CheckActivityMenu(QAction* checked)
 {
+    checkedActivity_ = checked;
     for (QAction* action : {mnuShowMe, mnuDrillMode, mnuFreePlay, mnuPatternPlay})
         action->setChecked(action == checked);
 }
@@ -402,8 +402,9 @@ void FrmStartup::ChoosePatternPlay()
 {
     TestState = TestNone;
     SetActivity(ActivityPatternPlay, true);
-    // Only a completed switch moves the check mark to pattern play.
-    CheckActivityMenu(CurrActivity == ActivityPatternPlay ? mnuPatternPlay : nullptr);
+    // Pattern play leaves the marks as they were, as the Patterns tab does; undo the
+    // toggle Qt gave the checkable entry when it was chosen.
+    CheckActivityMenu(checkedActivity_);
 }
 
 void FrmStartup::UpdateScaleValues()
@@ -435,7 +436,9 @@ void FrmStartup::UpdateToolbar()
 void FrmStartup::GenerateStartupFormName()
 {
     QString caption = ApplicationTitle();
-    if (CurrLearnerKey != -1) {
+    // Before the learners are read every key looks unknown; forgetting the stored one
+    // then would lose the learner at every start.
+    if (CurrLearnerKey != -1 && learnersLoaded_) {
         const LearnerItem* learner = GetLearnerItems().Item(QString::number(CurrLearnerKey));
         if (learner && !learner->strName.isEmpty())
             caption += Tr(" - Learner: ") + learner->strName;
@@ -646,7 +649,10 @@ void FrmStartup::closeEvent(QCloseEvent* event)
 {
     if (!exiting_) {
         exiting_ = true;
+        // The clock would otherwise report the cancelled test after the window has gone.
         TestState = TestNone;
+        TestTimer.stop();
+        intTestIntervalCount = 0;
         QString message;
         if (loaded_ && !GetDbaseItems().SetDataToFile(message))
             ShowMessage(Tr("Problem encountered with database. Reported errormessage is: ") + message
@@ -654,6 +660,25 @@ void FrmStartup::closeEvent(QCloseEvent* event)
                         MsgPlain);
         if (!SettingsLoadFailed() && !SaveSettings(message))
             ShowMessage(message, MsgPlain);
+        if (TimerNoteTimeout.RememberedNote())
+            TimerNoteTimeout.Tick(); // its note-off, before the output closes
+        CloseSoundOutput();
+        // Closing the main window ends the program, even while help or another of our
+        // windows is still open.
+        for (QWidget* other : QApplication::topLevelWidgets())
+            if (other != this && other->isWindow() && other->isVisible())
+                other->close();
+        QCoreApplication::exit(0);
     }
     event->accept();
+}
+
+void FrmStartup::CloseSoundOutput()
+{
+    if (midiClosed_)
+        return;
+    midiClosed_ = true;
+    QString message;
+    if (!CloseMidiOut(message))
+        ShowMessage(message, MsgPlain);
 }

@@ -110,6 +110,8 @@ private:
     void AfterOptions(bool boolFretboardStyleChanged);
     void OnFirstActivation();
     void SetPointerBusy(bool busy);
+    // Closes the MIDI output once, at exit or destruction, showing a failed close.
+    void CloseSoundOutput();
 
     Lessons collLessons;
     std::map<QString, QLabel*> panels_;
@@ -122,4 +124,7 @@ private:
     bool loaded_ = false;
     bool endRequested_ = false;
     bool exiting_ = false;
+    bool learnersLoaded_ = false;
+    bool midiClosed_ = false;
+    QAction* checkedActivity_ = nullptr; // the activity entry that carries the mark
 };

@@ -12,6 +12,9 @@
 #include "sound/RecordingMixerDevice.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QCheckBox>
 #include <QTabWidget>
 #include <QTest>
@@ -302,4 +305,82 @@ TEST_F(MainWindowTest, AStoredLessonKeyThatNamesNoLessonStartsLessonOne)
     EXPECT_EQ(CurrLessonKey, 1);
     EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), w.CurrentLesson()->strName);
     EXPECT_FALSE(w.EndRequested());
+}
+
+TEST_F(MainWindowTest, TheSelectedLearnerSurvivesARestart)
+{
+    const qint16 learner = AddLearner(QStringLiteral("Ann"));
+    {
+        FrmStartup& first = Start();
+        EXPECT_EQ(first.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
+        first.close();
+        window.reset();
+    }
+    // A new run starts with nothing in memory: the learners come from the file.
+    ResetSettingsToUnloaded();
+    GetLearnerItems() = LearnerItems();
+    GetDbaseItems() = DbaseItems();
+    FrmStartup& second = Start();
+    EXPECT_EQ(CurrLearnerKey, learner);
+    EXPECT_EQ(second.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
+    recorder.answers = {MsgCancel};
+    second.mnuExecTest->trigger();
+    EXPECT_EQ(recorder.lastMessage(),
+              QStringLiteral("The test will start with your first fretboard-click and will last 30 seconds."))
+        << "the test knows the learner";
+}
+
+TEST_F(MainWindowTest, PatternPlayLeavesTheMenuMarksAsTheTabDoes)
+{
+    FrmStartup& w = Start();
+    const auto marks = [&w] {
+        return QList<bool>{w.mnuDrillMode->isChecked(), w.mnuShowMe->isChecked(), w.mnuFreePlay->isChecked(),
+                           w.mnuPatternPlay->isChecked()};
+    };
+    w.mnuShowMe->trigger();
+    const QList<bool> beforeMenu = marks();
+    w.mnuPatternPlay->trigger();
+    ASSERT_EQ(CurrActivity, ActivityPatternPlay);
+    const QList<bool> byMenu = marks();
+
+    w.mnuShowMe->trigger();
+    w.stpTabStrip->setCurrentIndex(1);
+    ASSERT_EQ(CurrActivity, ActivityPatternPlay);
+    EXPECT_EQ(byMenu, marks());
+    EXPECT_EQ(byMenu, beforeMenu) << "pattern play changes no mark";
+}
+
+TEST_F(MainWindowTest, ExitStopsTheTestClockClosesOurOtherWindowsAndEndsTheLoop)
+{
+    AddLearner(QStringLiteral("Cy"));
+    FrmStartup& w = Start();
+    recorder.answers = {MsgOk};
+    w.mnuExecTest->trigger();
+    AnswerPrompt(true);
+    ASSERT_TRUE(w.TestTimer.isActive());
+    w.mnuContents->trigger();
+    QWidget* help = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("HelpWindow") && top->isVisible())
+            help = top;
+    ASSERT_NE(help, nullptr);
+    QPointer<QWidget> helpAlive(help);
+    const size_t shownBefore = recorder.shown.size();
+    midi.messages.clear();
+
+    // The program's own loop: exit must end it although the help window is open.
+    bool loopEnded = false;
+    QTimer::singleShot(0, &w, [&w] { w.mnuExit->trigger(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    loopEnded = QCoreApplication::exec() == 0;
+    guard.stop();
+    EXPECT_TRUE(loopEnded) << "exit left the program running";
+    EXPECT_FALSE(w.TestTimer.isActive());
+    EXPECT_TRUE(!helpAlive || !helpAlive->isVisible()) << "the help window stays open";
+    EXPECT_EQ(MidiOutHandle, 0u) << "the MIDI output is closed at exit";
+    QTest::qWait(1100);
+    EXPECT_EQ(recorder.shown.size(), shownBefore) << recorder.lastMessage().toStdString();
 }
