@@ -16,37 +16,37 @@
 
 #include <utility>
 
-frmAbout::frmAbout(QWidget* parent, UrlOpener opener)
+FrmAbout::FrmAbout(QWidget* parent, UrlOpener opener)
     : QDialog(parent)
     , urlOpener(std::move(opener))
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("FrmAbout"));
     BuildControls();
 }
 
-UrlOpener frmAbout::DesktopUrlOpener()
+UrlOpener FrmAbout::DesktopUrlOpener()
 {
     return [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
-QString frmAbout::ProductUrl()
+QString FrmAbout::ProductUrl()
 {
     return QStringLiteral("https://www.fretlore.org");
 }
 
-QString frmAbout::VersionComment()
+QString FrmAbout::VersionComment()
 {
     return tr("Fretlore %1, the fretboard trainer for guitar and bass players. "
               "Built with Qt %2.")
         .arg(QStringLiteral(FRETLORE_VERSION), QStringLiteral(QT_VERSION_STR));
 }
 
-QString frmAbout::WebRedirectPath()
+QString FrmAbout::WebRedirectPath()
 {
     return ProgramDataPath(QStringLiteral("WebRedirect.htm"));
 }
 
-void frmAbout::BuildControls()
+void FrmAbout::BuildControls()
 {
     setWindowTitle(tr("About ") + ApplicationTitle());
     setWindowIcon(ProgramIcon());
@@ -109,7 +109,7 @@ void frmAbout::BuildControls()
     cmdSysInfo = new QPushButton(tr("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::StartSysInfo);
 
     auto* textColumn = new QVBoxLayout;
     textColumn->setSpacing(8);
@@ -141,7 +141,7 @@ void frmAbout::BuildControls()
     setFixedWidth(520);
 }
 
-void frmAbout::OpenWebPage()
+void FrmAbout::OpenWebPage()
 {
     const QString page = WebRedirectPath();
     const bool opened = QFileInfo::exists(page) && urlOpener &&
@@ -150,13 +150,13 @@ void frmAbout::OpenWebPage()
         ShowMessage(tr("Please enter the address manually into your web browser."), MsgPlain);
 }
 
-void frmAbout::StartSysInfo()
+void FrmAbout::StartSysInfo()
 {
     SystemInfoDialog dialog(this);
     dialog.exec();
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event)
+bool FrmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picIcon && event->type() == QEvent::MouseButtonDblClick) {
         ShowMessage(VersionComment(), MsgPlain);

@@ -14,11 +14,11 @@ class QPushButton;
 // Opens a URL in the desktop's browser; false when it could not. Tests pass their own.
 using UrlOpener = std::function<bool(const QUrl&)>;
 
-class frmAbout : public QDialog {
+class FrmAbout : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget* parent = nullptr, UrlOpener opener = DesktopUrlOpener());
+    explicit FrmAbout(QWidget* parent = nullptr, UrlOpener opener = DesktopUrlOpener());
 
     static UrlOpener DesktopUrlOpener();
     static QString ProductUrl();

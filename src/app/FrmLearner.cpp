@@ -13,14 +13,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLearner::frmLearner(QWidget* parent)
+FrmLearner::FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, QWidget* parent)
     : QDialog(parent)
+    , settings_(settings)
+    , learners_(learners)
+    , scores_(scores)
 {
     setObjectName(QStringLiteral("frmLearner"));
     BuildControls();
 }
 
-void frmLearner::BuildControls()
+void FrmLearner::BuildControls()
 {
     setWindowTitle(tr("Learner management"));
     setWindowIcon(ProgramIcon());
@@ -38,7 +41,7 @@ void frmLearner::BuildControls()
     lstLearners->setObjectName(QStringLiteral("lstLearners"));
     lstLearners->setSelectionMode(QAbstractItemView::SingleSelection);
     lstLearners->setAlternatingRowColors(true);
-    connect(lstLearners, &QListWidget::itemSelectionChanged, this, &frmLearner::OnSelectionChanged);
+    connect(lstLearners, &QListWidget::itemSelectionChanged, this, &FrmLearner::OnSelectionChanged);
     connect(lstLearners, &QListWidget::itemDoubleClicked, this, [this] { OnOk(); });
 
     boxLearner = new QLineEdit(this);
@@ -48,7 +51,7 @@ void frmLearner::BuildControls()
     btnOk = new QPushButton(tr("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &frmLearner::OnOk);
+    connect(btnOk, &QPushButton::clicked, this, &FrmLearner::OnOk);
     btnCancel = new QPushButton(tr("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -65,10 +68,10 @@ void frmLearner::BuildControls()
     layout->addWidget(buttons);
 }
 
-bool frmLearner::Load()
+bool FrmLearner::Load()
 {
     QString message;
-    if (!GetLearnerItems().GetDataFromFile(message)) {
+    if (!learners_.GetDataFromFile(message)) {
         ShowMessage(message, MsgPlain);
         intAction = ActionNotLoaded;
         return false;
@@ -103,22 +106,22 @@ bool frmLearner::Load()
     return true;
 }
 
-int frmLearner::exec()
+int FrmLearner::exec()
 {
     if (!Load())
         return Rejected;
     return QDialog::exec();
 }
 
-void frmLearner::FillLearnerList()
+void FrmLearner::FillLearnerList()
 {
     const QSignalBlocker blocker(lstLearners);
     lstLearners->clear();
     QListWidgetItem* current = nullptr;
-    for (const LearnerItem& learner : GetLearnerItems()) {
+    for (const LearnerItem& learner : learners_) {
         auto* entry = new QListWidgetItem(learner.strName, lstLearners);
         entry->setData(Qt::UserRole, int(learner.intKey));
-        if (learner.intKey == CurrLearnerKey)
+        if (learner.intKey == settings_.currLearnerKey)
             current = entry;
     }
     if (current) {
@@ -127,14 +130,14 @@ void frmLearner::FillLearnerList()
     }
 }
 
-void frmLearner::OnSelectionChanged()
+void FrmLearner::OnSelectionChanged()
 {
     const QList<QListWidgetItem*> selected = lstLearners->selectedItems();
     if (!selected.isEmpty())
         boxLearner->setText(selected.first()->text());
 }
 
-bool frmLearner::SelectedKey(qint16& intKey) const
+bool FrmLearner::SelectedKey(qint16& intKey) const
 {
     const QList<QListWidgetItem*> selected = lstLearners->selectedItems();
     if (selected.isEmpty()) {
@@ -145,7 +148,7 @@ bool frmLearner::SelectedKey(qint16& intKey) const
     return true;
 }
 
-void frmLearner::OnOk()
+void FrmLearner::OnOk()
 {
     switch (intAction) {
     case ActionSelect:
@@ -165,16 +168,16 @@ void frmLearner::OnOk()
     }
 }
 
-void frmLearner::SelectLearner()
+void FrmLearner::SelectLearner()
 {
     qint16 key = 0;
     if (!SelectedKey(key))
         return;
-    CurrLearnerKey = key;
+    settings_.currLearnerKey = key;
     Save(true);
 }
 
-void frmLearner::CreateLearner()
+void FrmLearner::CreateLearner()
 {
     const QString name = boxLearner->text();
     // Blanks alone would make a learner nobody can see in the list or the caption.
@@ -182,7 +185,7 @@ void frmLearner::CreateLearner()
         ShowMessage(tr("The name of a 'learner' cannot be '") + name + tr("'. please retry."), MsgPlain);
         return;
     }
-    LearnerItems& learners = GetLearnerItems();
+    LearnerItems& learners = learners_;
     qint16 key = 0;
     QString message;
     if (!learners.AddNew(name, key, message)) {
@@ -190,28 +193,28 @@ void frmLearner::CreateLearner()
         return;
     }
     if (learners.Count() == 1)
-        CurrLearnerKey = key;
+        settings_.currLearnerKey = key;
     Save(true);
 }
 
-void frmLearner::EditLearner()
+void FrmLearner::EditLearner()
 {
     qint16 key = 0;
     if (!SelectedKey(key))
         return;
-    if (LearnerItem* learner = GetLearnerItems().Item(QString::number(key)))
+    if (LearnerItem* learner = learners_.Item(QString::number(key)))
         learner->strName = boxLearner->text();
     boxLearner->clear();
     FillLearnerList();
     Save(false);
 }
 
-void frmLearner::DeleteLearner()
+void FrmLearner::DeleteLearner()
 {
     qint16 key = 0;
     if (!SelectedKey(key))
         return;
-    LearnerItems& learners = GetLearnerItems();
+    LearnerItems& learners = learners_;
     const QString keyText = QString::number(key);
     const LearnerItem* learner = learners.Item(keyText);
     if (!learner)
@@ -224,15 +227,15 @@ void frmLearner::DeleteLearner()
     boxLearner->clear();
     FillLearnerList();
     QString message;
-    if (!GetDbaseItems().RemoveScoresOfLearner(key, message))
+    if (!scores_.RemoveScoresOfLearner(key, message))
         ShowMessage(tr("Problem encountered with database. Reported errormessage is: ") + message + tr("."), MsgPlain);
     Save(false);
 }
 
-bool frmLearner::Save(bool closeAfter)
+bool FrmLearner::Save(bool closeAfter)
 {
     QString message;
-    if (!GetLearnerItems().SetDataToFile(message)) {
+    if (!learners_.SetDataToFile(message)) {
         ShowMessage(message, MsgPlain);
         return false;
     }

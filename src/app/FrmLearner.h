@@ -6,12 +6,15 @@
 #include <QDialog>
 #include <QtGlobal>
 
+class DbaseItems;
+class LearnerItems;
 class QLabel;
+struct Settings;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-class frmLearner : public QDialog {
+class FrmLearner : public QDialog {
     Q_OBJECT
 
 public:
@@ -23,7 +26,7 @@ public:
         ActionNotLoaded = 4,
     };
 
-    explicit frmLearner(QWidget* parent = nullptr);
+    FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, QWidget* parent = nullptr);
 
     qint32 intAction = ActionSelect;
 
@@ -55,4 +58,8 @@ private:
     void DeleteLearner();
     // Writes the learners; on success closes the dialog when closeAfter is true.
     bool Save(bool closeAfter);
+
+    Settings& settings_;
+    LearnerItems& learners_;
+    DbaseItems& scores_;
 };

@@ -69,9 +69,13 @@ int TestTickInterval(int intRows)
 
 } // namespace
 
-frmScore::frmScore(QStringList strLessonNames, QWidget* parent)
+FrmScore::FrmScore(QStringList strLessonNames, const Settings& settings, const LearnerItems& learners,
+                   DbaseItems& scores, QWidget* parent)
     : QDialog(parent)
     , strLessonNames_(std::move(strLessonNames))
+    , settings_(settings)
+    , learners_(learners)
+    , scores_(scores)
 {
     setObjectName(QStringLiteral("frmScore"));
     setWindowTitle(tr("Score"));
@@ -117,15 +121,15 @@ frmScore::frmScore(QStringList strLessonNames, QWidget* parent)
     }
 }
 
-QStringList frmScore::LessonNames(const Lessons& collLessons)
+QStringList FrmScore::LessonNames(const Lessons& collLessons)
 {
     QStringList names;
     for (const LessonsItem& lesson : collLessons)
-        names << (lesson.objLesson ? lesson.objLesson->strName : lesson.Key);
+        names << (lesson.lesson ? lesson.lesson->name : lesson.key);
     return names;
 }
 
-bool frmScore::Can3D()
+bool FrmScore::Can3D()
 {
 #if FRETLORE_HAS_3D
     static const bool available = [] {
@@ -149,13 +153,13 @@ bool frmScore::Can3D()
 #endif
 }
 
-void frmScore::CreateMenus()
+void FrmScore::CreateMenus()
 {
     mnuBar = new QMenuBar(this);
     mnuExit = mnuBar->addAction(tr("&Exit"), this, &QDialog::close);
     mnuView = mnuBar->addMenu(tr("&View"));
-    mnu3D = mnuView->addAction(tr("3D view"), this, &frmScore::Show3D);
-    mnu2D = mnuView->addAction(tr("2D view"), this, &frmScore::Show2D);
+    mnu3D = mnuView->addAction(tr("3D view"), this, &FrmScore::Show3D);
+    mnu2D = mnuView->addAction(tr("2D view"), this, &FrmScore::Show2D);
     auto* views = new QActionGroup(this);
     for (QAction* view : {mnu3D, mnu2D}) {
         view->setCheckable(true);
@@ -163,10 +167,10 @@ void frmScore::CreateMenus()
     }
     mnu3D->setEnabled(bars3D_ != nullptr);
     mnuTools = mnuBar->addMenu(tr("&Tools"));
-    mnuClear = mnuTools->addAction(tr("&Clear score"), this, &frmScore::ClearScore);
+    mnuClear = mnuTools->addAction(tr("&Clear score"), this, &FrmScore::ClearScore);
 }
 
-void frmScore::Create2D()
+void FrmScore::Create2D()
 {
     chart2D_ = new QChart();
     chart2D_->setTheme(QChart::ChartThemeLight);
@@ -199,7 +203,7 @@ void frmScore::Create2D()
     stack_->addWidget(view2D_);
 }
 
-void frmScore::Create3D()
+void FrmScore::Create3D()
 {
 #if FRETLORE_HAS_3D
     bars3D_ = new Q3DBars();
@@ -249,7 +253,7 @@ void frmScore::Create3D()
 #endif
 }
 
-void frmScore::showEvent(QShowEvent* event)
+void FrmScore::showEvent(QShowEvent* event)
 {
     // The window is modal: nothing else can change the results while it is open, so
     // one refresh when it appears is enough.
@@ -257,17 +261,17 @@ void frmScore::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void frmScore::Refresh()
+void FrmScore::Refresh()
 {
-    grid_ = ScoreGrid::Build(GetDbaseItems(), CurrLearnerKey, strLessonNames_);
-    const LearnerItem* learner = GetLearnerItems().Item(QString::number(CurrLearnerKey));
+    grid_ = ScoreGrid::Build(scores_, settings_.currLearnerKey, strLessonNames_);
+    const LearnerItem* learner = learners_.Item(QString::number(settings_.currLearnerKey));
     lblLearner->setText(learner ? tr("Learner: ") + learner->strName : QString());
     lblLearner->setVisible(learner != nullptr);
     Fill2D();
     Fill3D();
 }
 
-void frmScore::Fill2D()
+void FrmScore::Fill2D()
 {
     chart2D_->removeAllSeries();
     for (int s = 1; s <= grid_.SeriesCount(); ++s) {
@@ -292,7 +296,7 @@ void frmScore::Fill2D()
     axisTests_->setTickInterval(TestTickInterval(rows));
 }
 
-void frmScore::Fill3D()
+void FrmScore::Fill3D()
 {
 #if FRETLORE_HAS_3D
     if (!series3D_)
@@ -314,7 +318,7 @@ void frmScore::Fill3D()
 #endif
 }
 
-void frmScore::Show3D()
+void FrmScore::Show3D()
 {
     if (!container3D_)
         return;
@@ -322,29 +326,29 @@ void frmScore::Show3D()
     mnu3D->setChecked(true);
 }
 
-void frmScore::Show2D()
+void FrmScore::Show2D()
 {
     stack_->setCurrentWidget(view2D_);
     mnu2D->setChecked(true);
 }
 
-bool frmScore::Is3DShown() const
+bool FrmScore::Is3DShown() const
 {
     return container3D_ && stack_->currentWidget() == container3D_;
 }
 
-void frmScore::ShowPointMessage(int s, int r)
+void FrmScore::ShowPointMessage(int s, int r)
 {
     if (const std::optional<QString> message = grid_.PointMessage(s, r))
         ShowMessage(*message, MsgPlain);
 }
 
-void frmScore::ClearScore()
+void FrmScore::ClearScore()
 {
     if (ShowMessage(tr("Are you sure you want to clear the score sheet?"), MsgOkCancel) != MsgOk)
         return;
     QString message;
-    if (!GetDbaseItems().RemoveScoresOfLearner(CurrLearnerKey, message))
+    if (!scores_.RemoveScoresOfLearner(settings_.currLearnerKey, message))
         ShowMessage(tr("Problem encountered with database. Reported errormessage is: ") + message + tr("."),
                     MsgPlain);
     Refresh();

@@ -8,7 +8,10 @@
 #include <QDialog>
 #include <QStringList>
 
+class DbaseItems;
+class LearnerItems;
 class Lessons;
+struct Settings;
 class QAction;
 class QBar3DSeries;
 class QChart;
@@ -20,12 +23,13 @@ class QStackedWidget;
 class QValueAxis;
 class Q3DBars;
 
-class frmScore : public QDialog {
+class FrmScore : public QDialog {
     Q_OBJECT
 
 public:
     // strLessonNames: the lessons in key order; series s charts lesson key s.
-    explicit frmScore(QStringList strLessonNames, QWidget* parent = nullptr);
+    FrmScore(QStringList strLessonNames, const Settings& settings, const LearnerItems& learners, DbaseItems& scores,
+             QWidget* parent = nullptr);
 
     // The lesson names of the main window's lesson list, in its order.
     static QStringList LessonNames(const Lessons& collLessons);
@@ -69,6 +73,9 @@ private:
     void Fill3D();
 
     QStringList strLessonNames_;
+    const Settings& settings_;
+    const LearnerItems& learners_;
+    DbaseItems& scores_;
     ScoreGrid grid_;
     QStackedWidget* stack_ = nullptr;
     QChartView* view2D_ = nullptr;

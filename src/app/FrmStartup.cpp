@@ -9,15 +9,7 @@
 #include "app/ProgramArt.h"
 #include "app/TipSettings.h"
 #include "core/Messages.h"
-#include "core/Selection.h"
-#include "core/Settings.h"
-#include "lessons/LessonGeneral.h"
-#include "music/Notes.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
-#include "sound/SoundSystem.h"
+#include "music/Scales.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,28 +18,13 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
 QString Tr(const char* text)
 {
     return QCoreApplication::translate("FrmStartup", text);
-}
-
-// "###.00": two decimals, no leading zero below one (0.5 -> ".50").
-QString FormatPercent(double percent)
-{
-    QString text = QString::number(percent, 'f', 2);
-    if (text.startsWith(QLatin1String("0.")))
-        text.remove(0, 1);
-    return text;
-}
-
-QString TestOffer(bool restart)
-{
-    return (restart ? Tr("The test will restart with your first fretboard-click and will last ")
-                    : Tr("The test will start with your first fretboard-click and will last "))
-        + QString::number(TestDuration) + Tr(" seconds.");
 }
 
 // Lays a page's control out at 0.5 % from the top-left corner, 99 % of the page.
@@ -57,30 +34,35 @@ QRect PageControlGeometry(const QSize& page)
                  qRound(page.height() * 0.99));
 }
 
-// Key, scale and pattern a lesson drills: its own, or the learner's custom choice.
-struct LessonSelection {
-    qint32 key;
-    qint16 scale;
-    qint16 pattern;
+QString StorePath(const QString& folder, const char* file)
+{
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + QLatin1String(file);
+}
+
+QString DatabaseMessage(const QString& message)
+{
+    return Tr("Problem encountered with database. Reported errormessage is: ") + message + QLatin1Char('.');
+}
+
+// Busy pointer for a scope.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
 };
-
-LessonSelection SelectionOf(const LessonInterface* lesson)
-{
-    if (lesson && lesson->intLessonType != LessonCustomScale)
-        return {lesson->intKey, lesson->intScale, lesson->intSelectedPattern};
-    return {CurrCustomKey, CurrCustomScale, CurrCustomPattern};
-}
-
-QString KeyNameOf(qint32 key)
-{
-    const QString* name = KeyNames.Find(QString::number(key));
-    return name ? *name : QString();
-}
 
 } // namespace
 
-FrmStartup::FrmStartup(QWidget* parent)
+FrmStartup::FrmStartup(Options options, QWidget* parent)
     : QMainWindow(parent)
+    , options_(std::move(options))
+    , sound_(options_.sound ? options_.sound(settings_) : std::make_unique<SoundSystem>(settings_))
+    , learners_(StorePath(options_.dataFolder, "Learners.dat"))
+    , scores_(StorePath(options_.dataFolder, "Score.dat"))
+    , test_(settings_, scores_)
+    , switcher_(settings_, lessons_, freePlay_, showMe_, this)
 {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(ApplicationTitle());
@@ -88,13 +70,19 @@ FrmStartup::FrmStartup(QWidget* parent)
     setMinimumSize(600, 540);
     resize(760, 600);
 
-    connect(&TestTimer, &QTimer::timeout, this, &FrmStartup::TestTimerTick);
     CreateMenus();
     CreatePages();
     CreateStatusBar();
     SetStatusHook([this](const QString& text) {
         if (panelMessage_)
             panelMessage_->setText(text);
+    });
+    connect(&switcher_, &ActivitySwitcher::trainerActivityChosen, this, &FrmStartup::OnTrainerActivityChosen);
+    connect(&switcher_, &ActivitySwitcher::pageRequested, stpTabStrip, &QTabWidget::setCurrentIndex);
+    connect(&switcher_, &ActivitySwitcher::activitySet, this, [this] {
+        QString message;
+        if (!sound_->ApplyVolume(message))
+            ShowMessage(Tr("Unable to set the current MIDI device volume. ") + message, MsgPlain);
     });
 }
 
@@ -107,71 +95,45 @@ FrmStartup::~FrmStartup()
 void FrmStartup::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    mnuExit = file->addAction(tr("&Exit"), this, &FrmStartup::ExitProgram);
+    mnuExit = file->addAction(tr("&Exit"), this, &QWidget::close);
     mnuExit->setShortcut(QKeySequence::Quit);
 
     QMenu* activities = menuBar()->addMenu(tr("&Activities"));
-    mnuDrillMode = activities->addAction(tr("&Drill mode"), this, &FrmStartup::ChooseDrillMode);
-    mnuShowMe = activities->addAction(tr("&Show me"), this, &FrmStartup::ChooseShowMe);
-    mnuFreePlay = activities->addAction(tr("&FreePlay"), this, &FrmStartup::ChooseFreePlay);
-    mnuPatternPlay = activities->addAction(tr("&Play with patterns"), this, &FrmStartup::ChoosePatternPlay);
+    mnuDrillMode = activities->addAction(tr("&Drill mode"), this, [this] { ChooseActivity(Activity::Drill); });
+    mnuShowMe = activities->addAction(tr("&Show me"), this, [this] { ChooseActivity(Activity::ShowMe); });
+    mnuFreePlay = activities->addAction(tr("&FreePlay"), this, [this] { ChooseActivity(Activity::FreePlay); });
+    mnuPatternPlay =
+        activities->addAction(tr("&Play with patterns"), this, [this] { ChooseActivity(Activity::PatternPlay); });
     for (QAction* action : {mnuDrillMode, mnuShowMe, mnuFreePlay, mnuPatternPlay})
         action->setCheckable(true);
     activities->addSeparator();
-    mnuOptions = activities->addAction(tr("&Options"), this, [this] {
-        setCursor(Qt::ArrowCursor);
-        TestState = TestNone;
-        frmOption options(*this, collLessons, this);
-        options.intAction = 0;
-        options.exec();
-        AfterOptions(options.boolFretboardStyleChanged);
-    });
+    mnuOptions = activities->addAction(tr("&Options"), this, &FrmStartup::ShowOptions);
     mnuReEnableTips = activities->addAction(tr("&Re-enable tips at startup"), this, [this] {
         ReEnableTipsAtStartup(this);
-        objFretlore->RequestRepaint();
+        objTrainer->RequestRepaint();
     });
 
     QMenu* score = menuBar()->addMenu(tr("&Score"));
     QMenu* learners = score->addMenu(tr("&Learners"));
-    const auto manageLearners = [this](qint32 intAction) {
-        frmLearner dialog(this);
-        dialog.intAction = intAction;
-        dialog.exec();
-        if (dialog.intAction == frmLearner::ActionNotLoaded)
-            return;
-        GenerateStartupFormName();
-        objFretlore->ClearFretboard();
-        objFretlore->RequestRepaint();
-    };
     mnuSelCurrLearner = learners->addAction(tr("&Select current learner"), this,
-                                            [manageLearners] { manageLearners(frmLearner::ActionSelect); });
+                                            [this] { ManageLearners(FrmLearner::ActionSelect); });
     mnuCreateLearner = learners->addAction(tr("&Create a learner"), this,
-                                           [manageLearners] { manageLearners(frmLearner::ActionCreate); });
+                                           [this] { ManageLearners(FrmLearner::ActionCreate); });
     mnuEditLearner = learners->addAction(tr("&Edit learner properties"), this,
-                                         [manageLearners] { manageLearners(frmLearner::ActionEdit); });
+                                         [this] { ManageLearners(FrmLearner::ActionEdit); });
     mnuDeleteLearner = learners->addAction(tr("&Delete a learner"), this,
-                                           [manageLearners] { manageLearners(frmLearner::ActionDelete); });
-    mnuExecTest = score->addAction(tr("&Execute test"), this, &FrmStartup::ArmTest);
-    mnuScore = score->addAction(tr("&View scores"), this, [this] {
-        TestState = TestNone;
-        frmScore scores(frmScore::LessonNames(collLessons), this);
-        scores.exec();
-        objFretlore->Reset();
-        objFretlore->ClearFretboard();
-        objFretlore->RequestRepaint();
-    });
+                                           [this] { ManageLearners(FrmLearner::ActionDelete); });
+    mnuExecTest = score->addAction(tr("&Execute test"), &test_, &TimedTest::ArmTest);
+    mnuScore = score->addAction(tr("&View scores"), this, &FrmStartup::ShowScores);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     mnuContents = help->addAction(tr("&Contents"), this, [] { ShowHelpContents(HelpFile()); });
     mnuContents->setShortcut(QKeySequence::HelpContents);
     mnuAbout = help->addAction(tr("&About"), this, [this] {
-        frmAbout about(this);
+        FrmAbout about(this);
         about.exec();
-        RequestRepaint();
+        objTrainer->RequestRepaint();
     });
-    // Kept from the menu's design; it has never had an action, so it stays out of sight.
-    mnuRunTest = help->addAction(tr("&RunTest"));
-    mnuRunTest->setVisible(false);
 }
 
 void FrmStartup::CreatePages()
@@ -182,12 +144,13 @@ void FrmStartup::CreatePages()
     stpTabStrip->setObjectName(QStringLiteral("stpTabStrip"));
     trainerPage_ = new QWidget;
     patternPage_ = new QWidget;
-    objFretlore = new TrainerControl(trainerPage_);
-    objFretlore->setObjectName(QStringLiteral("objFretlore"));
-    objFretlore->SetHost(this);
+    objTrainer = new TrainerControl(trainerPage_);
+    objTrainer->setObjectName(QStringLiteral("objTrainer"));
+    objTrainer->SetContext(settings_, switcher_);
+    connect(objTrainer, &TrainerControl::activityFailed, this, &FrmStartup::EndProgram);
     objPatternPlay = new PatternPlayControl(patternPage_);
     objPatternPlay->setObjectName(QStringLiteral("objPatternPlay"));
-    objPatternPlay->SetHost(this);
+    objPatternPlay->SetContext(settings_);
     stpTabStrip->addTab(trainerPage_, tr("Trainer"));
     stpTabStrip->addTab(patternPage_, tr("Patterns"));
     connect(stpTabStrip, &QTabWidget::currentChanged, this, &FrmStartup::OnTabChanged);
@@ -209,84 +172,96 @@ void FrmStartup::CreateStatusBar()
     }
 }
 
-FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
+bool FrmStartup::LoadSettingsOrOfferReset()
 {
-    MixerMinValue = 0;
-    MixerMaxValue = 65000;
-    MidiDeviceId = -1;
-    activated_ = false;
-
     QString message;
-    if (!LoadSettings(message)) {
-        ShowMessage(message, MsgPlain);
-        return LoadResult::WithoutContent;
-    }
-    ActivitySwitching = false;
-    CurrActivity = ActivityDrill;
-    HidePattern = false;
-    SavedHidePattern = false;
-    TestState = TestNone;
-    ScaleRebuildPending = false;
-    PrevNoteEchoDuration = PlayNoteOnPrompt ? 500 : 0;
-    GetNotes().Initialize();
-    CheckActivityMenu(mnuDrillMode);
-    mnuExecTest->setEnabled(true);
+    if (settingsStore_.LoadSettings(settings_, message))
+        return true;
+    ShowMessage(message, MsgPlain);
+    return false;
+}
 
-    if (EnableSound && !InitMidi(message)) {
-        EnableSound = false;
+void FrmStartup::StartSound()
+{
+    QString message;
+    if (settings_.enableSound && !sound_->InitMidi(message)) {
+        settings_.enableSound = false;
         ShowMessage(message, MsgPlain);
     }
+}
 
-    collLessons.Clear();
-    AddNumberedLessons(collLessons);
+void FrmStartup::SetUpActivities()
+{
+    lessons_.Clear();
+    lessons_.AddNumberedLessons();
+    ActivityContext context;
+    context.settings = &settings_;
+    context.notes = &notes_;
+    context.staff = objTrainer->objSheet;
+    context.board = objTrainer->objFretboard;
+    context.host = this;
+    context.player = &sound_->Player();
+    context.selection = &objTrainer->GetSelection();
+    context.test = &test_;
+    for (LessonsItem& item : lessons_)
+        item.lesson->SetContext(context);
+    freePlay_.SetContext(context);
+    showMe_.SetContext(context);
+}
 
-    // A stored key that names no lesson would stop every start; take lesson 1 as for 0.
-    if (CurrLessonKey == 0 || !collLessons.Find(QString::number(CurrLessonKey)))
-        CurrLessonKey = 1;
-    LessonInterface* lesson = CurrentLesson();
-    const LessonSelection selection = SelectionOf(lesson);
-    CurrKey = selection.key;
-    SavedKey = CurrKey;
-    CurrKeyName = KeyNameOf(CurrKey);
-    CurrScale = selection.scale;
-    SavedScale = CurrScale;
-    CurrPattern = selection.pattern;
-    SavedPattern = CurrPattern;
-    HideInvalidNotes = lesson && lesson->boolHideInvalidNotes;
-    NextNotePending = false;
-    VisiblePatterns.Clear();
-    VisiblePatterns.Add(QString::number(CurrPattern));
-
-    UpdateScaleValues();
-    UpdateToolbar();
-    objFretlore->Initialise();
-    if (endRequested_)
-        return LoadResult::EndProgram;
-    objPatternPlay->Initialise();
-    ResizeStartupForm();
-
-    if (!GetLearnerItems().GetDataFromFile(message)) {
+bool FrmStartup::LoadStores()
+{
+    QString message;
+    if (!learners_.GetDataFromFile(message)) {
         ShowMessage(message, MsgPlain);
-        endRequested_ = true;
-        return LoadResult::EndProgram;
+        return false;
     }
-    if (!GetDbaseItems().GetDataFromFile(message)) {
-        ShowMessage(Tr("Problem encountered with database. Reported errormessage is: ") + message + QLatin1Char('.'),
-                    MsgPlain);
-        endRequested_ = true;
-        return LoadResult::EndProgram;
+    if (!scores_.GetDataFromFile(message)) {
+        ShowMessage(DatabaseMessage(message), MsgPlain);
+        return false;
     }
     learnersLoaded_ = true;
+    return true;
+}
+
+FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
+{
+    activated_ = false;
+    if (!LoadSettingsOrOfferReset())
+        return LoadResult::WithoutContent;
+    test_.Stop();
+    notes_ = Notes(Instrument::FromGuitarType(settings_.guitarType), settings_.flatSymbolPref);
+    CheckActivityMenu(mnuDrillMode);
+    mnuExecTest->setEnabled(true);
+    StartSound();
+    SetUpActivities();
+
+    // A stored key that names no lesson would stop every start; take lesson 1 as for 0.
+    if (!lessons_.Lesson(settings_.currLessonKey))
+        settings_.currLessonKey = 1;
+    objTrainer->SetSelection(LessonSelection(*CurrentLesson(), settings_));
+    UpdateToolbar();
+    if (!objTrainer->Initialise(notes_)) {
+        endRequested_ = true;
+        return LoadResult::EndProgram;
+    }
+    objPatternPlay->ReInitializeFretboard(notes_);
+    ResizeStartupForm();
+
+    if (!LoadStores()) {
+        endRequested_ = true;
+        return LoadResult::EndProgram;
+    }
     GenerateStartupFormName();
 
     stpTabStrip->setCurrentIndex(1);
-    SetActivity(ActivityDrill, true);
+    switcher_.SetActivity(Activity::Drill, true);
     if (endRequested_)
         return LoadResult::EndProgram;
 
     if (splash)
         splash->Unload();
-    objFretlore->RequestRepaint();
+    objTrainer->RequestRepaint();
     loaded_ = true;
     return LoadResult::Ready;
 }
@@ -298,139 +273,90 @@ void FrmStartup::CheckActivityMenu(QAction* checked)
         action->setChecked(action == checked);
 }
 
-void FrmStartup::SetActivity(qint32 intActivity, bool boolSwitchTab)
+QAction* FrmStartup::MenuEntryOf(Activity activity) const
 {
-    if (ActivitySwitching)
-        return;
-    ActivitySwitching = true;
-    CurrActivity = intActivity;
-    switch (intActivity) {
-    case ActivityShowMe:
-    case ActivityDrill:
-    case ActivityFreePlay: {
-        CheckActivityMenu(intActivity == ActivityShowMe ? mnuShowMe
-                          : intActivity == ActivityDrill ? mnuDrillMode
-                                                        : mnuFreePlay);
-        mnuExecTest->setEnabled(intActivity == ActivityDrill);
-        if (boolSwitchTab)
-            stpTabStrip->setCurrentIndex(0);
-        CurrKey = SavedKey;
-        CurrScale = SavedScale;
-        CurrPattern = SavedPattern;
-        if (intActivity == ActivityDrill)
-            HidePattern = SavedHidePattern;
-        UpdateScaleValues();
-        objFretlore->ReInitializeFretboard();
-        SetStatusText(intActivity == ActivityShowMe   ? Tr("Click on sheet or fretboard to show associated note.")
-                      : intActivity == ActivityDrill ? Tr("Click on the fretboard to show the note position.")
-                                                     : Tr("Click on either sheet or fretboard to sound the note."));
-        break;
+    switch (activity) {
+    case Activity::ShowMe:
+        return mnuShowMe;
+    case Activity::Drill:
+        return mnuDrillMode;
+    case Activity::FreePlay:
+        return mnuFreePlay;
+    case Activity::PatternPlay:
+        return mnuPatternPlay;
     }
-    case ActivityPatternPlay:
-        SavedKey = CurrKey;
-        SavedScale = CurrScale;
-        SavedPattern = CurrPattern;
-        SavedHidePattern = HidePattern;
-        HidePattern = false;
-        if (boolSwitchTab)
-            stpTabStrip->setCurrentIndex(1);
-        SetStatusText(Tr("Change the selectors to see where the pattern moves."));
-        break;
-    default:
-        break;
-    }
-    if (EnableSound) {
-        QString message;
-        if (!GetMixer().SetVolume(MixerVolume, message))
-            ShowMessage(Tr("Unable to set the current MIDI device volume. ") + message, MsgPlain);
-    }
-    ActivitySwitching = false;
+    return nullptr;
+}
+
+void FrmStartup::OnTrainerActivityChosen(Activity activity)
+{
+    CheckActivityMenu(MenuEntryOf(activity));
+    mnuExecTest->setEnabled(activity == Activity::Drill);
+    UpdateScaleValues();
+    objTrainer->ReInitializeFretboard();
 }
 
 void FrmStartup::OnTabChanged(int newTab)
 {
-    const int previousTab = currentTab_;
     currentTab_ = newTab;
-    if (previousTab == 1)
-        objPatternPlay->RestoreSystemVariables();
     if (newTab == 0) {
-        SetActivity(ActivityDrill, false);
-        objFretlore->Reset();
-        objFretlore->ClearFretboard();
-        objFretlore->RequestRepaint();
+        switcher_.SetActivity(Activity::Drill, false);
+        objTrainer->Reset();
+        objTrainer->ClearFretboard();
+        objTrainer->RequestRepaint();
     } else if (newTab == 1) {
-        SetActivity(ActivityPatternPlay, false);
-        SetPointerBusy(true);
-        objPatternPlay->Initialise();
+        switcher_.SetActivity(Activity::PatternPlay, false);
+        const BusyPointer busy;
+        const DrillLesson* lesson = CurrentLesson();
+        objPatternPlay->Initialise(notes_, lesson ? lesson->key : 4, lesson ? lesson->scale : ScaleMajor,
+                                   objTrainer->GetSelection().visiblePatterns);
         objPatternPlay->RequestRepaint();
-        SetPointerBusy(false);
     }
 }
 
-void FrmStartup::ChooseDrillMode()
+void FrmStartup::ChooseActivity(Activity activity)
 {
-    SetPointerBusy(true);
-    TestState = TestNone;
-    SetActivity(ActivityDrill, true);
-    objFretlore->Reset();
-    objFretlore->ClearFretboard();
-    objFretlore->RequestRepaint();
-    SetPointerBusy(false);
-}
-
-void FrmStartup::ChooseShowMe()
-{
-    TestState = TestNone;
-    SetActivity(ActivityShowMe, true);
-    objFretlore->Reset();
-    objFretlore->ClearSheet();
-    objFretlore->ClearFretboard();
-    objFretlore->RequestRepaint();
-}
-
-void FrmStartup::ChooseFreePlay()
-{
-    TestState = TestNone;
-    SetActivity(ActivityFreePlay, true);
-    objFretlore->Reset();
-    objFretlore->ClearSheet();
-    objFretlore->ClearFretboard();
-    objFretlore->RequestRepaint();
-}
-
-void FrmStartup::ChoosePatternPlay()
-{
-    TestState = TestNone;
-    SetActivity(ActivityPatternPlay, true);
-    // Pattern play leaves the marks as they were, as the Patterns tab does; undo the
-    // toggle Qt gave the checkable entry when it was chosen.
-    CheckActivityMenu(checkedActivity_);
+    test_.Cancel();
+    switcher_.SetActivity(activity, true);
+    if (activity == Activity::PatternPlay) {
+        // Pattern play leaves the marks as they were, as the Patterns tab does; undo the
+        // toggle Qt gave the checkable entry when it was chosen.
+        CheckActivityMenu(checkedActivity_);
+        return;
+    }
+    const BusyPointer busy;
+    objTrainer->Reset();
+    if (activity != Activity::Drill)
+        objTrainer->ClearSheet();
+    objTrainer->ClearFretboard();
+    objTrainer->RequestRepaint();
 }
 
 void FrmStartup::UpdateScaleValues()
 {
-    const LessonSelection selection = SelectionOf(CurrentLesson());
-    CurrKey = selection.key;
-    CurrScale = selection.scale;
-    CurrKeyName = KeyNameOf(CurrKey);
-    GetNotes().SetScale(CurrScale, CurrKeyName);
+    const DrillLesson* lesson = CurrentLesson();
+    if (!lesson)
+        return;
+    const Selection fromLesson = LessonSelection(*lesson, settings_);
+    Selection selection = objTrainer->GetSelection();
+    selection.key = fromLesson.key;
+    selection.scale = fromLesson.scale;
+    selection.pentatonicOnly = settings_.pentatonicOnly;
+    objTrainer->SetSelection(selection);
 }
 
 void FrmStartup::UpdateToolbar()
 {
-    LessonInterface* lesson = CurrentLesson();
+    const DrillLesson* lesson = CurrentLesson();
     if (!lesson)
         return;
-    SetStatusPanelText(QStringLiteral("Lesson"), lesson->strName);
-    const LessonSelection selection = SelectionOf(lesson);
-    const QString* keyName = KeyNames.Find(QString::number(selection.key));
-    const QString* scaleName = ScaleNames.Find(QString::number(selection.scale));
-    SetStatusPanelText(QStringLiteral("KeyAndScale"),
-                       Tr("Key: ")
-                           + (keyName ? QCoreApplication::translate(KeyScaleNamesContext, qPrintable(*keyName)) : QString())
-                           + QLatin1Char(' ')
-                           + (scaleName ? QCoreApplication::translate(KeyScaleNamesContext, qPrintable(*scaleName))
-                                        : QString()));
+    panels_[QStringLiteral("Lesson")]->setText(lesson->name);
+    const Selection selection = LessonSelection(*lesson, settings_);
+    const auto translated = [](const QString& name) {
+        return QCoreApplication::translate(KeyScaleNamesContext, qPrintable(name));
+    };
+    panels_[QStringLiteral("KeyAndScale")]->setText(Tr("Key: ") + translated(KeyName(selection.key))
+                                                    + QLatin1Char(' ') + translated(ScaleName(selection.scale)));
 }
 
 void FrmStartup::GenerateStartupFormName()
@@ -438,12 +364,12 @@ void FrmStartup::GenerateStartupFormName()
     QString caption = ApplicationTitle();
     // Before the learners are read every key looks unknown; forgetting the stored one
     // then would lose the learner at every start.
-    if (CurrLearnerKey != -1 && learnersLoaded_) {
-        const LearnerItem* learner = GetLearnerItems().Item(QString::number(CurrLearnerKey));
+    if (settings_.currLearnerKey != -1 && learnersLoaded_) {
+        const LearnerItem* learner = learners_.Item(QString::number(settings_.currLearnerKey));
         if (learner && !learner->strName.isEmpty())
             caption += Tr(" - Learner: ") + learner->strName;
         else
-            CurrLearnerKey = -1;
+            settings_.currLearnerKey = -1;
     }
     setWindowTitle(caption);
 }
@@ -458,8 +384,8 @@ void FrmStartup::ResizeStartupForm()
         const QSize pageSize = page->size().isEmpty() ? stpTabStrip->contentsRect().size() : page->size();
         const QRect geometry = PageControlGeometry(pageSize);
         if (page == trainerPage_) {
-            objFretlore->move(geometry.topLeft());
-            objFretlore->SetLocation(geometry.width(), geometry.height());
+            objTrainer->move(geometry.topLeft());
+            objTrainer->SetLocation(geometry.width(), geometry.height());
         } else {
             objPatternPlay->move(geometry.topLeft());
             objPatternPlay->SetLocation(geometry.width(), geometry.height());
@@ -467,28 +393,65 @@ void FrmStartup::ResizeStartupForm()
     }
 }
 
-void FrmStartup::RequestRepaint()
+void FrmStartup::ShowOptions()
 {
-    objFretlore->RequestRepaint();
+    setCursor(Qt::ArrowCursor);
+    test_.Cancel();
+    const bool flatsBefore = settings_.flatSymbolPref;
+    const int lessonBefore = settings_.currLessonKey;
+    FrmOption options(settings_, settingsStore_, *sound_, lessons_, objTrainer->GetSelection(), this);
+    options.exec();
+    AfterOptions(options.boolFretboardStyleChanged || settings_.flatSymbolPref != flatsBefore,
+                 options.DrillSelection(), lessonBefore);
 }
 
-void FrmStartup::AfterOptions(bool boolFretboardStyleChanged)
+void FrmStartup::RebuildNotes()
 {
-    if (boolFretboardStyleChanged) {
-        GetNotes().Initialize();
-        // Initialize makes no Note objects; the views fetch theirs for the new instrument.
-        GetNotes().SetScale(CurrScale, CurrKeyName);
-        objFretlore->Initialise();
-        objPatternPlay->ReInitializeFretboard();
+    notes_ = Notes(Instrument::FromGuitarType(settings_.guitarType), settings_.flatSymbolPref);
+}
+
+void FrmStartup::AfterOptions(bool tableChanged, const Selection& drillSelection, int lessonBefore)
+{
+    UpdateToolbar();
+    const Selection before = objTrainer->GetSelection();
+    objTrainer->SetSelection(drillSelection);
+    UpdateScaleValues();
+    const bool restart = !(objTrainer->GetSelection() == before) || settings_.currLessonKey != lessonBefore;
+    if (tableChanged) {
+        RebuildNotes();
+        objTrainer->Initialise(notes_);
+        objPatternPlay->ReInitializeFretboard(notes_);
         // Another instrument's pictures may have another size.
         ResizeStartupForm();
+    } else if (restart) {
+        objTrainer->Reset();
     }
-    if (GetCurrActivity() == ActivityPatternPlay) {
-        objPatternPlay->Initialise();
-        objPatternPlay->RequestRepaint();
-    } else {
-        objFretlore->RequestRepaint();
-    }
+    if (switcher_.Current() == Activity::PatternPlay)
+        OnTabChanged(1);
+    else
+        objTrainer->RequestRepaint();
+}
+
+void FrmStartup::ManageLearners(qint32 action)
+{
+    FrmLearner dialog(settings_, learners_, scores_, this);
+    dialog.intAction = action;
+    dialog.exec();
+    if (dialog.intAction == FrmLearner::ActionNotLoaded)
+        return;
+    GenerateStartupFormName();
+    objTrainer->ClearFretboard();
+    objTrainer->RequestRepaint();
+}
+
+void FrmStartup::ShowScores()
+{
+    test_.Cancel();
+    FrmScore scores(FrmScore::LessonNames(lessons_), settings_, learners_, scores_, this);
+    scores.exec();
+    objTrainer->Reset();
+    objTrainer->ClearFretboard();
+    objTrainer->RequestRepaint();
 }
 
 void FrmStartup::resizeEvent(QResizeEvent* event)
@@ -498,7 +461,7 @@ void FrmStartup::resizeEvent(QResizeEvent* event)
     QTimer::singleShot(0, this, [this] {
         ResizeStartupForm();
         if (loaded_)
-            objFretlore->RequestRepaint();
+            objTrainer->RequestRepaint();
     });
     ResizeStartupForm();
 }
@@ -516,87 +479,7 @@ void FrmStartup::OnFirstActivation()
         return;
     activated_ = true;
     ShowTipOfTheDay(this);
-    RequestRepaint();
-}
-
-void FrmStartup::ArmTest()
-{
-    if (CurrLearnerKey == -1) {
-        ShowMessage(Tr("You must create and select a learner first before you can run the test function.")
-                        + QLatin1Char('\n') + Tr("Please use the 'Score/Learners' menu functions to do so."),
-                    MsgInformation);
-        return;
-    }
-    if (ShowMessage(TestOffer(false), MsgOkCancel) == MsgOk)
-        TestState = TestArmed;
-}
-
-void FrmStartup::StartTestClock()
-{
-    TestTimer.setInterval(1000);
-    TestTimer.start();
-    intTestIntervalCount = 0;
-}
-
-void FrmStartup::TestTimerTick()
-{
-    ++intTestIntervalCount;
-    if (intTestIntervalCount >= TestDuration) {
-        TestState = TestTimeOver;
-        TestTimer.stop();
-        intTestIntervalCount = 0;
-        FinishTest();
-    }
-    if (TestState == TestNone) {
-        ShowMessage(Tr("The current test has been cancelled due to user request."), MsgPlain);
-        TestTimer.stop();
-        intTestIntervalCount = 0;
-    }
-}
-
-void FrmStartup::FinishTest()
-{
-    qint16 count = 0;
-    qint16 right = 0;
-    qint16 assists = 0;
-    objFretlore->GetTestResults(count, right, assists);
-    const float score = ComputeTestScore(count, right, assists, TestDuration);
-    const int answer = ShowMessage(Tr("Your score is ") + FormatPercent(static_cast<double>(score) * 100)
-                                       + Tr("%. Do you want to add this to the score database?"),
-                                   MsgYesNoCancel);
-    if (answer == MsgCancel)
-        return;
-    bool restart = false;
-    if (answer == MsgYes) {
-        qint16 newKey = 0;
-        QString message;
-        if (!GetDbaseItems().AddScore(CurrLearnerKey, CurrLessonKey, score, newKey, message))
-            ShowMessage(Tr("Problem encountered with database. Reported errormessage is: ") + message
-                            + QLatin1Char('.'),
-                        MsgPlain);
-        restart = true;
-    }
-    if (ShowMessage(TestOffer(restart), MsgOkCancel) == MsgOk)
-        TestState = TestArmed;
-}
-
-LessonInterface* FrmStartup::CurrentLesson()
-{
-    return GetCurrentLesson(collLessons);
-}
-
-LessonInterface* FrmStartup::CurrentReceiver()
-{
-    switch (CurrActivity) {
-    case ActivityShowMe:
-        return &ShowMeLesson;
-    case ActivityDrill:
-        return CurrentLesson();
-    case ActivityFreePlay:
-        return &FreePlayLesson;
-    default:
-        return nullptr;
-    }
+    objTrainer->RequestRepaint();
 }
 
 void FrmStartup::EndProgram()
@@ -606,11 +489,9 @@ void FrmStartup::EndProgram()
         QCoreApplication::exit(1);
 }
 
-void FrmStartup::SetStatusPanelText(const QString& key, const QString& text)
+void FrmStartup::SetNotePanel(const QString& text)
 {
-    const auto panel = panels_.find(key);
-    if (panel != panels_.end())
-        panel->second->setText(text);
+    panels_[QStringLiteral("Note")]->setText(text);
 }
 
 QString FrmStartup::StatusPanelText(const QString& key) const
@@ -621,28 +502,26 @@ QString FrmStartup::StatusPanelText(const QString& key) const
     return panel == panels_.end() ? QString() : panel->second->text();
 }
 
-void FrmStartup::StartNoteTimeout(NotePtr note)
+void FrmStartup::StartNoteTimeout(const Note& note)
 {
-    TimerNoteTimeout.StartNoteTimeout(std::move(note));
+    sound_->Timeout().StartNoteTimeout(note.midi);
 }
 
 void FrmStartup::Beep()
 {
-    if (!PlayBeepTone())
+    if (!sound_->PlayBeepTone())
         QApplication::beep();
 }
 
-void FrmStartup::SetPointerBusy(bool busy)
+void FrmStartup::CloseSoundOutput()
 {
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
-void FrmStartup::ExitProgram()
-{
-    close();
+    if (soundClosed_)
+        return;
+    soundClosed_ = true;
+    sound_->Timeout().StopNow(); // its note-off, before the output closes
+    QString message;
+    if (!sound_->Midi().CloseMidiOut(message))
+        ShowMessage(message, MsgPlain);
 }
 
 void FrmStartup::closeEvent(QCloseEvent* event)
@@ -650,18 +529,12 @@ void FrmStartup::closeEvent(QCloseEvent* event)
     if (!exiting_) {
         exiting_ = true;
         // The clock would otherwise report the cancelled test after the window has gone.
-        TestState = TestNone;
-        TestTimer.stop();
-        intTestIntervalCount = 0;
+        test_.Stop();
         QString message;
-        if (loaded_ && !GetDbaseItems().SetDataToFile(message))
-            ShowMessage(Tr("Problem encountered with database. Reported errormessage is: ") + message
-                            + QLatin1Char('.'),
-                        MsgPlain);
-        if (!SettingsLoadFailed() && !SaveSettings(message))
+        if (loaded_ && !scores_.SetDataToFile(message))
+            ShowMessage(DatabaseMessage(message), MsgPlain);
+        if (!settingsStore_.LoadFailed() && !settingsStore_.SaveSettings(settings_, message))
             ShowMessage(message, MsgPlain);
-        if (TimerNoteTimeout.RememberedNote())
-            TimerNoteTimeout.Tick(); // its note-off, before the output closes
         CloseSoundOutput();
         // Closing the main window ends the program, even while help or another of our
         // windows is still open.
@@ -671,14 +544,4 @@ void FrmStartup::closeEvent(QCloseEvent* event)
         QCoreApplication::exit(0);
     }
     event->accept();
-}
-
-void FrmStartup::CloseSoundOutput()
-{
-    if (midiClosed_)
-        return;
-    midiClosed_ = true;
-    QString message;
-    if (!CloseMidiOut(message))
-        ShowMessage(message, MsgPlain);
 }

@@ -1,21 +1,26 @@
 #pragma once
-// The main window: menus, the "Trainer" and "Patterns" pages, the status bar, the
-// switch between activities, the timed test and the note timeout. It owns the lessons
-// and routes the views' mouse events to the current activity.
+// The main window: menus, the "Trainer" and "Patterns" pages, the status bar, and the
+// start and end of a run. It owns the run's state (settings, note table, lessons,
+// learner and score stores, sound) and hands the activity switching and the timed test
+// to their own classes.
 
-#include "core/Selection.h"
+#include "core/Settings.h"
+#include "lessons/ActivitySwitcher.h"
+#include "lessons/ActivityViews.h"
 #include "lessons/LessonFreePlay.h"
 #include "lessons/LessonShowMe.h"
 #include "lessons/Lessons.h"
-#include "music/NoteTimeout.h"
+#include "lessons/TimedTest.h"
+#include "music/Notes.h"
+#include "records/DbaseItems.h"
+#include "records/LearnerItems.h"
+#include "sound/SoundSystem.h"
 #include "views/PatternPlayControl.h"
 #include "views/TrainerControl.h"
-#include "views/ViewHost.h"
 
 #include <QMainWindow>
-#include <QPointer>
-#include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,54 +29,46 @@ class QLabel;
 class QTabWidget;
 class FrmSplash;
 
-class FrmStartup : public QMainWindow, public ViewHost, public StartupFormInterface {
+class FrmStartup : public QMainWindow, private ActivityHost {
     Q_OBJECT
 public:
-    explicit FrmStartup(QWidget* parent = nullptr);
+    // Makes the run's sound from its settings; the default is the built-in synthesizer
+    // and the system's MIDI ports.
+    using SoundFactory = std::function<std::unique_ptr<SoundSystem>(Settings& settings)>;
+    struct Options {
+        SoundFactory sound;
+        QString dataFolder; // where Learners.dat and Score.dat live; empty: the user's
+    };
+
+    explicit FrmStartup(Options options = {}, QWidget* parent = nullptr);
     ~FrmStartup() override;
 
     enum class LoadResult { Ready, WithoutContent, EndProgram };
     // The window's load, in its fixed order; closes splash at the end when given.
     LoadResult Load(FrmSplash* splash = nullptr);
-
-    void SetActivity(qint32 intActivity, bool boolSwitchTab);
-    qint32 GetCurrActivity() const { return CurrActivity; }
-    qint16 GetCurrPatternNum() const { return CurrPattern; }
-    void UpdateScaleValues();
-    void UpdateToolbar();
-    void GenerateStartupFormName() override;
-    void ResizeStartupForm();
-    void RequestRepaint();
-    void FinishTest();
-
-    // Menu actions, public so that tests can choose them.
-    void ArmTest();
-    void ExitProgram();
-    void TestTimerTick();
-
-    // ViewHost
-    LessonInterface* CurrentReceiver() override;
-    LessonInterface* CurrentLesson() override;
-    StartupFormInterface* StartupForm() override { return this; }
-    void StartTestClock() override;
-    void EndProgram() override;
-
-    // StartupFormInterface
-    void SetStatusPanelText(const QString& key, const QString& text) override;
-    void StartNoteTimeout(NotePtr note) override;
-    void Beep() override;
-
-    QString StatusPanelText(const QString& key) const;
     bool EndRequested() const { return endRequested_; }
 
-    qint16 intTestIntervalCount = 0;
-    QTimer TestTimer;
-    NoteTimeout TimerNoteTimeout;
+    Settings& GetSettings() { return settings_; }
+    const Notes& GetNotes() const { return notes_; }
+    LearnerItems& Learners() { return learners_; }
+    DbaseItems& Scores() { return scores_; }
+    SoundSystem& Sound() { return *sound_; }
+    TimedTest& Test() { return test_; }
+    ActivitySwitcher& Activities() { return switcher_; }
+    DrillLesson* CurrentLesson() const { return switcher_.CurrentLesson(); }
+
+    // The caption: the program's name and, once the learners are read, the learner's.
+    void GenerateStartupFormName();
+    // The "Lesson" and "KeyAndScale" panels.
+    void UpdateToolbar();
+    // The trainer shows the current lesson's key and scale.
+    void UpdateScaleValues();
+    void ResizeStartupForm();
+    QString StatusPanelText(const QString& key) const;
+
     QTabWidget* stpTabStrip = nullptr;
-    TrainerControl* objFretlore = nullptr;
+    TrainerControl* objTrainer = nullptr;
     PatternPlayControl* objPatternPlay = nullptr;
-    LessonFreePlay FreePlayLesson;
-    LessonShowMe ShowMeLesson;
 
     QAction* mnuExit = nullptr;
     QAction* mnuDrillMode = nullptr;
@@ -88,7 +85,6 @@ public:
     QAction* mnuScore = nullptr;
     QAction* mnuContents = nullptr;
     QAction* mnuAbout = nullptr;
-    QAction* mnuRunTest = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,35 +92,57 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // ActivityHost
+    void SetNotePanel(const QString& text) override;
+    void StartNoteTimeout(const Note& note) override;
+    void Beep() override;
+
     void CreateMenus();
     void CreateStatusBar();
     void CreatePages();
+    bool LoadSettingsOrOfferReset();
+    void StartSound();
+    void SetUpActivities();
+    bool LoadStores();
     void CheckActivityMenu(QAction* checked);
+    QAction* MenuEntryOf(Activity activity) const;
+    void OnTrainerActivityChosen(Activity activity);
     void OnTabChanged(int newTab);
-    void ChooseDrillMode();
-    void ChooseShowMe();
-    void ChooseFreePlay();
-    void ChoosePatternPlay();
-    // After the options dialog: a new instrument or fretboard picture rebuilds the
-    // note table and both boards; the page in use is redrawn.
-    void AfterOptions(bool boolFretboardStyleChanged);
+    void ChooseActivity(Activity activity);
+    void ShowOptions();
+    void ManageLearners(qint32 action);
+    void ShowScores();
+    // After the options dialog: a new instrument, picture or spelling rebuilds the note
+    // table and both boards; a new lesson or pattern choice restarts the drill.
+    void AfterOptions(bool tableChanged, const Selection& drillSelection, int lessonBefore);
+    void RebuildNotes();
+    void EndProgram();
     void OnFirstActivation();
-    void SetPointerBusy(bool busy);
-    // Closes the MIDI output once, at exit or destruction, showing a failed close.
     void CloseSoundOutput();
 
-    Lessons collLessons;
+    Options options_;
+    Settings settings_;
+    SettingsStore settingsStore_;
+    std::unique_ptr<SoundSystem> sound_;
+    Notes notes_;
+    Lessons lessons_;
+    LessonFreePlay freePlay_;
+    LessonShowMe showMe_;
+    LearnerItems learners_;
+    DbaseItems scores_;
+    TimedTest test_;
+    ActivitySwitcher switcher_;
+
     std::map<QString, QLabel*> panels_;
     QLabel* panelMessage_ = nullptr;
     QWidget* trainerPage_ = nullptr;
     QWidget* patternPage_ = nullptr;
+    QAction* checkedActivity_ = nullptr; // the activity entry that carries the mark
     int currentTab_ = 0;
-    bool ActivitySwitching = false;
     bool activated_ = false;
     bool loaded_ = false;
+    bool learnersLoaded_ = false;
     bool endRequested_ = false;
     bool exiting_ = false;
-    bool learnersLoaded_ = false;
-    bool midiClosed_ = false;
-    QAction* checkedActivity_ = nullptr; // the activity entry that carries the mark
+    bool soundClosed_ = false;
 };

@@ -34,10 +34,10 @@ QStringList SplitTipLines(const QString& text)
 
 } // namespace
 
-frmTip::frmTip(QWidget* parent, const QString& tipsPath)
+FrmTip::FrmTip(QWidget* parent, const QString& tipsPath)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmTip"));
+    setObjectName(QStringLiteral("FrmTip"));
     if (ReadShowTipsAtStartup() == 0) {
         boolUnloadedAtLoad = true;
         return;
@@ -48,12 +48,12 @@ frmTip::frmTip(QWidget* parent, const QString& tipsPath)
         ShowMissingFileText();
 }
 
-QString frmTip::DefaultTipsPath()
+QString FrmTip::DefaultTipsPath()
 {
     return ProgramDataPath(kTipsFileName);
 }
 
-void frmTip::BuildControls()
+void FrmTip::BuildControls()
 {
     setWindowTitle(tr("Tip of the Day"));
     setWindowIcon(ProgramIcon());
@@ -124,11 +124,11 @@ void frmTip::BuildControls()
     // Unchecking must reach the store at once, even if the window is then killed.
     connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this,
             [](bool checked) { StoreShowTipsAtStartup(checked); });
-    connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::DoNextTip);
+    connect(cmdNextTip, &QPushButton::clicked, this, &FrmTip::DoNextTip);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-bool frmTip::LoadTips(const QString& path)
+bool FrmTip::LoadTips(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return false;
@@ -141,7 +141,7 @@ bool frmTip::LoadTips(const QString& path)
     return true;
 }
 
-void frmTip::DoNextTip()
+void FrmTip::DoNextTip()
 {
     ++CurrentTip;
     if (CurrentTip > Tips.size())
@@ -149,18 +149,18 @@ void frmTip::DoNextTip()
     DisplayCurrentTip();
 }
 
-void frmTip::DisplayCurrentTip()
+void FrmTip::DisplayCurrentTip()
 {
     if (!Tips.isEmpty() && lblTipText)
         lblTipText->setText(Tips.at(CurrentTip - 1));
 }
 
-QString frmTip::TipText() const
+QString FrmTip::TipText() const
 {
     return lblTipText ? lblTipText->text() : QString();
 }
 
-void frmTip::ShowMissingFileText()
+void FrmTip::ShowMissingFileText()
 {
     lblTipText->setText(tr("That the ") + kTipsFileName + tr(" file was not found? ") +
                         QStringLiteral("\n\n") + tr("Create a text file named ") + kTipsFileName +

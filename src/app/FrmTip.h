@@ -10,12 +10,12 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 
-class frmTip : public QDialog {
+class FrmTip : public QDialog {
     Q_OBJECT
 
 public:
     // tipsPath: the tips file, one tip per line; by default TIPOFDAY.TXT in the data folder.
-    explicit frmTip(QWidget* parent = nullptr, const QString& tipsPath = DefaultTipsPath());
+    explicit FrmTip(QWidget* parent = nullptr, const QString& tipsPath = DefaultTipsPath());
 
     static QString DefaultTipsPath();
 

@@ -36,7 +36,7 @@ void StoreShowTipsAtStartup(bool show)
 
 bool ShowTipOfTheDay(QWidget* parent)
 {
-    frmTip tip(parent);
+    FrmTip tip(parent);
     if (tip.UnloadedAtLoad())
         return false;
     tip.exec();

@@ -4,10 +4,10 @@
 #include "app/MessageBoxHook.h"
 #include "app/ProgramArt.h"
 #include "core/Messages.h"
-#include "sound/SoundSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +16,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(FRETLORE_VERSION));
     QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBoxHook();
-    InstallSystemSound();
 
     SplashShown = false;
     auto* splash = new FrmSplash;

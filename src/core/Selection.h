@@ -1,47 +1,27 @@
 #pragma once
-// The current selection shared by the windows, views and activities: which activity
-// runs, the timed test's state, the current key, scale and pattern, and the pool of
-// prompt candidates. Written by the main window, the views and the activities.
+// What a page of the trainer shows: the key, scale and pattern, the patterns drawn on
+// the board, and the two switches. The trainer page and the pattern page each own one,
+// so what one page changes never reaches the other.
 
-#include "core/Collection.h"
-
-#include <QString>
 #include <QtGlobal>
 
-// Activities.
-enum Activity : qint32 { ActivityShowMe = 0, ActivityDrill = 1, ActivityFreePlay = 2, ActivityPatternPlay = 3 };
+#include <vector>
 
-// Timed test.
-enum TestStates : qint32 { TestNone = 0, TestArmed = 1, TestRunning = 2, TestTimeOver = 3 };
+struct Selection {
+    int key = 0;                       // 1 "A" .. 12 "A flat"
+    int scale = 0;                     // 1 major, 2 minor
+    int pattern = 0;                   // 0 none, 1..5, 6 "All Patterns": the drill's pattern
+    std::vector<int> visiblePatterns;  // the patterns highlighted on the board
+    bool hidePattern = false;          // draw no pattern highlights
+    bool pentatonicOnly = false;       // leave out the notes outside the pentatonic subset
+    bool hideInvalidNotes = false;     // draw no marker outside the visible pattern
 
-extern qint32 CurrActivity;
-extern qint32 TestState;
-extern bool NextNotePending;       // a right answer in ear-training style awaits the button release
-extern qint16 PrevNoteEchoDuration; // 500 with PlayNoteOnPrompt on, else 0
+    // Makes pattern the one drawn and drilled.
+    void ShowOnly(int patternNum)
+    {
+        pattern = patternNum;
+        visiblePatterns = {patternNum};
+    }
 
-extern qint32 CurrKey;             // 1..12
-extern QString CurrKeyName;
-extern qint16 CurrScale;           // 1 major, 2 minor
-extern qint16 CurrPattern;         // 0 none, 1..5, 6 all
-extern bool HidePattern;
-extern bool HideInvalidNotes;
-extern bool ScaleRebuildPending;
-extern Collection<QString> VisiblePatterns; // pattern numbers as text
-
-extern qint32 SavedKey;
-extern qint16 SavedScale;
-extern qint16 SavedPattern;
-extern bool SavedHidePattern;
-
-// One visible fretboard position of the shown pattern(s): a prompt candidate.
-struct VisiblePatNote {
-    QString Key;
-    QString strName;
+    bool operator==(const Selection&) const = default;
 };
-extern Collection<VisiblePatNote> VisiblePatNotes;
-
-// Back to the start-of-run values. For tests.
-void ResetSelection();
-
-// Appends a prompt candidate keyed by the number of entries before it ("0", "1", ...).
-VisiblePatNote& AddVisiblePatNote(const QString& strNoteName);

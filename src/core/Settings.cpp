@@ -9,27 +9,6 @@
 #include <cmath>
 #include <variant>
 
-QString CurDeviceName;
-qint32 MixerVolume = 0;
-qint16 Channel = 0;
-bool EnableSound = false;
-qint16 CurrLessonKey = 0;
-bool BeepOnError = false;
-bool FlatSymbolPref = false;
-qint16 CurrLearnerKey = 0;
-QString WebBrowserPath;
-qint16 TestDuration = 0;
-qint32 FretboardStyle = 0;
-bool PlayNoteOnPrompt = false;
-qint32 GuitarType = 0;
-bool EchoEnabled = false;
-qint16 CurrCustomKey = 0;
-qint16 CurrCustomScale = 0;
-qint16 CurrCustomPattern = 0;
-bool BluesNotesOnly = false;
-qint16 Patch = 0;
-qint16 NoteMaxDuration = 0;
-
 namespace {
 
 // How a stored text becomes the in-memory value.
@@ -44,34 +23,32 @@ enum class Conversion {
 struct SettingDef {
     const char* key;
     Conversion conversion;
-    std::variant<QString*, bool*, qint16*, qint32*> target;
+    std::variant<QString Settings::*, bool Settings::*, qint16 Settings::*, qint32 Settings::*> member;
     const char* defaultText;
 };
 
 const SettingDef kSettings[] = {
-    {"CurDeviceName", Conversion::Text, &CurDeviceName, ""},
-    {"MixerVolume", Conversion::RoundedInt32, &MixerVolume, "64"},
-    {"Channel", Conversion::FloorInt16, &Channel, "0"},
-    {"EnableSound", Conversion::Boolean, &EnableSound, "1"},
-    {"CurrLessonKey", Conversion::FloorInt16, &CurrLessonKey, "1"},
-    {"BeepOnError", Conversion::Boolean, &BeepOnError, "1"},
-    {"FlatSymbolPref", Conversion::Boolean, &FlatSymbolPref, "1"},
-    {"CurrLearnerKey", Conversion::FloorInt16, &CurrLearnerKey, "-1"},
-    {"WebBrowserPath", Conversion::Text, &WebBrowserPath, ""},
-    {"TestDuration", Conversion::FloorInt16, &TestDuration, "30"},
-    {"FretboardStyle", Conversion::FloorInt32, &FretboardStyle, "1"},
-    {"PlayNoteOnPrompt", Conversion::Boolean, &PlayNoteOnPrompt, "1"},
-    {"GuitarType", Conversion::FloorInt32, &GuitarType, "0"},
-    {"EchoEnabled", Conversion::Boolean, &EchoEnabled, "1"},
-    {"CurrCustomKey", Conversion::FloorInt16, &CurrCustomKey, "4"},
-    {"CurrCustomScale", Conversion::FloorInt16, &CurrCustomScale, "1"},
-    {"CurrCustomPattern", Conversion::FloorInt16, &CurrCustomPattern, "1"},
-    {"BluesNotesOnly", Conversion::Boolean, &BluesNotesOnly, "1"},
-    {"Patch", Conversion::FloorInt16, &Patch, "0"},
-    {"NoteMaxDuration", Conversion::FloorInt16, &NoteMaxDuration, "10"},
+    {"CurDeviceName", Conversion::Text, &Settings::curDeviceName, ""},
+    {"MixerVolume", Conversion::RoundedInt32, &Settings::mixerVolume, "64"},
+    {"Channel", Conversion::FloorInt16, &Settings::channel, "0"},
+    {"EnableSound", Conversion::Boolean, &Settings::enableSound, "1"},
+    {"CurrLessonKey", Conversion::FloorInt16, &Settings::currLessonKey, "1"},
+    {"BeepOnError", Conversion::Boolean, &Settings::beepOnError, "1"},
+    {"FlatSymbolPref", Conversion::Boolean, &Settings::flatSymbolPref, "1"},
+    {"CurrLearnerKey", Conversion::FloorInt16, &Settings::currLearnerKey, "-1"},
+    {"WebBrowserPath", Conversion::Text, &Settings::webBrowserPath, ""},
+    {"TestDuration", Conversion::FloorInt16, &Settings::testDuration, "30"},
+    {"FretboardStyle", Conversion::FloorInt32, &Settings::fretboardStyle, "1"},
+    {"PlayNoteOnPrompt", Conversion::Boolean, &Settings::playNoteOnPrompt, "1"},
+    {"GuitarType", Conversion::FloorInt32, &Settings::guitarType, "0"},
+    {"EchoEnabled", Conversion::Boolean, &Settings::echoEnabled, "1"},
+    {"CurrCustomKey", Conversion::FloorInt16, &Settings::currCustomKey, "4"},
+    {"CurrCustomScale", Conversion::FloorInt16, &Settings::currCustomScale, "1"},
+    {"CurrCustomPattern", Conversion::FloorInt16, &Settings::currCustomPattern, "1"},
+    {"BluesNotesOnly", Conversion::Boolean, &Settings::pentatonicOnly, "1"},
+    {"Patch", Conversion::FloorInt16, &Settings::patch, "0"},
+    {"NoteMaxDuration", Conversion::FloorInt16, &Settings::noteMaxDuration, "10"},
 };
-
-bool SettingsLoadFailedFlag = false;
 
 QString Tr(const char* text)
 {
@@ -109,42 +86,39 @@ std::optional<bool> ParseBoolean(const QString& text)
     return std::nullopt;
 }
 
-// Converts text into the setting's global; false when the text does not fit.
-bool Convert(const SettingDef& def, const QString& text)
+template <typename Int>
+bool ConvertNumber(Conversion conversion, const QString& text, Int& target)
 {
-    switch (def.conversion) {
-    case Conversion::Text:
-        *std::get<QString*>(def.target) = text;
-        return true;
-    case Conversion::Boolean:
-        if (const auto value = ParseBoolean(text)) {
-            *std::get<bool*>(def.target) = *value;
-            return true;
-        }
+    const auto number = ParseNumber(text);
+    if (!number)
         return false;
-    case Conversion::RoundedInt32:
-        if (const auto number = ParseNumber(text))
-            if (const auto value = RoundToInt<qint32>(*number)) {
-                *std::get<qint32*>(def.target) = *value;
+    const auto value = conversion == Conversion::RoundedInt32 ? RoundToInt<Int>(*number) : FloorToInt<Int>(*number);
+    if (!value)
+        return false;
+    target = *value;
+    return true;
+}
+
+// Converts text into the setting's member; false when the text does not fit.
+bool Convert(const SettingDef& def, const QString& text, Settings& settings)
+{
+    return std::visit(
+        [&](auto member) -> bool {
+            auto& target = settings.*member;
+            using V = std::remove_reference_t<decltype(target)>;
+            if constexpr (std::is_same_v<V, QString>) {
+                target = text;
                 return true;
+            } else if constexpr (std::is_same_v<V, bool>) {
+                const auto value = ParseBoolean(text);
+                if (value)
+                    target = *value;
+                return value.has_value();
+            } else {
+                return ConvertNumber(def.conversion, text, target);
             }
-        return false;
-    case Conversion::FloorInt16:
-        if (const auto number = ParseNumber(text))
-            if (const auto value = FloorToInt<qint16>(*number)) {
-                *std::get<qint16*>(def.target) = *value;
-                return true;
-            }
-        return false;
-    case Conversion::FloorInt32:
-        if (const auto number = ParseNumber(text))
-            if (const auto value = FloorToInt<qint32>(*number)) {
-                *std::get<qint32*>(def.target) = *value;
-                return true;
-            }
-        return false;
-    }
-    return false;
+        },
+        def.member);
 }
 
 QString Describe(const SettingDef& def, const QString& text)
@@ -161,65 +135,88 @@ QString Describe(const SettingDef& def, const QString& text)
         expected = Tr("a number from -2147483648 to 2147483647");
         break;
     }
-    return Tr("The stored setting \"%1\" has the value \"%2\", but it must be %3.")
-        .arg(QString::fromLatin1(def.key), text, expected);
+    return Tr("The stored setting \"%1\" in \"%2\" has the value \"%3\", but it must be %4.")
+        .arg(QString::fromLatin1(def.key), SettingsStore::FileName(), text, expected);
 }
 
-QString ToStoredText(const SettingDef& def)
+QString ToStoredText(const SettingDef& def, const Settings& settings)
 {
     return std::visit(
-        [](auto* value) -> QString {
-            using V = std::remove_pointer_t<decltype(value)>;
+        [&](auto member) -> QString {
+            const auto& value = settings.*member;
+            using V = std::remove_cvref_t<decltype(value)>;
             if constexpr (std::is_same_v<V, QString>)
-                return *value;
+                return value;
             else if constexpr (std::is_same_v<V, bool>)
-                return *value ? QStringLiteral("True") : QStringLiteral("False");
+                return value ? QStringLiteral("True") : QStringLiteral("False");
             else
-                return QString::number(*value);
+                return QString::number(value);
         },
-        def.target);
+        def.member);
+}
+
+const SettingDef* FindDef(const QString& key)
+{
+    for (const SettingDef& def : kSettings)
+        if (key == QLatin1String(def.key))
+            return &def;
+    return nullptr;
 }
 
 } // namespace
 
-std::unique_ptr<QSettings> OpenSettingsStore()
+Settings Settings::Defaults()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Fretlore"), QStringLiteral("Fretlore"));
+    Settings settings;
+    for (const SettingDef& def : kSettings)
+        Convert(def, QString::fromLatin1(def.defaultText), settings);
+    return settings;
 }
 
-bool LoadSettings(QString& message)
+std::unique_ptr<QSettings> SettingsStore::Open()
 {
-    const auto store = OpenSettingsStore();
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
+                                       QStringLiteral("Fretlore"));
+}
+
+QString SettingsStore::FileName()
+{
+    return Open()->fileName();
+}
+
+bool SettingsStore::LoadSettings(Settings& settings, QString& message)
+{
+    const auto store = Open();
     store->beginGroup(QStringLiteral("General"));
     for (const SettingDef& def : kSettings) {
-        const QString text = store->value(QString::fromLatin1(def.key),
-                                          QString::fromLatin1(def.defaultText)).toString();
-        if (!Convert(def, text)) {
+        const QString text = store->value(QString::fromLatin1(def.key), QString::fromLatin1(def.defaultText)).toString();
+        if (!Convert(def, text, settings)) {
             message = Describe(def, text);
-            SettingsLoadFailedFlag = true;
+            loadFailed_ = true;
+            failedKey_ = QString::fromLatin1(def.key);
             return false;
         }
     }
-    SettingsLoadFailedFlag = false;
+    loadFailed_ = false;
+    failedKey_.clear();
     return true;
 }
 
-bool SaveSettings(QString& message)
+bool SettingsStore::SaveSettings(const Settings& settings, QString& message)
 {
-    if (SettingsLoadFailedFlag) {
+    if (loadFailed_) {
         message = Tr("The settings were not saved, because the stored settings could not "
                      "be read; they are left as they were.");
         return false;
     }
-    const auto store = OpenSettingsStore();
+    const auto store = Open();
     if (!store->isWritable()) {
         message = Tr("The settings file \"%1\" cannot be written.").arg(store->fileName());
         return false;
     }
     store->beginGroup(QStringLiteral("General"));
     for (const SettingDef& def : kSettings)
-        store->setValue(QString::fromLatin1(def.key), ToStoredText(def));
+        store->setValue(QString::fromLatin1(def.key), ToStoredText(def, settings));
     store->endGroup();
     store->sync();
     if (store->status() != QSettings::NoError) {
@@ -229,14 +226,19 @@ bool SaveSettings(QString& message)
     return true;
 }
 
-bool SettingsLoadFailed()
+bool SettingsStore::ResetToDefault(const QString& key, QString& message)
 {
-    return SettingsLoadFailedFlag;
-}
-
-void ResetSettingsToUnloaded()
-{
-    for (const SettingDef& def : kSettings)
-        std::visit([](auto* value) { *value = {}; }, def.target);
-    SettingsLoadFailedFlag = false;
+    const SettingDef* def = FindDef(key);
+    if (!def) {
+        message = Tr("There is no setting \"%1\".").arg(key);
+        return false;
+    }
+    const auto store = Open();
+    store->setValue(QStringLiteral("General/") + key, QString::fromLatin1(def->defaultText));
+    store->sync();
+    if (store->status() != QSettings::NoError) {
+        message = Tr("The settings could not be written to \"%1\".").arg(store->fileName());
+        return false;
+    }
+    return true;
 }

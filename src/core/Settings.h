@@ -1,7 +1,8 @@
 #pragma once
-// The twenty settings that survive between runs, one global each, stored as text in
-// the per-user settings store (application "Fretlore", section "General").
-// Before LoadSettings they hold zero, false or empty, not their defaults.
+// The settings that survive between runs, one value owned by the application and passed
+// to whoever needs it. Stored as text in the per-user settings store (application
+// "Fretlore", section "General"): numbers as decimal text, booleans as "True"/"False".
+// A freshly made Settings holds zero, false and empty; Defaults() holds the defaults.
 
 #include <QString>
 #include <QtGlobal>
@@ -10,41 +11,56 @@
 
 class QSettings;
 
-extern QString CurDeviceName;     // MIDI output device name; empty or unknown = mapper
-extern qint32 MixerVolume;        // synthesizer volume in the volume control's range
-extern qint16 Channel;            // MIDI channel 0..15
-extern bool EnableSound;
-extern qint16 CurrLessonKey;      // "1".."6"
-extern bool BeepOnError;
-extern bool FlatSymbolPref;       // true: notes with two names take their flat name
-extern qint16 CurrLearnerKey;     // -1: no learner
-extern QString WebBrowserPath;
-extern qint16 TestDuration;       // seconds
-extern qint32 FretboardStyle;     // 0 Realistic, 1 Simple
-extern bool PlayNoteOnPrompt;     // ear-training drill style
-extern qint32 GuitarType;         // 0 guitar, 1 four-string bass, 2 five-string bass
-extern bool EchoEnabled;
-extern qint16 CurrCustomKey;      // 1..12
-extern qint16 CurrCustomScale;    // 1 major, 2 minor
-extern qint16 CurrCustomPattern;  // 0..6
-extern bool BluesNotesOnly;       // pentatonic notes only
-extern qint16 Patch;              // MIDI program 0..127
-extern qint16 NoteMaxDuration;    // tenths of a second; 0 is read as 10
+struct Settings {
+    QString curDeviceName;        // "CurDeviceName": MIDI output; empty or unknown = built-in synthesizer
+    qint32 mixerVolume = 0;       // "MixerVolume": synthesizer volume in the volume control's range
+    qint16 channel = 0;           // "Channel": MIDI channel 0..15
+    bool enableSound = false;     // "EnableSound"
+    qint16 currLessonKey = 0;     // "CurrLessonKey": 1..6
+    bool beepOnError = false;     // "BeepOnError"
+    bool flatSymbolPref = false;  // "FlatSymbolPref": notes with two names take their flat name
+    qint16 currLearnerKey = 0;    // "CurrLearnerKey": -1 no learner
+    QString webBrowserPath;       // "WebBrowserPath"
+    qint16 testDuration = 0;      // "TestDuration": seconds
+    qint32 fretboardStyle = 0;    // "FretboardStyle": 0 Realistic, 1 Simple
+    bool playNoteOnPrompt = false; // "PlayNoteOnPrompt": the ear-training drill style
+    qint32 guitarType = 0;        // "GuitarType": 0 guitar, 1 four-string bass, 2 five-string bass
+    bool echoEnabled = false;     // "EchoEnabled"
+    qint16 currCustomKey = 0;     // "CurrCustomKey": 1..12
+    qint16 currCustomScale = 0;   // "CurrCustomScale": 1 major, 2 minor
+    qint16 currCustomPattern = 0; // "CurrCustomPattern": 0..6
+    bool pentatonicOnly = false;  // "BluesNotesOnly": pentatonic notes only
+    qint16 patch = 0;             // "Patch": MIDI program 0..127
+    qint16 noteMaxDuration = 0;   // "NoteMaxDuration": tenths of a second; 0 is read as 10
 
-// Reads all twenty settings in table order. The first value that cannot be converted
-// stops the load: the settings before it keep their new values, the later ones what
-// they held, and message names the key and the bad text.
-bool LoadSettings(QString& message);
+    static Settings Defaults();
+    bool operator==(const Settings&) const = default;
+};
 
-// Writes all twenty settings. Refuses (false, with a message) after a failed
-// LoadSettings, so half-loaded values never overwrite what the user had stored.
-bool SaveSettings(QString& message);
+// Reads and writes Settings with one table of keys, conversions and defaults.
+class SettingsStore {
+public:
+    // Reads every setting in table order. The first stored text that cannot be
+    // converted stops the load: the settings before it keep their new values, the later
+    // ones what they held, and message names the key, the text and the settings file.
+    bool LoadSettings(Settings& settings, QString& message);
 
-// True when the last LoadSettings stopped on a bad value.
-bool SettingsLoadFailed();
+    // Writes every setting. Refuses (false, with a message) after a failed load, so
+    // half-loaded values never overwrite what the user had stored.
+    bool SaveSettings(const Settings& settings, QString& message);
 
-// Restores the start-of-run state (zero, false, empty; nothing loaded). For tests.
-void ResetSettingsToUnloaded();
+    bool LoadFailed() const { return loadFailed_; }
+    // The key that stopped the last load; empty after a successful one.
+    QString FailedKey() const { return failedKey_; }
 
-// The per-user store, group "General" not yet entered.
-std::unique_ptr<QSettings> OpenSettingsStore();
+    // Stores the default text under one key and leaves every other key as it is.
+    bool ResetToDefault(const QString& key, QString& message);
+
+    // The per-user store, group "General" not yet entered.
+    static std::unique_ptr<QSettings> Open();
+    static QString FileName();
+
+private:
+    bool loadFailed_ = false;
+    QString failedKey_;
+};

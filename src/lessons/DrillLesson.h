@@ -1,29 +1,51 @@
 #pragma once
-// The common ground of the six numbered lessons: the drill state that the drill engine
-// reads and writes, and the interface members that only forward to it.
+// The drill shared by the numbered lessons: a note drawn from the visible pattern
+// positions is written on the staff and named in the status bar; the learner presses
+// its position on the fretboard; a right answer is confirmed, sounded and replaced, a
+// wrong one reported (and beeped); a press on the staff shows where the staff's note
+// lies ("assistance").
+//
+// Two styles: normal (the next question comes at once) and ear training
+// ("PlayNoteOnPrompt": the prompt can be heard by pressing the staff, and the next
+// question comes when the button is released after a right answer).
 
 #include "lessons/LessonInterface.h"
 
+#include <random>
+
 class DrillLesson : public LessonInterface {
 public:
-    qint32 intState = 0;          // 0 no prompt yet, 1 prompt shown
-    QString strErrorMsg;
-    Collection<QString> objScaleNotes;
-    QString strTestNoteName;      // the prompt; "" before the first one
-    NotePtr objCurrPlayingNote;   // sounds until the mouse button is released
-    StartupFormInterface* frmStartup = nullptr;
-    SheetInterface* objSheet = nullptr;
-    FretboardInterface* objFretboard = nullptr;
-    qint16 intTestNoteCount = 0;        // fretboard clicks in the running test
-    qint16 intCorrectTestNoteCount = 0; // right answers in the running test
-    qint16 intTestNoteAssistCount = 0;  // staff assistance in the running test
+    bool StartOver(QString& message) override;
+    bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message) override;
+    void FretboardReleased() override;
+    bool StaffPressed(std::optional<int> level, bool secondary, QString& message) override;
+    QString GetActiveNoteName() const override { return testNoteName_; }
 
-    QString GetVersion() const override;
-    bool Sequencer(qint32 intEvent, StartupFormInterface* startupForm, SheetInterface* sheet,
-                   FretboardInterface* fretboard, notes& objNotes, QString& strRetMsg) override;
-    NotePtr GetPlayingNote() const override { return objCurrPlayingNote; }
-    QString GetActiveNoteName() const override { return strTestNoteName; }
-    void GetTestResults(qint16& testNoteCount, qint16& correctTestNoteCount,
-                        qint16& testNoteAssistCount) const override;
-    void GenerateNextNote() override;
+    // Replaces the prompt, avoiding a repeat where the pool allows; the previous prompt
+    // shows as an echo when echoes are on.
+    void GenerateNextNote();
+
+    // The drill's one random generator, seeded once from the system; tests reseed it.
+    static std::mt19937& Random();
+
+    static QString CongratulationText();
+    static QString PromptText(); // "Please click on the sheet to hear this note's sound."
+
+protected:
+    // A random position of the question pool, uniform over positions; none for an empty
+    // pool. Other drills may weigh the positions.
+    virtual std::optional<FretPosition> PickQuestion(const std::vector<FretPosition>& pool);
+
+private:
+    enum class State { NoPrompt, Prompted };
+
+    QString PickVisiblePatternNote();
+    void NewPrompt();
+    bool RightAnswer(const Note& answer, QString& message);
+    bool WrongAnswer(const Note& answer, QString& message);
+    void ShowNoteInStatusBar(const QString& name);
+
+    State state_ = State::NoPrompt;
+    QString testNoteName_;     // the prompt; "" before the first one
+    bool nextNotePending_ = false; // a right answer in ear training awaits the release
 };

@@ -1,72 +1,72 @@
 #include "lessons/FreeActivity.h"
 
-FreeActivity::FreeActivity(const QString& name, qint16 lessonType)
+#include "lessons/ActivityViews.h"
+#include "music/Notes.h"
+#include "music/Scales.h"
+
+FreeActivity::FreeActivity(const QString& activityName, LessonType lessonType)
 {
-    strName = name;
-    intKey = 4;
-    intScale = 1;
-    intValidPatterns.Add(QStringLiteral("0"));
-    intSelectedPattern = 0;
-    boolHideInvalidNotes = false;
-    intLessonType = lessonType;
+    name = activityName;
+    key = 4;
+    scale = ScaleMajor;
+    validPatterns = {0};
+    selectedPattern = 0;
+    hideInvalidNotes = false;
+    type = lessonType;
 }
 
-bool FreeActivity::Sequencer(qint32 intEvent, StartupFormInterface*, SheetInterface* sheet,
-                             FretboardInterface* fretboard, notes&, QString& strRetMsg)
+bool FreeActivity::IsExcludedSheetName(const QString& noteName)
 {
-    if (intState == 0) {
-        // The event that wakes the activity only sets it up.
-        SetUp(sheet);
-        intState = 1;
-        return true;
-    }
-    if (!HandleEvent(intEvent, sheet, fretboard, strRetMsg))
+    return noteName == QLatin1String("Eb-0") || noteName == QLatin1String("F#-3");
+}
+
+bool FreeActivity::SetUpOnFirstEvent()
+{
+    if (ready_)
         return false;
-    intState = 1;
+    playingNote_.reset();
+    SetUp();
+    ready_ = true;
     return true;
 }
 
-void FreeActivity::GetTestResults(qint16& testNoteCount, qint16& correctTestNoteCount,
-                                  qint16& testNoteAssistCount) const
+bool FreeActivity::StartOver(QString&)
 {
-    testNoteCount = 0;
-    correctTestNoteCount = 0;
-    testNoteAssistCount = 0;
+    SetUpOnFirstEvent();
+    return true;
 }
 
-bool FreeActivity::IsExcludedSheetName(const QString& name)
+bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message)
 {
-    return name == QLatin1String("Eb-0") || name == QLatin1String("F#-3");
+    if (SetUpOnFirstEvent() || !cell || !context_.notes)
+        return true;
+    // Any button but the primary one takes the string's open note.
+    const std::optional<Note> note =
+        context_.notes->GetNoteObjFromFretBoard(cell->stringNum, secondary ? 1 : cell->fretNum);
+    return !note || OnFretboard(*note, message);
 }
 
-void FreeActivity::SetUp(SheetInterface* sheet)
+bool FreeActivity::StaffPressed(std::optional<int> level, bool secondary, QString& message)
 {
-    objCurrPlayingNote.reset();
-    if (sheet)
-        intSheetColumn = static_cast<qint16>(sheet->GetCenterX(1));
+    if (SetUpOnFirstEvent() || !level)
+        return true;
+    return OnStaff(*level, secondary, message);
 }
 
-SheetNoteLevelInterface* FreeActivity::HitSheetLevel(SheetInterface* sheet) const
+bool FreeActivity::StaffHovered(std::optional<int> level, QString&)
 {
-    SheetNoteLevelInterface* level = nullptr;
-    if (!sheet || !sheet->IsWithinBounds(intSheetColumn, sheet->intCurrentY, level))
-        return nullptr;
-    return level;
+    if (SetUpOnFirstEvent() || !level)
+        return true;
+    OnStaffHover(*level);
+    return true;
 }
 
-FretNoteInterface* FreeActivity::HitFretboardCell(FretboardInterface* fretboard)
+std::optional<Note> FreeActivity::LevelNote(int level, bool secondary) const
 {
-    FretNoteInterface* cell = nullptr;
-    if (!fretboard
-        || !fretboard->IsWithinBounds(fretboard->boolRightButtonClicked, fretboard->intCurrentX,
-                                      fretboard->intCurrentY, cell))
-        return nullptr;
-    fretboard->boolRightButtonClicked = false;
-    return cell;
-}
-
-NotePtr FreeActivity::ChooseLevelNote(const SheetNoteLevelInterface& level, qint32 intEvent)
-{
-    boolSecondNoteRequested = intEvent == EventSheetRightClick;
-    return boolSecondNoteRequested ? level.GetSecondNote() : level.GetFirstNote();
+    if (!context_.staff)
+        return std::nullopt;
+    const std::vector<Note> notes = context_.staff->NotesAt(level);
+    if (notes.empty())
+        return std::nullopt;
+    return secondary && notes.size() >= 2 ? notes[1] : notes[0];
 }

@@ -1,43 +1,38 @@
 #pragma once
 // What show me and free play have in common: they prompt nothing and judge nothing, so
-// a click on the staff or the fretboard only shows, sounds and names the clicked note.
-// Both answer the staff at one fixed column: only the height of a click matters.
+// a press on the staff or the fretboard only shows, sounds and names the note pressed.
+// Only the height of a staff press counts. The first event after the activity is taken
+// up only sets it up.
 
 #include "lessons/LessonInterface.h"
 
 class FreeActivity : public LessonInterface {
 public:
-    qint32 intState = 0;        // 0 not yet set up, 1 ready
-    NotePtr objCurrPlayingNote; // the note last chosen; stopped by the button release
-
-    QString GetVersion() const override { return QStringLiteral("1.0"); }
-    bool Sequencer(qint32 intEvent, StartupFormInterface* startupForm, SheetInterface* sheet,
-                   FretboardInterface* fretboard, notes& objNotes, QString& strRetMsg) final;
-    NotePtr GetPlayingNote() const override { return objCurrPlayingNote; }
-    void GetTestResults(qint16& testNoteCount, qint16& correctTestNoteCount,
-                        qint16& testNoteAssistCount) const override;
-    void GenerateNextNote() override {}
+    bool StartOver(QString& message) final;
+    bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message) final;
+    bool StaffPressed(std::optional<int> level, bool secondary, QString& message) final;
+    bool StaffHovered(std::optional<int> level, QString& message) final;
+    bool AnswersStaffByHeight() const final { return true; }
 
     // The lowest and highest names a staff can show lie beyond the guitar's fretboard:
     // they are never drawn or sounded from the staff.
     static bool IsExcludedSheetName(const QString& name);
 
 protected:
-    FreeActivity(const QString& name, qint16 lessonType);
+    FreeActivity(const QString& activityName, LessonType lessonType);
 
-    // First event: clears what the last activity chose and takes the staff column.
-    virtual void SetUp(SheetInterface* sheet);
-    // Events after set-up; false when a note could not be sounded.
-    virtual bool HandleEvent(qint32 intEvent, SheetInterface* sheet, FretboardInterface* fretboard,
-                             QString& strRetMsg) = 0;
+    virtual void SetUp() {}
+    virtual bool OnFretboard(const Note& note, QString& message) = 0;
+    virtual bool OnStaff(int level, bool secondary, QString& message) = 0;
+    virtual void OnStaffHover(int level) { Q_UNUSED(level) }
 
-    // The staff level at the click's height, or null.
-    SheetNoteLevelInterface* HitSheetLevel(SheetInterface* sheet) const;
-    // The fretboard cell clicked (a right click means the open string), or null.
-    static FretNoteInterface* HitFretboardCell(FretboardInterface* fretboard);
-    // The note a staff event asks for: the level's second note for a right click.
-    NotePtr ChooseLevelNote(const SheetNoteLevelInterface& level, qint32 intEvent);
+    // The level's first note, or its second (the first when it has one) for a secondary
+    // press; none for an empty level.
+    std::optional<Note> LevelNote(int level, bool secondary) const;
 
-    qint16 intSheetColumn = 0;         // x of every staff hit test
-    bool boolSecondNoteRequested = false; // the last staff event asked for the second note
+private:
+    // True when this event only set the activity up.
+    bool SetUpOnFirstEvent();
+
+    bool ready_ = false;
 };

@@ -1,81 +1,56 @@
 #include "lessons/LessonFreePlay.h"
 
 #include "core/Messages.h"
+#include "lessons/ActivityViews.h"
 
 #include <QCoreApplication>
 
 LessonFreePlay::LessonFreePlay()
-    : FreeActivity(QStringLiteral("FreePlay"), 0)
+    : FreeActivity(QStringLiteral("FreePlay"), LessonType::FreePlay)
 {
 }
 
 QString LessonFreePlay::GetActiveNoteName() const
 {
-    return objCurrPlayingNote ? objCurrPlayingNote->strNoteName : QString();
+    return playingNote_ ? playingNote_->name : QString();
 }
 
-bool LessonFreePlay::HandleEvent(qint32 intEvent, SheetInterface* sheet, FretboardInterface* fretboard,
-                                 QString& strRetMsg)
+void LessonFreePlay::ShowOnStaff(const QString& noteName)
 {
-    switch (intEvent) {
-    case EventSheetClick:
-    case EventSheetRightClick:
-        return SheetClick(intEvent, sheet, strRetMsg);
-    case EventSheetMouseMove:
-        SheetHover(sheet);
-        return true;
-    case EventFretboardClick:
-        return FretboardClick(fretboard, strRetMsg);
-    default:
-        return true;
-    }
+    if (!context_.staff)
+        return;
+    context_.staff->ShowNote(QString());
+    context_.staff->ShowNote(noteName);
+    context_.staff->Refresh();
 }
 
-void LessonFreePlay::ShowOnSheet(SheetInterface& sheet, const QString& name)
+bool LessonFreePlay::OnStaff(int level, bool secondary, QString& message)
 {
-    sheet.DrawSheetNote(1, QString(), false, false);
-    sheet.DrawSheetNote(1, name, false, false);
-    sheet.RefreshDisplay();
-}
-
-bool LessonFreePlay::SheetClick(qint32 intEvent, SheetInterface* sheet, QString& strRetMsg)
-{
-    SheetNoteLevelInterface* level = HitSheetLevel(sheet);
-    if (!level)
-        return true;
-    objCurrPlayingNote = ChooseLevelNote(*level, intEvent);
-    if (!objCurrPlayingNote) {
+    const std::optional<Note> note = LevelNote(level, secondary);
+    playingNote_ = note;
+    if (!note) {
         ShowMessage(QCoreApplication::translate("LessonFreePlay",
                                                 "There isn't a note on this line. Please select another one."),
                     MsgPlain);
         return true;
     }
-    if (IsExcludedSheetName(objCurrPlayingNote->strNoteName))
+    if (IsExcludedSheetName(note->name))
         return true;
-    ShowOnSheet(*sheet, objCurrPlayingNote->strNoteName);
-    return objCurrPlayingNote->PlaySound(strRetMsg);
+    ShowOnStaff(note->name);
+    return PlayNote(*note, true, message);
 }
 
-void LessonFreePlay::SheetHover(SheetInterface* sheet)
+void LessonFreePlay::OnStaffHover(int level)
 {
-    SheetNoteLevelInterface* level = HitSheetLevel(sheet);
-    if (!level)
-        return;
-    const NotePtr note = level->GetFirstNote();
+    const std::optional<Note> note = LevelNote(level, false);
     if (!note)
         return;
-    if (!IsExcludedSheetName(note->strNoteName))
-        ShowOnSheet(*sheet, note->strNoteName);
-    objCurrPlayingNote = note;
+    if (!IsExcludedSheetName(note->name))
+        ShowOnStaff(note->name);
+    playingNote_ = note;
 }
 
-bool LessonFreePlay::FretboardClick(FretboardInterface* fretboard, QString& strRetMsg)
+bool LessonFreePlay::OnFretboard(const Note& note, QString& message)
 {
-    FretNoteInterface* cell = HitFretboardCell(fretboard);
-    if (!cell)
-        return true;
-    if (!cell->PlayNote(strRetMsg))
-        return false;
-    objCurrPlayingNote = cell->ThisNote();
-    return true;
+    return PlayNote(note, true, message);
 }

@@ -1,55 +1,93 @@
 #pragma once
-// Every activity (numbered lessons, show me, free play) implements this: the views and
-// the main window hand it every mouse event and ask it for the prompt, the sounding
-// note and the test counters, without knowing which activity it is.
+// Every activity (the numbered lessons, show me, free play) implements this. The views
+// resolve a press into a fretboard cell or a staff level before any activity hears of
+// it; the main window hands the activity each press and release and asks it for the
+// note it prompts.
 
-#include "core/Collection.h"
-#include "lessons/ViewInterfaces.h"
 #include "music/Note.h"
+#include "music/PatternLayout.h"
 
 #include <QString>
-#include <QtGlobal>
 
-class notes;
+#include <optional>
+#include <vector>
 
-// Sequencer events.
-enum SequencerEvent : qint32 {
-    EventStartOver = 0,
-    EventSheetClick = 1,
-    EventSheetRightClick = 2, // show me and free play: the level's second note
-    EventSheetMouseMove = 3,  // free play
-    EventFretboardClick = 4,
+class StaffDisplay;
+class BoardDisplay;
+class ActivityHost;
+class NotePlayer;
+class Notes;
+class TimedTest;
+struct Selection;
+struct Settings;
+
+// The four activities of the main window.
+enum class Activity { ShowMe = 0, Drill = 1, FreePlay = 2, PatternPlay = 3 };
+
+// 2: a lesson with its own key and scale; 3: one on the learner's custom key and scale.
+enum class LessonType { ShowMe = 0, FreePlay = 1, FixedScale = 2, CustomScale = 3 };
+
+// Everything an activity works with, owned by the main window.
+struct ActivityContext {
+    const Settings* settings = nullptr;
+    const Notes* notes = nullptr;
+    StaffDisplay* staff = nullptr;
+    BoardDisplay* board = nullptr;
+    ActivityHost* host = nullptr;
+    NotePlayer* player = nullptr;
+    const Selection* selection = nullptr; // the trainer page's: the drill's questions
+    TimedTest* test = nullptr;
 };
-
-// Lesson types.
-enum LessonType : qint16 { LessonFixedScale = 2, LessonCustomScale = 3 };
 
 class LessonInterface {
 public:
     virtual ~LessonInterface() = default;
 
-    QString strName;               // e.g. "Lesson 1 - Start"
-    qint16 intKey = 0;             // key identifier 1..12
-    qint16 intScale = 0;           // 1 major, 2 minor
-    Collection<QString> intValidPatterns; // pattern numbers as text, "0".."6"
-    qint16 intSelectedPattern = 0;
-    bool boolHideInvalidNotes = false;
-    qint16 intLessonType = 0;
+    QString name;                   // e.g. "Lesson 1 - Start"
+    int key = 0;                    // 1..12
+    int scale = 0;                  // 1 major, 2 minor
+    std::vector<int> validPatterns; // the patterns the lesson offers: 0 none, 1..5, 6 all
+    int selectedPattern = 0;        // made current when the lesson is taken up
+    bool hideInvalidNotes = false;  // no marker outside the visible pattern
+    LessonType type = LessonType::FixedScale;
 
-    virtual QString GetVersion() const = 0;
-    // Handles one event; false when a sound could not be played (strRetMsg says why).
-    virtual bool Sequencer(qint32 intEvent, StartupFormInterface* startupForm, SheetInterface* sheet,
-                           FretboardInterface* fretboard, notes& objNotes, QString& strRetMsg) = 0;
-    virtual NotePtr GetPlayingNote() const = 0;
-    virtual QString GetActiveNoteName() const = 0;
-    virtual void GetTestResults(qint16& testNoteCount, qint16& correctTestNoteCount,
-                                qint16& testNoteAssistCount) const = 0;
-    // The learner's custom key and scale; only the custom-scale lesson uses them.
-    virtual void ReInitialize(qint32 newKey, qint32 newScale, StartupFormInterface* startupForm,
-                              SheetInterface* objSheet, FretboardInterface* objFretboard, notes& objNotes)
+    void SetContext(const ActivityContext& context) { context_ = context; }
+
+    virtual QString GetVersion() const { return QStringLiteral("1.0"); }
+    // Starts over: the numbered lessons ask a new question. False when a note could not
+    // be sounded; message says why.
+    virtual bool StartOver(QString& message) = 0;
+    // A press on the fretboard: the cell (none beside every cell), secondary for any
+    // button but the primary one.
+    virtual bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message) = 0;
+    virtual void FretboardReleased() { StopPlayingNote(); }
+    // A press on the staff at a level (none beside every level).
+    virtual bool StaffPressed(std::optional<int> level, bool secondary, QString& message) = 0;
+    // The pointer moves over the staff with no button held.
+    virtual bool StaffHovered(std::optional<int> level, QString& message)
     {
-        Q_UNUSED(newKey) Q_UNUSED(newScale) Q_UNUSED(startupForm) Q_UNUSED(objSheet)
-        Q_UNUSED(objFretboard) Q_UNUSED(objNotes)
+        Q_UNUSED(level) Q_UNUSED(message)
+        return true;
     }
-    virtual void GenerateNextNote() = 0;
+    virtual void StaffReleased() { StopPlayingNote(); }
+    // Only the height of a staff press counts: the staff resolves it at its middle.
+    virtual bool AnswersStaffByHeight() const { return false; }
+
+    // The note prompted, or (show me, free play) the note last chosen.
+    virtual QString GetActiveNoteName() const = 0;
+    // The note sounding until the button is released.
+    std::optional<Note> GetPlayingNote() const { return playingNote_; }
+    // The learner's custom key and scale; only the custom-scale lesson uses them.
+    virtual void ReInitialize(int newKey, int newScale)
+    {
+        Q_UNUSED(newKey) Q_UNUSED(newScale)
+    }
+
+protected:
+    // Sounds note; with hold, it keeps sounding until the button is released.
+    bool PlayNote(const Note& note, bool hold, QString& message);
+    void StopPlayingNote();
+
+    ActivityContext context_;
+    std::optional<Note> playingNote_;
 };

@@ -1,80 +1,58 @@
 #include "lessons/LessonShowMe.h"
 
 #include "core/Settings.h"
+#include "lessons/ActivityViews.h"
 
 #include <QCoreApplication>
 
 LessonShowMe::LessonShowMe()
-    : FreeActivity(QStringLiteral("ShowMe"), 1)
+    : FreeActivity(QStringLiteral("ShowMe"), LessonType::ShowMe)
 {
 }
 
 QString LessonShowMe::GetActiveNoteName() const
 {
-    if (objCurrPlayingNote)
-        return objCurrPlayingNote->strNoteName;
-    return FlatSymbolPref ? QCoreApplication::translate("LessonShowMe", "No 'sharp' note")
-                          : QCoreApplication::translate("LessonShowMe", "No 'flat' note");
+    if (playingNote_)
+        return playingNote_->name;
+    const bool flats = context_.settings && context_.settings->flatSymbolPref;
+    return flats ? QCoreApplication::translate("LessonShowMe", "No 'sharp' note")
+                 : QCoreApplication::translate("LessonShowMe", "No 'flat' note");
 }
 
-void LessonShowMe::SetUp(SheetInterface* sheet)
+void LessonShowMe::SetUp()
 {
-    FreeActivity::SetUp(sheet);
-    if (!sheet)
+    if (!context_.staff)
         return;
-    sheet->DrawSheetNote(1, QString(), true, false);
-    sheet->DrawAllExtraLines(1);
-    sheet->RefreshDisplay();
+    context_.staff->ShowNote(QString(), true);
+    context_.staff->Refresh();
 }
 
-bool LessonShowMe::HandleEvent(qint32 intEvent, SheetInterface* sheet, FretboardInterface* fretboard,
-                               QString& strRetMsg)
+void LessonShowMe::ShowEverywhere(const QString& noteName)
 {
-    switch (intEvent) {
-    case EventSheetClick:
-    case EventSheetRightClick:
-        return SheetClick(intEvent, sheet, fretboard, strRetMsg);
-    case EventFretboardClick:
-        return FretboardClick(sheet, fretboard, strRetMsg);
-    default:
-        return true;
+    if (context_.staff) {
+        context_.staff->ShowNote(QString(), true);
+        context_.staff->ShowNote(noteName, true);
+        context_.staff->Refresh();
+    }
+    if (context_.board) {
+        context_.board->MarkNote(noteName);
+        context_.board->Refresh();
     }
 }
 
-void LessonShowMe::ShowEverywhere(SheetInterface* sheet, FretboardInterface* fretboard, const QString& name)
+bool LessonShowMe::OnStaff(int level, bool secondary, QString& message)
 {
-    if (sheet) {
-        sheet->DrawSheetNote(1, QString(), true, false);
-        sheet->DrawSheetNote(1, name, true, false);
-        sheet->RefreshDisplay();
-    }
-    if (fretboard) {
-        fretboard->DrawFretNote(name, false);
-        fretboard->RefreshDisplay();
-    }
+    playingNote_ = LevelNote(level, secondary);
+    if (!playingNote_ || IsExcludedSheetName(playingNote_->name))
+        return true;
+    const Note note = *playingNote_;
+    ShowEverywhere(note.name);
+    return PlayNote(note, true, message);
 }
 
-bool LessonShowMe::SheetClick(qint32 intEvent, SheetInterface* sheet, FretboardInterface* fretboard,
-                              QString& strRetMsg)
+bool LessonShowMe::OnFretboard(const Note& note, QString& message)
 {
-    SheetNoteLevelInterface* level = HitSheetLevel(sheet);
-    if (!level)
-        return true;
-    objCurrPlayingNote = ChooseLevelNote(*level, intEvent);
-    if (!objCurrPlayingNote || IsExcludedSheetName(objCurrPlayingNote->strNoteName))
-        return true;
-    ShowEverywhere(sheet, fretboard, objCurrPlayingNote->strNoteName);
-    return level->PlayNote(strRetMsg);
-}
-
-bool LessonShowMe::FretboardClick(SheetInterface* sheet, FretboardInterface* fretboard, QString& strRetMsg)
-{
-    FretNoteInterface* cell = HitFretboardCell(fretboard);
-    if (!cell)
-        return true;
-    ShowEverywhere(sheet, fretboard, cell->GetNoteName());
-    if (!cell->PlayNote(strRetMsg))
-        return false;
-    objCurrPlayingNote = cell->ThisNote();
-    return true;
+    // Fretboard presses draw the note on the staff even for the names the staff leaves out.
+    ShowEverywhere(note.name);
+    return PlayNote(note, true, message);
 }

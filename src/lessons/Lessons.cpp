@@ -1,28 +1,31 @@
 #include "lessons/Lessons.h"
 
+#include "core/Selection.h"
 #include "core/Settings.h"
 #include "lessons/NumberedLessons.h"
 
-#include <utility>
-
-LessonsItem& Lessons::Add(const QString& key, std::unique_ptr<LessonInterface> objLesson)
+void Lessons::AddNumberedLessons()
 {
-    Collection::Add(LessonsItem{key, std::move(objLesson)}, key);
-    return Item(Count());
+    for (int number = 1; number <= 6; ++number) {
+        const QString key = QString::number(number);
+        Add(LessonsItem{key, MakeNumberedLesson(number)}, key);
+    }
 }
 
-void AddNumberedLessons(Lessons& collLessons)
+DrillLesson* Lessons::Lesson(int key) const
 {
-    collLessons.Add(QStringLiteral("1"), std::make_unique<LessonOne>());
-    collLessons.Add(QStringLiteral("2"), std::make_unique<LessonTwo>());
-    collLessons.Add(QStringLiteral("3"), std::make_unique<LessonThree>());
-    collLessons.Add(QStringLiteral("4"), std::make_unique<LessonFour>());
-    collLessons.Add(QStringLiteral("5"), std::make_unique<LessonFive>());
-    collLessons.Add(QStringLiteral("6"), std::make_unique<LessonSix>());
+    const LessonsItem* item = Find(QString::number(key));
+    return item ? item->lesson.get() : nullptr;
 }
 
-LessonInterface* GetCurrentLesson(const Lessons& collLessons)
+Selection LessonSelection(const LessonInterface& lesson, const Settings& settings)
 {
-    const LessonsItem* item = collLessons.Find(QString::number(CurrLessonKey));
-    return item ? item->objLesson.get() : nullptr;
+    Selection selection;
+    const bool custom = lesson.type == LessonType::CustomScale;
+    selection.key = custom ? settings.currCustomKey : lesson.key;
+    selection.scale = custom ? settings.currCustomScale : lesson.scale;
+    selection.ShowOnly(custom ? settings.currCustomPattern : lesson.selectedPattern);
+    selection.hideInvalidNotes = lesson.hideInvalidNotes;
+    selection.pentatonicOnly = settings.pentatonicOnly;
+    return selection;
 }

@@ -1,27 +1,29 @@
 #pragma once
 // The numbered lessons of the drill, keyed by their number as text ("1".."6"). The
-// main window fills one Lessons at start-up and keeps it for the whole run; the
-// setting CurrLessonKey names the current one.
+// main window fills one at start-up and keeps it for the whole run; the setting
+// "CurrLessonKey" names the current one.
 
 #include "core/Collection.h"
-#include "lessons/LessonInterface.h"
+#include "lessons/DrillLesson.h"
 
 #include <memory>
 
+struct Selection;
+struct Settings;
+
 struct LessonsItem {
-    QString Key;
-    std::unique_ptr<LessonInterface> objLesson;
+    QString key;
+    std::unique_ptr<DrillLesson> lesson;
 };
 
 class Lessons : public Collection<LessonsItem> {
 public:
-    // Stores objLesson under key (without key when empty) and returns the new entry.
-    LessonsItem& Add(const QString& key, std::unique_ptr<LessonInterface> objLesson);
+    // Lessons 1..6 under "1".."6".
+    void AddNumberedLessons();
+    // The lesson under key; null when there is none.
+    DrillLesson* Lesson(int key) const;
 };
 
-// Adds LessonOne..LessonSix under "1".."6", in that order.
-void AddNumberedLessons(Lessons& collLessons);
-
-// The lesson keyed by CurrLessonKey; null when there is no such entry or it holds no
-// lesson (the caller reports that and ends the program).
-LessonInterface* GetCurrentLesson(const Lessons& collLessons);
+// The key, scale and pattern a lesson drills: its own, or for the custom-scale lesson
+// the learner's choice in the settings. Visible patterns: the one pattern.
+Selection LessonSelection(const LessonInterface& lesson, const Settings& settings);

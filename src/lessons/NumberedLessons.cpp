@@ -1,71 +1,53 @@
 #include "lessons/NumberedLessons.h"
 
+#include "music/Scales.h"
+
 #include <QCoreApplication>
 
-#include <limits>
-#include <stdexcept>
+#include <array>
 
 namespace {
 
-constexpr qint16 kKeyC = 4;
-constexpr qint16 kMajor = 1;
+struct LessonDefinition {
+    const char* name;
+    LessonType type;
+    int validPattern;
+    int selectedPattern;
+};
 
-void Define(DrillLesson& lesson, const char* name, LessonType type, qint16 validPattern,
-            qint16 selectedPattern)
-{
-    lesson.strName = QCoreApplication::translate("Lessons", name);
-    lesson.intLessonType = type;
-    lesson.intKey = kKeyC;
-    lesson.intScale = kMajor;
-    lesson.intValidPatterns.Add(QString::number(validPattern));
-    lesson.intSelectedPattern = selectedPattern;
-    lesson.boolHideInvalidNotes = true;
-}
+constexpr std::array<LessonDefinition, 6> kLessons = {{
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 1 - Start"), LessonType::FixedScale, 4, 4},
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 2 - Learn second pattern"), LessonType::FixedScale, 1, 1},
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 3 - Cover the rest"), LessonType::FixedScale, 3, 3},
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 4 - Complete fretboard"), LessonType::FixedScale, 6, 6},
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 5 - Custom scales"), LessonType::CustomScale, 0, 4},
+    {QT_TRANSLATE_NOOP("Lessons", "Lesson 6 - Complete clear fretboard"), LessonType::FixedScale, 0, 0},
+}};
 
-qint16 To16Bit(qint32 value)
-{
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw std::out_of_range("Lesson key or scale out of range: " + std::to_string(value));
-    return static_cast<qint16>(value);
-}
+constexpr int kKeyC = 4;
 
 } // namespace
 
-LessonOne::LessonOne()
+void CustomScaleLesson::ReInitialize(int newKey, int newScale)
 {
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 1 - Start"), LessonFixedScale, 4, 4);
+    key = newKey;
+    scale = newScale;
 }
 
-LessonTwo::LessonTwo()
+std::unique_ptr<DrillLesson> MakeNumberedLesson(int number)
 {
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 2 - Learn second pattern"), LessonFixedScale, 1, 1);
-}
-
-LessonThree::LessonThree()
-{
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 3 - Cover the rest"), LessonFixedScale, 3, 3);
-}
-
-LessonFour::LessonFour()
-{
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 4 - Complete fretboard"), LessonFixedScale, 6, 6);
-}
-
-LessonFive::LessonFive()
-{
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 5 - Custom scales"), LessonCustomScale, 0, 4);
-}
-
-void LessonFive::ReInitialize(qint32 newKey, qint32 newScale, StartupFormInterface*, SheetInterface*,
-                              FretboardInterface*, notes&)
-{
-    const qint16 key = To16Bit(newKey);
-    const qint16 scale = To16Bit(newScale);
-    intKey = key;
-    intScale = scale;
-}
-
-LessonSix::LessonSix()
-{
-    Define(*this, QT_TRANSLATE_NOOP("Lessons", "Lesson 6 - Complete clear fretboard"), LessonFixedScale, 0, 0);
+    if (number < 1 || number > static_cast<int>(kLessons.size()))
+        return nullptr;
+    const LessonDefinition& definition = kLessons[static_cast<size_t>(number - 1)];
+    std::unique_ptr<DrillLesson> lesson = definition.type == LessonType::CustomScale
+        ? std::make_unique<CustomScaleLesson>()
+        : std::make_unique<DrillLesson>();
+    lesson->name = QCoreApplication::translate("Lessons", definition.name);
+    lesson->type = definition.type;
+    lesson->key = kKeyC;
+    lesson->scale = ScaleMajor;
+    lesson->validPatterns = {definition.validPattern};
+    lesson->selectedPattern = definition.selectedPattern;
+    lesson->hideInvalidNotes = true;
+    return lesson;
 }

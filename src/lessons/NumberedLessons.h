@@ -1,7 +1,7 @@
 #pragma once
 // The six drill lessons. They differ only in the values they start with; the drill
 // itself is DrillLesson's. Key 4 is C, scale 1 major; pattern 6 is "All Patterns" and
-// 0 none (the drill then draws from every position of pattern 6).
+// 0 none (the drill then asks about every position of pattern 6).
 //
 //   1 "Lesson 1 - Start"                     pattern 4
 //   2 "Lesson 2 - Learn second pattern"      pattern 1
@@ -12,38 +12,13 @@
 
 #include "lessons/DrillLesson.h"
 
-class LessonOne : public DrillLesson {
+#include <memory>
+
+// Lesson 5: its key and scale follow the learner's custom choice through ReInitialize.
+class CustomScaleLesson : public DrillLesson {
 public:
-    LessonOne();
+    void ReInitialize(int newKey, int newScale) override;
 };
 
-class LessonTwo : public DrillLesson {
-public:
-    LessonTwo();
-};
-
-class LessonThree : public DrillLesson {
-public:
-    LessonThree();
-};
-
-class LessonFour : public DrillLesson {
-public:
-    LessonFour();
-};
-
-// Uses the custom key, scale and pattern of the settings (lesson type 3); its own
-// intKey and intScale follow the custom choice only through ReInitialize.
-class LessonFive : public DrillLesson {
-public:
-    LessonFive();
-    // Takes newKey and newScale as intKey and intScale. Throws std::out_of_range, and
-    // changes nothing, when either does not fit 16 bits.
-    void ReInitialize(qint32 newKey, qint32 newScale, StartupFormInterface* startupForm,
-                      SheetInterface* objSheet, FretboardInterface* objFretboard, notes& objNotes) override;
-};
-
-class LessonSix : public DrillLesson {
-public:
-    LessonSix();
-};
+// Lesson n (1..6); null for any other number.
+std::unique_ptr<DrillLesson> MakeNumberedLesson(int number);

@@ -1,25 +1,13 @@
 #pragma once
-// One of the 60 semitones of the note table, with the MIDI key it sounds.
+// One semitone of the note table: its name in the preferred spelling and the MIDI
+// number of its concert pitch. A value: it plays nothing itself (sound does that).
 
 #include <QString>
-#include <QtGlobal>
 
-#include <memory>
+struct Note {
+    QString name;     // e.g. "C#-2" or "Db-2"
+    int midi = 0;     // concert pitch, 0..127 (guitar "E-0" 40, bass "E-0" 28)
+    int position = 0; // 1..60 in the note table
 
-class Note {
-public:
-    QString strNoteName;        // e.g. "C#-2" or "Db-2", as in NoteNames
-    qint16 intNoteMidiIndex = 0; // MIDI key number: instrument base + table position
-
-    // Both do nothing and succeed while sound is switched off.
-    bool PlaySound(QString& strRetMsg) const;
-    bool StopSound(QString& strRetMsg) const;
-
-private:
-    bool NoteOn(QString& strRetMsg) const;
-    bool NoteOff(QString& strRetMsg) const;
+    bool operator==(const Note&) const = default;
 };
-
-// The note table replaces its notes on every scale change; shared ownership keeps a
-// note that is still sounding (or waiting for its timeout) valid after that.
-using NotePtr = std::shared_ptr<const Note>;

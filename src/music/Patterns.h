@@ -1,39 +1,54 @@
 #pragma once
-// Scale pattern records: a pattern is a fingering box, the fretboard locations at
-// which the notes of a key and scale are played in one hand position. Locations are
-// fret offsets from the key's anchor (see ScalePatterns.h), so one pattern serves
-// every key.
+// Scale patterns: a pattern is a fingering box, the fretboard locations at which the
+// notes of a key and scale are played in one hand position. Locations are fret offsets
+// from the key's anchor, so one pattern serves every key.
+//
+// Key anchor: for key k (1 "A" .. 12 "A flat") an offset d stands for fret position
+// k + 5 + d (position 1 = open string) on its string, and for every position 12 frets
+// away from it: position k + 5 is where the lowest E string sounds the key's root.
 
 #include "core/Collection.h"
+#include "music/Instrument.h"
 
 #include <QString>
-#include <QtGlobal>
+
+#include <vector>
 
 struct FretNoteLoc {
-    qint16 intStringNum = 0;           // 1 = lowest string of the instrument
-    qint16 intFretNum = 0;             // offset from the key anchor; may be negative
-    bool boolIsRootNote = false;       // the scale's root
-    bool boolIsNoteAdditional = false; // outside the scale's pentatonic subset
+    int stringNum = 0;          // 1 = lowest string of the instrument
+    int fretOffset = 0;         // from the key anchor; may be negative
+    bool isRoot = false;        // the scale's root
+    bool isAdditional = false;  // outside the scale's pentatonic subset
 };
 
-class FretNoteLocs : public Collection<FretNoteLoc> {
-public:
-    // Appends a location (without key) and returns it.
-    FretNoteLoc& Add(qint16 intStringNum, qint16 intFretNum, bool boolIsRootNote,
-                     bool boolIsNoteAdditional);
-};
+using FretNoteLocs = Collection<FretNoteLoc>;
+
+inline constexpr int kAllPatterns = 6; // "All Patterns"; 1..5 are the single boxes
 
 struct Pattern {
-    QString Key;              // its key in ScalePatterns, "1".."12"
-    qint16 intPatternNum = 0; // 1..5, 6 "All Patterns"
-    qint16 intScale = 0;      // 1 major, 2 minor
-    QString strName;          // "Pattern 1".."Pattern 5", "All Patterns" (untranslated)
-    ::FretNoteLocs FretNoteLocs;
+    QString key;          // its key in the table, "1".."12"
+    int number = 0;       // 1..5, or kAllPatterns
+    int scale = 0;        // 1 major, 2 minor
+    QString name;         // "Pattern 1".."Pattern 5", "All Patterns" (untranslated)
+    FretNoteLocs locations;
 };
 
-class Patterns : public Collection<Pattern> {
-public:
-    // Stores the pattern under key (without key when empty) and returns it.
-    Pattern& Add(const QString& key, qint16 intPatternNum, qint16 intScale, const QString& strName,
-                 ::FretNoteLocs locations);
-};
+// Twelve patterns keyed "1".."12": "Pattern 1".."Pattern 5" and "All Patterns" of the
+// major scale, then the same of the minor scale.
+using Patterns = Collection<Pattern>;
+
+// The pattern table of an instrument. On the five-string bass every pattern starts with
+// locations on the low B string, and the others move up one string.
+const Patterns& ScalePatterns(const Instrument& instrument);
+
+// Fret position (1 = open string) of the key's anchor: keys 1..12 give 6..17, any other
+// value 0.
+int GetKeyFretOffset(int key);
+
+// The numbers of the patterns of a scale that hold a cell in a key, in table order, once
+// per matching location. A location matches when (its offset + GetKeyFretOffset(key) -
+// 1) and (fretNum - 1) leave the same remainder on division by 12 (the non-negative
+// one), so a location below the nut marks the fret twelve higher. With pentatonicOnly,
+// locations outside the pentatonic subset do not count.
+std::vector<int> GetPatternNumsAtFret(const Patterns& patterns, int stringNum, int fretNum, int key, int scale,
+                                      bool pentatonicOnly);

@@ -1,19 +1,12 @@
 #include "sound/MidiOut.h"
 
-#include "core/Settings.h"
-#include "sound/Mixer.h"
-
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <utility>
 
-MidiHandle MidiOutHandle = 0;
-qint32 MidiDeviceId = -1;
-
 namespace {
 
-// Until the application installs a real back end, notes go nowhere.
 class SilentMidiOutput final : public MidiOutput {
 public:
     int DeviceCount() override { return 0; }
@@ -28,61 +21,38 @@ public:
     bool ErrorText(int, QString&) override { return false; }
 };
 
-std::unique_ptr<MidiOutput>& Backend()
-{
-    static std::unique_ptr<MidiOutput> backend = std::make_unique<SilentMidiOutput>();
-    return backend;
-}
-
 QString Tr(const char* text)
 {
     return QCoreApplication::translate("MidiOut", text);
 }
 
-bool SendShortMessage(quint32 message, QString& strMessage)
-{
-    const int result = Backend()->ShortMessage(MidiOutHandle, message);
-    if (result != 0) {
-        strMessage = Tr("Midi error. ReturnCode from ' midiOutShortMsg()' is: ") + QString::number(result) + QLatin1Char('.');
-        return false;
-    }
-    return true;
-}
-
-// "Channel" and "Patch" come from the settings store unchecked; outside MIDI's ranges
-// they would turn a note or program change into another kind of message.
-int MidiChannel()
-{
-    return std::clamp<int>(Channel, 0, 15);
-}
-
-int MidiProgram()
-{
-    return std::clamp<int>(Patch, 0, 127);
-}
-
 } // namespace
 
-std::unique_ptr<MidiOutput> SetMidiOutput(std::unique_ptr<MidiOutput> output)
+MidiOut::MidiOut(std::unique_ptr<MidiOutput> backend)
+    : backend_(backend ? std::move(backend) : std::make_unique<SilentMidiOutput>())
 {
-    std::unique_ptr<MidiOutput> previous = std::move(Backend());
-    Backend() = output ? std::move(output) : std::make_unique<SilentMidiOutput>();
-    MidiOutHandle = 0;
-    return previous;
 }
 
-MidiOutput& CurrentMidiOutput()
+MidiOut::~MidiOut()
 {
-    return *Backend();
+    QString ignored;
+    CloseMidiOut(ignored);
 }
 
-bool GetMidiDevices(MidiDevices& devices, QString& message)
+void MidiOut::SetBackend(std::unique_ptr<MidiOutput> backend)
+{
+    QString ignored;
+    CloseMidiOut(ignored);
+    backend_ = backend ? std::move(backend) : std::make_unique<SilentMidiOutput>();
+}
+
+bool MidiOut::GetMidiDevices(MidiDevices& devices, QString& message)
 {
     devices.Add(Tr("Midi Mapper"), QStringLiteral("-1"));
-    const int count = Backend()->DeviceCount();
+    const int count = backend_->DeviceCount();
     for (int id = 0; id < count; ++id) {
         QString name;
-        const int result = Backend()->DeviceName(id, name);
+        const int result = backend_->DeviceName(id, name);
         if (result != 0) {
             message = Tr("Error getting Midi device capabilities. Function 'midiOutGetDevCaps()' error description is: ")
                 + GetMidiErrorText(result) + QLatin1Char('.');
@@ -94,14 +64,14 @@ bool GetMidiDevices(MidiDevices& devices, QString& message)
     return true;
 }
 
-bool FindMidiDeviceId(qint32& id, QString& message)
+bool MidiOut::FindMidiDeviceId(const QString& name, qint32& id, QString& message)
 {
     MidiDevices devices;
     if (!GetMidiDevices(devices, message))
         return false;
     id = -1;
     for (int position = 1; position <= devices.Count(); ++position) {
-        if (devices.Item(position) == CurDeviceName) {
+        if (devices.Item(position) == name) {
             id = position - 2;
             break;
         }
@@ -109,59 +79,35 @@ bool FindMidiDeviceId(qint32& id, QString& message)
     return true;
 }
 
-bool InitMidi(QString& message)
-{
-    if (!EnableSound)
-        return true;
-    QString detail;
-    if (!OpenMidiOut(detail)) {
-        message = Tr("Unable to open the MIDI device. ") + detail;
-        return false;
-    }
-    if (!FindMidiDeviceId(MidiDeviceId, detail)) {
-        message = Tr("Unable to get the MIDI device. ") + detail;
-        return false;
-    }
-    if (!GetMixer().InitMixer(detail, MixerMinValue, MixerMaxValue)) {
-        message = Tr("Unable to read the current MIDI volume range. ") + detail;
-        return false;
-    }
-    if (!GetMixer().GetVolume(MixerVolume, detail)) {
-        message = Tr("Unable to read the current MIDI device volume. ") + detail;
-        return false;
-    }
-    return true;
-}
-
-QString GetMidiErrorText(qint32 code)
+QString MidiOut::GetMidiErrorText(qint32 code)
 {
     QString text;
-    if (Backend()->ErrorText(code, text))
+    if (backend_->ErrorText(code, text))
         return text;
     return Tr("Error code is: ") + QString::number(code);
 }
 
-bool OpenMidiOut(QString& message)
+bool MidiOut::OpenMidiOut(QString& message)
 {
-    if (MidiOutHandle != 0)
+    if (handle_ != 0)
         return true;
     MidiHandle handle = 0;
-    const int result = Backend()->Open(MidiDeviceId, handle);
+    const int result = backend_->Open(deviceId_, handle);
     if (result != 0) {
         message = Tr("Couldn't open midi out, error description is: ") + GetMidiErrorText(result) + QLatin1Char('.');
-        MidiOutHandle = 0;
+        handle_ = 0;
         return false;
     }
-    MidiOutHandle = handle;
+    handle_ = handle;
     return true;
 }
 
-bool CloseMidiOut(QString& message)
+bool MidiOut::CloseMidiOut(QString& message)
 {
-    if (MidiOutHandle == 0)
+    if (handle_ == 0)
         return true;
-    const int result = Backend()->Close(MidiOutHandle);
-    MidiOutHandle = 0;
+    const int result = backend_->Close(handle_);
+    handle_ = 0;
     if (result != 0) {
         message = Tr("Couldn't close midi out, error description is: ") + GetMidiErrorText(result) + QLatin1Char('.');
         return false;
@@ -169,22 +115,33 @@ bool CloseMidiOut(QString& message)
     return true;
 }
 
-bool MidiNoteOn(int noteNumber, QString& message)
+bool MidiOut::Send(quint32 message, QString& text)
 {
-    if (!OpenMidiOut(message))
+    const int result = backend_->ShortMessage(handle_, message);
+    if (result != 0) {
+        text = Tr("Midi error. ReturnCode from ' midiOutShortMsg()' is: ") + QString::number(result) + QLatin1Char('.');
         return false;
-    if (MidiOutHandle == 0)
-        return true;
-    if (!SendShortMessage(PackShortMessage(0xC0 + MidiChannel(), MidiProgram(), 0), message))
-        return false;
-    return SendShortMessage(PackShortMessage(0x90 + MidiChannel(), noteNumber, 127), message);
+    }
+    return true;
 }
 
-bool MidiNoteOff(int noteNumber, QString& message)
+bool MidiOut::NoteOn(int note, int channel, int program, QString& message)
 {
     if (!OpenMidiOut(message))
         return false;
-    if (MidiOutHandle != 0 && !SendShortMessage(PackShortMessage(0x80 + MidiChannel(), noteNumber, 0), message))
+    if (handle_ == 0)
+        return true;
+    const int ch = std::clamp(channel, 0, 15);
+    if (!Send(PackShortMessage(0xC0 + ch, std::clamp(program, 0, 127), 0), message))
+        return false;
+    return Send(PackShortMessage(0x90 + ch, note, 127), message);
+}
+
+bool MidiOut::NoteOff(int note, int channel, QString& message)
+{
+    if (!OpenMidiOut(message))
+        return false;
+    if (handle_ != 0 && !Send(PackShortMessage(0x80 + std::clamp(channel, 0, 15), note, 0), message))
         return false;
     return CloseMidiOut(message);
 }

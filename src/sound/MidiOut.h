@@ -1,5 +1,7 @@
 #pragma once
-// The program's MIDI output: opened lazily for a note, closed after every note-off.
+// The program's MIDI output: one back end (the built-in synthesizer and the system's
+// ports, or a recording one in tests), opened lazily for a note and closed after every
+// note-off.
 
 #include "core/Collection.h"
 #include "sound/MidiOutput.h"
@@ -8,33 +10,46 @@
 
 #include <memory>
 
-extern MidiHandle MidiOutHandle; // 0 when closed
-extern qint32 MidiDeviceId;      // -1 the built-in synthesizer, 0..n-1 the ports
-
-// Installs the back end every routine below talks to; returns the previous one.
-// Closes nothing: callers close the output first.
-std::unique_ptr<MidiOutput> SetMidiOutput(std::unique_ptr<MidiOutput> output);
-MidiOutput& CurrentMidiOutput();
-
-// The device list: "Midi Mapper" under key "-1", then each output device's name under
-// its id as decimal text. Position p belongs to device id p - 2.
+// The device list: "Midi Mapper" (the built-in synthesizer) under key "-1", then each
+// output port's name under its id as decimal text. Position p belongs to device id p - 2.
 using MidiDevices = Collection<QString>;
 
-// Fills devices (which should come in empty). On a failure the items added so far stay.
-bool GetMidiDevices(MidiDevices& devices, QString& message);
-// The id of the first device named exactly "CurDeviceName"; -1 (the mapper) when none is.
-bool FindMidiDeviceId(qint32& id, QString& message);
+class MidiOut {
+public:
+    // Without a back end notes go nowhere.
+    explicit MidiOut(std::unique_ptr<MidiOutput> backend = nullptr);
+    ~MidiOut();
+    MidiOut(const MidiOut&) = delete;
+    MidiOut& operator=(const MidiOut&) = delete;
 
-// Starts sound when "EnableSound" is on: opens the output on MidiDeviceId, takes the
-// id of "CurDeviceName" for the next opening, reads the volume control's bounds into
-// MixerMinValue/MixerMaxValue and its level into "MixerVolume".
-bool InitMidi(QString& message);
+    // Replaces the back end, closing the output first.
+    void SetBackend(std::unique_ptr<MidiOutput> backend);
+    MidiOutput& Backend() { return *backend_; }
 
-bool OpenMidiOut(QString& message);
-bool CloseMidiOut(QString& message);
-QString GetMidiErrorText(qint32 code);
+    bool IsOpen() const { return handle_ != 0; }
+    // -1 the built-in synthesizer, 0..n-1 the ports; takes effect at the next opening.
+    qint32 DeviceId() const { return deviceId_; }
+    void SetDeviceId(qint32 id) { deviceId_ = id; }
 
-// Program change ("Patch") and note on at velocity 127 on "Channel".
-bool MidiNoteOn(int noteNumber, QString& message);
-// Note off, then close the output (a closed output is reopened for it).
-bool MidiNoteOff(int noteNumber, QString& message);
+    // Fills devices (which should come in empty); on a failure the items added so far stay.
+    bool GetMidiDevices(MidiDevices& devices, QString& message);
+    // The id of the first device named exactly name; -1 (the synthesizer) when none is.
+    bool FindMidiDeviceId(const QString& name, qint32& id, QString& message);
+
+    bool OpenMidiOut(QString& message);
+    bool CloseMidiOut(QString& message);
+    QString GetMidiErrorText(qint32 code);
+
+    // Program change and note on at velocity 127. channel and program are held within
+    // MIDI's ranges, so a stored value can never turn into another kind of message.
+    bool NoteOn(int note, int channel, int program, QString& message);
+    // Note off, then close the output (a closed output is reopened for it).
+    bool NoteOff(int note, int channel, QString& message);
+
+private:
+    bool Send(quint32 message, QString& text);
+
+    std::unique_ptr<MidiOutput> backend_;
+    MidiHandle handle_ = 0;
+    qint32 deviceId_ = -1;
+};

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 
-qint32 MixerMinValue = 0;
-qint32 MixerMaxValue = 65000;
-
 namespace {
 
 class RememberingMixerDevice final : public MixerDevice {
@@ -37,12 +34,6 @@ private:
     quint32 level_ = 65535;
 };
 
-std::unique_ptr<MixerDevice>& Device()
-{
-    static std::unique_ptr<MixerDevice> device = std::make_unique<RememberingMixerDevice>();
-    return device;
-}
-
 QString Tr(const char* text)
 {
     return QCoreApplication::translate("Mixer", text);
@@ -55,88 +46,75 @@ QString ErrorCodeMessage(int code)
 
 } // namespace
 
-Mixer& GetMixer()
+Mixer::Mixer(std::unique_ptr<MixerDevice> device)
+    : device_(device ? std::move(device) : std::make_unique<RememberingMixerDevice>())
 {
-    Device(); // made first so that it outlives the mixer, whose release closes it
-    static Mixer mixer;
-    return mixer;
 }
 
-std::unique_ptr<MixerDevice> SetMixerDevice(std::unique_ptr<MixerDevice> device)
+void Mixer::SetDevice(std::unique_ptr<MixerDevice> device)
 {
-    GetMixer().CloseMixer();
-    std::unique_ptr<MixerDevice> previous = std::move(Device());
-    Device() = device ? std::move(device) : std::make_unique<RememberingMixerDevice>();
-    return previous;
+    CloseMixer();
+    device_ = device ? std::move(device) : std::make_unique<RememberingMixerDevice>();
 }
 
-MixerDevice& CurrentMixerDevice()
+bool Mixer::Open(QString& message)
 {
-    return *Device();
-}
-
-bool Mixer::InitMixer(QString& message, qint32& minimum, qint32& maximum)
-{
-    if (hMixer != 0)
+    if (handle_ != 0)
         return true;
     MixerHandle handle = 0;
-    intLastResult = Device()->Open(handle);
-    if (intLastResult != 0 || handle == 0) {
-        hMixer = 0;
+    if (device_->Open(handle) != 0 || handle == 0) {
         message = Tr("Couldn't open the mixer.");
         return false;
     }
-    hMixer = handle;
-    intLastResult = Device()->GetVolumeControl(hMixer, ctrlVolume);
-    if (intLastResult != 0) {
+    handle_ = handle;
+    if (device_->GetVolumeControl(handle_, volume_) != 0) {
         // Left open on purpose: the handle is forgotten, as the first platform did.
-        hMixer = 0;
+        handle_ = 0;
         message = Tr("Couldn't open the MIDI volume control.");
         return false;
     }
-    if (minimum != -1)
-        minimum = ctrlVolume.minimum;
-    if (maximum != -1)
-        maximum = ctrlVolume.maximum;
+    return true;
+}
+
+bool Mixer::InitMixer(QString& message)
+{
+    if (!Open(message))
+        return false;
+    minValue_ = volume_.minimum;
+    maxValue_ = volume_.maximum;
     return true;
 }
 
 bool Mixer::GetVolume(qint32& volume, QString& message)
 {
-    qint32 noBounds = -1;
-    qint32 noBoundsEither = -1;
-    if (!InitMixer(message, noBounds, noBoundsEither))
+    if (!Open(message))
         return false;
     quint32 value = 0;
-    intLastResult = Device()->GetValue(hMixer, ctrlVolume.id, value);
-    const bool ok = intLastResult == 0;
-    if (ok)
+    const int result = device_->GetValue(handle_, volume_.id, value);
+    if (result == 0)
         volume = static_cast<qint32>(value);
     else
-        message = ErrorCodeMessage(intLastResult);
+        message = ErrorCodeMessage(result);
     CloseMixer();
-    return ok;
+    return result == 0;
 }
 
 bool Mixer::SetVolume(qint32 volume, QString& message)
 {
-    qint32 noBounds = -1;
-    qint32 noBoundsEither = -1;
-    if (!InitMixer(message, noBounds, noBoundsEither))
+    if (!Open(message))
         return false;
-    const qint32 bounded = std::clamp(volume, ctrlVolume.minimum, std::max(ctrlVolume.minimum, ctrlVolume.maximum));
-    intLastResult = Device()->SetValue(hMixer, ctrlVolume.id, static_cast<quint32>(bounded));
-    const bool ok = intLastResult == 0;
-    if (!ok)
-        message = ErrorCodeMessage(intLastResult);
+    const qint32 bounded = std::clamp(volume, volume_.minimum, std::max(volume_.minimum, volume_.maximum));
+    const int result = device_->SetValue(handle_, volume_.id, static_cast<quint32>(bounded));
+    if (result != 0)
+        message = ErrorCodeMessage(result);
     CloseMixer();
-    return ok;
+    return result == 0;
 }
 
 void Mixer::CloseMixer()
 {
-    if (hMixer == 0)
+    if (handle_ == 0)
         return;
-    Device()->Close(hMixer);
-    hMixer = 0;
+    device_->Close(handle_);
+    handle_ = 0;
 }

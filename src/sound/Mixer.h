@@ -8,41 +8,38 @@
 
 #include <memory>
 
-// Bounds of the volume control; the main window sets 0 and 65000 before sound starts,
-// InitMidi replaces them with the control's own.
-extern qint32 MixerMinValue;
-extern qint32 MixerMaxValue;
-
 class Mixer {
 public:
-    Mixer() = default;
+    // Without a device, a volume control that only remembers its level (0..65535).
+    explicit Mixer(std::unique_ptr<MixerDevice> device = nullptr);
     ~Mixer() { CloseMixer(); }
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
-    // Opens the mixer and finds the volume control. minimum and maximum receive the
-    // control's bounds unless they come in as -1; an open mixer leaves them alone.
-    bool InitMixer(QString& message, qint32& minimum, qint32& maximum);
-    // On failure volume keeps what it held, so a passing fault cannot zero the
-    // user's stored volume.
+    // Replaces the device, closing the mixer first.
+    void SetDevice(std::unique_ptr<MixerDevice> device);
+
+    // Bounds of the volume control: 0 and 65000 until InitMixer reads the control's own.
+    qint32 MinValue() const { return minValue_; }
+    qint32 MaxValue() const { return maxValue_; }
+
+    // Opens the mixer, finds the volume control and takes its bounds.
+    bool InitMixer(QString& message);
+    // On failure volume keeps what it held, so a passing fault cannot zero the user's
+    // stored volume.
     bool GetVolume(qint32& volume, QString& message);
     // volume is held within the control's bounds.
     bool SetVolume(qint32 volume, QString& message);
     void CloseMixer();
 
-    bool IsOpen() const { return hMixer != 0; }
+    bool IsOpen() const { return handle_ != 0; }
 
 private:
-    MixerHandle hMixer = 0;
-    MixerControl ctrlVolume;
-    int intLastResult = 0;
+    bool Open(QString& message);
+
+    std::unique_ptr<MixerDevice> device_;
+    MixerHandle handle_ = 0;
+    MixerControl volume_;
+    qint32 minValue_ = 0;
+    qint32 maxValue_ = 65000;
 };
-
-// The one mixer of the program.
-Mixer& GetMixer();
-
-// Installs the device the mixer talks to and returns the previous one; the mixer is
-// closed first. Until one is installed, a volume control that only remembers its level
-// (0..65535) stands in.
-std::unique_ptr<MixerDevice> SetMixerDevice(std::unique_ptr<MixerDevice> device);
-MixerDevice& CurrentMixerDevice();

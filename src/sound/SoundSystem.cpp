@@ -2,14 +2,13 @@
 
 #include "core/Rounding.h"
 #include "core/Settings.h"
-#include "sound/Mixer.h"
-#include "sound/MidiOut.h"
 #include "sound/RtMidiPorts.h"
 #include "sound/SoundErrors.h"
 #include "sound/SynthMixerDevice.h"
 #include "sound/Synthesizer.h"
 #include "sound/SystemMidiOutput.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 #include <fluidsynth.h>
@@ -19,17 +18,22 @@
 
 namespace {
 
-constexpr int kBeepProgram = 80;           // GM "Lead 1 (square)"
-constexpr int kBeepKey = 81;               // A, 880 Hz
+constexpr int kBeepProgram = 80; // GM "Lead 1 (square)"
+constexpr int kBeepKey = 81;     // A, 880 Hz
 constexpr int kBeepVelocity = 100;
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("MidiOut", text);
+}
 
 } // namespace
 
 quint32 StoredSynthLevel()
 {
-    // Read from the store, not from "MixerVolume": the synthesizer may well be made
+    // Read from the store, not from the settings: the synthesizer may well be made
     // before the settings are loaded.
-    const auto store = OpenSettingsStore();
+    const auto store = SettingsStore::Open();
     bool ok = false;
     const double stored = store->value(QStringLiteral("General/MixerVolume")).toString().toDouble(&ok);
     const std::optional<qint32> level = ok ? RoundToInt<qint32>(stored) : std::nullopt;
@@ -50,27 +54,90 @@ std::shared_ptr<Synthesizer> BuiltInSynthesizer()
     return synthesizer;
 }
 
-void InstallSystemSound()
+SoundSystem::SoundSystem(Settings& settings)
+    : settings_(settings)
+    , synthesizer_((NeverStartJackServer(), BuiltInSynthesizer()))
+    , midi_(std::make_unique<SystemMidiOutput>(synthesizer_))
+    , mixer_(std::make_unique<SynthMixerDevice>(synthesizer_))
+    , timeout_(*this, settings)
 {
-    NeverStartJackServer();
-    QString ignored;
-    CloseMidiOut(ignored);
-    SetMidiOutput(std::make_unique<SystemMidiOutput>(BuiltInSynthesizer()));
-    SetMixerDevice(std::make_unique<SynthMixerDevice>(BuiltInSynthesizer()));
 }
 
-int SoundBeep(Synthesizer& synth)
+SoundSystem::SoundSystem(Settings& settings, std::unique_ptr<MidiOutput> output, std::unique_ptr<MixerDevice> volume)
+    : settings_(settings)
+    , midi_(std::move(output))
+    , mixer_(std::move(volume))
+    , timeout_(*this, settings)
 {
-    const int channel = Channel == 15 ? 14 : 15;
+}
+
+SoundSystem::~SoundSystem()
+{
+    timeout_.StopNow();
+}
+
+bool SoundSystem::NoteOn(int midi, QString& message)
+{
+    if (!settings_.enableSound)
+        return true;
+    return midi_.NoteOn(midi, settings_.channel, settings_.patch, message);
+}
+
+bool SoundSystem::NoteOff(int midi, QString& message)
+{
+    if (!settings_.enableSound)
+        return true;
+    return midi_.NoteOff(midi, settings_.channel, message);
+}
+
+bool SoundSystem::InitMidi(QString& message)
+{
+    if (!settings_.enableSound)
+        return true;
+    QString detail;
+    // The chosen device first, so the first note of a run reaches it.
+    qint32 id = -1;
+    if (!midi_.FindMidiDeviceId(settings_.curDeviceName, id, detail)) {
+        message = Tr("Unable to get the MIDI device. ") + detail;
+        return false;
+    }
+    if (id != midi_.DeviceId()) {
+        midi_.CloseMidiOut(detail);
+        midi_.SetDeviceId(id);
+    }
+    if (!midi_.OpenMidiOut(detail)) {
+        message = Tr("Unable to open the MIDI device. ") + detail;
+        return false;
+    }
+    if (!mixer_.InitMixer(detail)) {
+        message = Tr("Unable to read the current MIDI volume range. ") + detail;
+        return false;
+    }
+    if (!mixer_.GetVolume(settings_.mixerVolume, detail)) {
+        message = Tr("Unable to read the current MIDI device volume. ") + detail;
+        return false;
+    }
+    return true;
+}
+
+bool SoundSystem::ApplyVolume(QString& message)
+{
+    if (!settings_.enableSound)
+        return true;
+    return mixer_.SetVolume(settings_.mixerVolume, message);
+}
+
+int SoundBeep(Synthesizer& synth, int userChannel)
+{
+    const int channel = userChannel == 15 ? 14 : 15;
     return synth.PlayTimedNote(channel, kBeepProgram, kBeepKey, kBeepVelocity, BeepDurationMs);
 }
 
-bool PlayBeepTone()
+bool SoundSystem::PlayBeepTone()
 {
-    if (!EnableSound)
+    if (!settings_.enableSound || !synthesizer_)
         return false;
-    Synthesizer& synth = *BuiltInSynthesizer();
-    return synth.StartAudio() == SoundErrNone && SoundBeep(synth) == SoundErrNone;
+    return synthesizer_->StartAudio() == SoundErrNone && SoundBeep(*synthesizer_, settings_.channel) == SoundErrNone;
 }
 
 SoundSystemInfo DescribeSound()

@@ -2,10 +2,6 @@
 
 #include "core/Messages.h"
 #include "core/Rounding.h"
-#include "core/Selection.h"
-#include "core/Settings.h"
-#include "music/Notes.h"
-#include "music/ScalePatterns.h"
 #include "views/Pictures.h"
 
 #include <QMouseEvent>
@@ -15,30 +11,23 @@ namespace {
 
 constexpr QSize kFallbackBoardSize(580, 100);
 
-QString PictureForCurrentBoard()
+QString PictureFor(InstrumentType instrument, FretboardStyle style)
 {
-    switch (GuitarType) {
-    case 0:
-        return FretboardStyle == 0 ? QStringLiteral("Fretboard.gif") : QStringLiteral("FretboardSimple.jpg");
-    case 1:
+    switch (instrument) {
+    case InstrumentType::Guitar:
+        return style == FretboardStyle::Realistic ? QStringLiteral("Fretboard.gif")
+                                                  : QStringLiteral("FretboardSimple.jpg");
+    case InstrumentType::FourStringBass:
         return QStringLiteral("FretboardSimpleBass.jpg");
-    default:
+    case InstrumentType::FiveStringBass:
         return QStringLiteral("FretboardSimpleBassFive.jpg");
     }
+    return QString();
 }
 
-float MarkerRadius(const Rect& rect)
+size_t IndexOf(FretPosition cell)
 {
-    switch (GuitarType) {
-    case 0:
-        return FretboardStyle == 0 ? rect.floatHeight / 2 : rect.floatHeight / 2.5f;
-    case 1:
-        return rect.floatHeight / 4;
-    case 2:
-        return rect.floatHeight / 3;
-    default:
-        return 0;
-    }
+    return static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1);
 }
 
 } // namespace
@@ -48,190 +37,80 @@ FretboardControl::FretboardControl(QWidget* parent)
 {
     setAccessibleName(tr("Fretboard"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(kFallbackBoardSize);
 }
 
-FretboardControl::~FretboardControl() = default;
-
-void FretboardControl::SetLocation()
+void FretboardControl::Initialise(const Notes& notes, FretboardStyle style)
 {
+    notes_ = &notes;
+    style_ = style;
+    const Instrument& instrument = notes.GetInstrument();
     pictureError_.clear();
-    picture_ = LoadPicture(PictureForCurrentBoard(), devicePixelRatioF(), kFallbackBoardSize, &pictureError_);
-    setFixedSize(picture_.deviceIndependentSize().toSize());
-}
-
-Rect FretboardControl::GetBounds() const
-{
-    const QSize size = picture_.isNull() ? kFallbackBoardSize : picture_.deviceIndependentSize().toSize();
-    Rect bounds;
-    bounds.Create1(0, 0, static_cast<float>(size.width()), static_cast<float>(size.height()));
-    return bounds;
-}
-
-void FretboardControl::Initialise(SheetInterface* objSheet)
-{
-    if (objSheet)
-        objSheet_ = objSheet;
-    strings_.clear();
-    SetLocation();
-    const int stringCount = GetNotes().GetStringAmount();
-    for (int stringNum = 1; stringNum <= stringCount; ++stringNum) {
-        auto string = std::make_unique<FretString>();
-        string->Initialise(this, stringNum);
-        strings_.push_back(std::move(string));
-    }
-    SetScale();
-}
-
-bool FretboardControl::IsWithinBounds(bool boolRightButtonClicked, int X, int Y, FretNote*& objFretNote)
-{
-    for (auto& string : strings_)
-        if (string->IsWithinBounds(boolRightButtonClicked, X, Y, objFretNote))
-            return true;
-    return false;
-}
-
-bool FretboardControl::IsWithinBounds(bool boolRightButtonClicked, int X, int Y, FretNoteInterface*& objFretNote)
-{
-    FretNote* cell = nullptr;
-    if (!IsWithinBounds(boolRightButtonClicked, X, Y, cell))
-        return false;
-    objFretNote = cell;
-    return true;
-}
-
-void FretboardControl::LowlevelDraw(const FretNote& objFretNote, const Rect& rectFretBounds)
-{
-    if (!painter_)
-        return;
-    const QColor red(255, 0, 0);
-    const QColor blue(0, 0, 255);
-    const bool toBeDrawn = objFretNote.boolIsNoteToBeDrawn;
-    const bool patternNote = objFretNote.boolIsNoteHilitedPatternNote;
-    if (HidePattern && patternNote && !toBeDrawn)
-        return;
-    QPen pen(red, 1);
-    QBrush fill(red);
-    if (toBeDrawn && patternNote) {
-        pen = QPen(red, 2);
-        fill = QBrush(blue);
-    } else if (patternNote) {
-        pen = QPen(blue, 1);
-        fill = QBrush(blue);
-    }
-    const float radius = MarkerRadius(rectFretBounds);
-    if (radius <= 0)
-        return;
-    painter_->setPen(pen);
-    painter_->setBrush(fill);
-    const QPointF centre(rectFretBounds.intTopLeftX + rectFretBounds.floatWidth / 2,
-                         rectFretBounds.intTopLeftY + rectFretBounds.floatHeight / 2);
-    painter_->drawEllipse(centre, radius, radius);
-}
-
-void FretboardControl::DrawAll()
-{
-    for (auto& string : strings_)
-        string->DrawAll();
-    HilitePatternFretNotes();
-}
-
-void FretboardControl::DrawFretNote(const QString& strFretNoteName, bool boolFilterPatterns)
-{
-    for (auto& string : strings_)
-        string->DrawFretNote(strFretNoteName, boolFilterPatterns);
-}
-
-void FretboardControl::HilitePatternFretNotes()
-{
-    if (strings_.empty())
-        return;
-    for (auto& string : strings_)
-        string->HilitePatternFretNotes();
-    ApplyPatternWrapRule();
-}
-
-bool FretboardControl::AnyStringHasColumnInPattern(int column) const
-{
-    for (const auto& string : strings_)
-        if (column <= string->Count() && string->IsFretInPattern(column, CurrPattern))
-            return true;
-    return false;
-}
-
-// A pattern repeats every 12 columns, so near either end of the board it shows twice:
-// keep the copy that joins the pattern's middle columns and clear the other.
-void FretboardControl::ApplyPatternWrapRule()
-{
-    if (CurrPattern == 0)
-        return;
-    const Pattern* pattern = ScalePatterns.Find(QString::number(CurrPattern));
-    if (!pattern || pattern->strName == QLatin1String("All Patterns"))
-        return;
-    const int last = FretWidths.Count();
-    if (!AnyStringHasColumnInPattern(last - 1) && !AnyStringHasColumnInPattern(last))
-        return;
-    int midCount = 0;
-    for (int column = last - 5; column <= last - 2; ++column)
-        if (strings_.front()->IsFretInPattern(column, CurrPattern))
-            ++midCount;
-    const int first = midCount > 0 ? 1 : last - 2;
-    for (auto& string : strings_)
-        for (int column = first; column <= first + 2; ++column)
-            string->Item(column).UnHilitePatternFretNote();
-}
-
-void FretboardControl::RefreshDisplay()
-{
+    picture_ = LoadPicture(PictureFor(instrument.Type(), style), devicePixelRatioF(), kFallbackBoardSize,
+                           &pictureError_);
+    const QSize size = picture_.deviceIndependentSize().toSize();
+    setFixedSize(size);
+    geometry_ = BoardGeometry(QSizeF(size), instrument.StringCount(), style);
+    marked_.assign(static_cast<size_t>(instrument.StringCount() * kFretPositions), false);
+    layout_ = PatternLayout(instrument, selection_);
     update();
 }
 
-void FretboardControl::UpdateFretboardStyle()
+void FretboardControl::SetSelection(const Selection& selection)
 {
-    SetLocation();
+    selection_ = selection;
+    layout_ = PatternLayout(notes_ ? notes_->GetInstrument() : Instrument(), selection_);
+    update();
 }
 
-void FretboardControl::SetScale()
+QString FretboardControl::NoteNameAt(FretPosition cell) const
 {
-    for (auto& string : strings_)
-        string->SetScale();
-    HilitePatternFretNotes();
-    BuildVisiblePatternNotesColl(CurrPattern);
+    if (!notes_)
+        return QString();
+    const std::optional<Note> note = notes_->GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+    return note ? note->name : QString();
 }
 
-void FretboardControl::ClearFretboard()
+void FretboardControl::MarkNote(const QString& name)
 {
-    for (auto& string : strings_)
-        string->DrawFretNote(QString(), false);
+    for (int s = 1; s <= StringCount(); ++s)
+        for (int f = 1; f <= kFretPositions; ++f)
+            marked_[IndexOf({s, f})] = !name.isEmpty() && NoteNameAt({s, f}).contains(name);
 }
 
-bool FretboardControl::PatternContainsAndIsVisible(const QString& strNoteName, int intPatternNum) const
+bool FretboardControl::IsMarked(FretPosition cell) const
 {
-    if (intPatternNum == 0)
-        return true;
-    for (const auto& string : strings_)
-        if (string->PatternContainsAndIsVisible(strNoteName, intPatternNum))
-            return true;
-    return false;
+    const size_t index = IndexOf(cell);
+    return index < marked_.size() && marked_[index];
 }
 
-void FretboardControl::BuildVisiblePatternNotesColl(int intPatternNum)
+float FretboardControl::MarkerRadius(const Rect& cell) const
 {
-    VisiblePatNotes.Clear();
-    for (auto& string : strings_) {
-        for (int column = 1; column <= string->Count(); ++column) {
-            const bool qualifies = CurrPattern != 0 ? string->IsFretInPatternAndVisible(column, intPatternNum)
-                                                    : string->IsFretInPattern(column, intPatternNum);
-            if (qualifies)
-                AddVisiblePatNote(string->Item(column).GetNoteName());
-        }
+    switch (notes_ ? notes_->GetInstrument().Type() : InstrumentType::Guitar) {
+    case InstrumentType::Guitar:
+        return style_ == FretboardStyle::Realistic ? cell.Height() / 2 : cell.Height() / 2.5f;
+    case InstrumentType::FourStringBass:
+        return cell.Height() / 4;
+    case InstrumentType::FiveStringBass:
+        return cell.Height() / 3;
     }
+    return 0;
 }
 
-QSize FretboardControl::sizeHint() const
+FretboardControl::Marker FretboardControl::MarkerAt(FretPosition cell) const
 {
-    return GetBounds().floatWidth > 0 ? QSize(static_cast<int>(GetBounds().floatWidth),
-                                              static_cast<int>(GetBounds().floatHeight))
-                                      : kFallbackBoardSize;
+    Marker marker;
+    marker.marked = IsMarked(cell);
+    marker.patternNote = layout_.IsHighlighted(cell);
+    if (!marker.marked && !marker.patternNote)
+        return marker;
+    if (selection_.hideInvalidNotes && !layout_.PatternContainsAndIsVisible(cell, selection_.pattern))
+        return marker;
+    if (selection_.hidePattern && marker.patternNote && !marker.marked)
+        return marker;
+    marker.radius = MarkerRadius(geometry_.CellRect(cell));
+    marker.drawn = marker.radius > 0;
+    return marker;
 }
 
 void FretboardControl::paintEvent(QPaintEvent*)
@@ -241,41 +120,32 @@ void FretboardControl::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().window()); // before the first Initialise
     painter.drawPixmap(0, 0, picture_);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter_ = &painter;
-    DrawAll();
-    painter_ = nullptr;
+    const QColor red(255, 0, 0);
+    const QColor blue(0, 0, 255);
+    for (int s = 1; s <= StringCount(); ++s) {
+        for (int f = 1; f <= kFretPositions; ++f) {
+            const Marker marker = MarkerAt({s, f});
+            if (!marker.drawn)
+                continue;
+            // Prompted and in the pattern: a blue disc with a red ring.
+            const bool both = marker.marked && marker.patternNote;
+            painter.setPen(QPen(marker.patternNote && !both ? blue : red, both ? 2 : 1));
+            painter.setBrush(marker.patternNote ? blue : red);
+            painter.drawEllipse(geometry_.CellRect({s, f}).Center(), marker.radius, marker.radius);
+        }
+    }
 }
 
 void FretboardControl::mousePressEvent(QMouseEvent* event)
 {
-    boolRightButtonClicked = event->button() != Qt::LeftButton;
-    LessonInterface* receiver = host_ ? host_->CurrentReceiver() : nullptr;
-    if (CurrActivity == ActivityPatternPlay || !receiver)
-        return;
-    if (CurrActivity == ActivityDrill && TestState == TestArmed)
-        host_->StartTestClock();
-    intCurrentX = RoundToInt16(event->position().x());
-    intCurrentY = RoundToInt16(event->position().y());
-    QString strRetMsg;
-    if (!receiver->Sequencer(EventFretboardClick, host_->StartupForm(), objSheet_, this, GetNotes(), strRetMsg))
-        ShowMessage(strRetMsg, MsgPlain);
-    else if ((CurrActivity == ActivityFreePlay || CurrActivity == ActivityShowMe) && host_->StartupForm())
-        host_->StartupForm()->SetStatusPanelText(QStringLiteral("Note"), receiver->GetActiveNoteName());
+    const std::optional<FretPosition> cell =
+        geometry_.CellAt(RoundToInt16(event->position().x()), RoundToInt16(event->position().y()));
+    emit cellPressed(cell, event->button() != Qt::LeftButton);
 }
 
 void FretboardControl::mouseReleaseEvent(QMouseEvent*)
 {
-    LessonInterface* receiver = host_ ? host_->CurrentReceiver() : nullptr;
-    if (CurrActivity == ActivityPatternPlay || !receiver)
-        return;
-    if (CurrActivity == ActivityDrill && PlayNoteOnPrompt && NextNotePending) {
-        NextNotePending = false;
-        receiver->GenerateNextNote();
-    }
-    if (const NotePtr note = receiver->GetPlayingNote()) {
-        QString ignored;
-        note->StopSound(ignored);
-    }
+    emit released();
 }
 
 void FretboardControl::mouseDoubleClickEvent(QMouseEvent*)

@@ -1,51 +1,58 @@
 #pragma once
-// The fretboard: the instrument's picture, the grid of cells laid over it, the note
-// markers, and the mouse handed to the current activity. Markers are painted from
-// exactly the rectangles that clicks are tested against.
+// The fretboard: the instrument's picture, the grid of cells laid over it, and the note
+// markers. A press is resolved into a cell here and handed on as "this cell, primary or
+// secondary button"; markers are painted from exactly the rectangles presses are
+// tested against.
 
-#include "lessons/ViewInterfaces.h"
-#include "views/FretString.h"
-#include "views/ViewHost.h"
+#include "core/Selection.h"
+#include "lessons/ActivityViews.h"
+#include "music/Notes.h"
+#include "music/PatternLayout.h"
+#include "views/BoardGeometry.h"
 
 #include <QPixmap>
 #include <QWidget>
 
-#include <memory>
+#include <optional>
 #include <vector>
 
-class QPainter;
-
-class FretboardControl : public QWidget, public FretboardInterface {
+class FretboardControl : public QWidget, public BoardDisplay {
     Q_OBJECT
 public:
     explicit FretboardControl(QWidget* parent = nullptr);
-    ~FretboardControl() override;
 
-    void SetHost(ViewHost* host) { host_ = host; }
+    // Rebuilds the grid for a note table (its instrument) and a picture style: loads the
+    // picture, takes its size, clears the marks.
+    void Initialise(const Notes& notes, FretboardStyle style);
+    // The key, scale and patterns the board shows.
+    void SetSelection(const Selection& selection);
+    const Selection& GetSelection() const { return selection_; }
 
-    // Loads the picture for the current instrument and style and takes its size.
-    void SetLocation();
-    Rect GetBounds() const;
-    void Initialise(SheetInterface* objSheet = nullptr);
-    bool IsWithinBounds(bool boolRightButtonClicked, int X, int Y, FretNoteInterface*& objFretNote) override;
-    bool IsWithinBounds(bool boolRightButtonClicked, int X, int Y, FretNote*& objFretNote);
-    void LowlevelDraw(const FretNote& objFretNote, const Rect& rectFretBounds);
-    void DrawAll();
-    void DrawFretNote(const QString& strFretNoteName, bool boolFilterPatterns) override;
-    void HilitePatternFretNotes();
-    void RefreshDisplay() override;
-    void UpdateFretboardStyle();
-    void SetScale();
-    void ClearFretboard();
-    bool PatternContainsAndIsVisible(const QString& strNoteName, int intPatternNum) const;
-    void BuildVisiblePatternNotesColl(int intPatternNum);
+    // BoardDisplay
+    void MarkNote(const QString& name) override;
+    void Refresh() override { update(); }
+    void ClearFretboard() { MarkNote(QString()); }
 
-    int StringCount() const { return static_cast<int>(strings_.size()); }
-    FretString& String(int stringNum) { return *strings_.at(static_cast<size_t>(stringNum - 1)); }
+    const BoardGeometry& Geometry() const { return geometry_; }
+    const PatternLayout& Layout() const { return layout_; }
+    int StringCount() const { return geometry_.StringCount(); }
+    // The note at a cell, "" off the board.
+    QString NoteNameAt(FretPosition cell) const;
+    bool IsMarked(FretPosition cell) const;
+    // What paint draws at a cell: nothing, or a marker with these colours.
+    struct Marker {
+        bool drawn = false;
+        bool marked = false;       // a note shown by the activity (red)
+        bool patternNote = false;  // a highlighted pattern note (blue)
+        float radius = 0;
+    };
+    Marker MarkerAt(FretPosition cell) const;
     // Empty unless the last picture could not be loaded.
     QString PictureError() const { return pictureError_; }
 
-    QSize sizeHint() const override;
+signals:
+    void cellPressed(std::optional<FretPosition> cell, bool secondary);
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,13 +61,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void ApplyPatternWrapRule();
-    bool AnyStringHasColumnInPattern(int column) const;
+    float MarkerRadius(const Rect& cell) const;
 
+    const Notes* notes_ = nullptr;
+    FretboardStyle style_ = FretboardStyle::Simple;
+    Selection selection_;
+    PatternLayout layout_{Instrument(), Selection()};
+    BoardGeometry geometry_;
+    std::vector<bool> marked_; // string by string, fret positions 1..14
     QPixmap picture_;
     QString pictureError_;
-    std::vector<std::unique_ptr<FretString>> strings_;
-    SheetInterface* objSheet_ = nullptr;
-    ViewHost* host_ = nullptr;
-    QPainter* painter_ = nullptr; // set while painting
 };

@@ -1,9 +1,8 @@
 #include "views/PatternPlayControl.h"
 
-#include "core/Selection.h"
 #include "core/Settings.h"
-#include "music/Notes.h"
-#include "music/ScalePatterns.h"
+#include "music/Patterns.h"
+#include "music/Scales.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,7 +50,8 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
     patternLabel->setBuddy(cboPatterns);
 
     objFretboard = new FretboardControl(fmFrame);
-    // The board only shows where the pattern lies: it takes no clicks.
+    objFretboard->setObjectName(QStringLiteral("objFretboard"));
+    // The board only shows where the pattern lies: it takes no presses.
     objFretboard->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* selectors = new QHBoxLayout;
@@ -80,107 +80,84 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
     connect(cboKey, &QComboBox::activated, this, &PatternPlayControl::OnKeySelected);
     connect(cboScale, &QComboBox::activated, this, &PatternPlayControl::OnScaleSelected);
     connect(cboPatterns, &QComboBox::activated, this, &PatternPlayControl::OnPatternSelected);
-    connect(chkBluesNotesOnly, &QCheckBox::clicked, this, &PatternPlayControl::OnBluesNotesOnlyClicked);
+    connect(chkBluesNotesOnly, &QCheckBox::clicked, this, &PatternPlayControl::OnPentatonicClicked);
 }
 
-void PatternPlayControl::SetLocation(int intWidth, int intHeight)
+void PatternPlayControl::SetLocation(int width, int height)
 {
-    resize(intWidth, intHeight);
-    objFretboard->SetLocation();
+    resize(width, height);
     // The frame gives up its side margins before it gets wider than the page.
     const int border = fmFrame->frameWidth();
-    const int side = std::clamp((intWidth - objFretboard->width()) / 2 - border, 0, kSideMargin);
+    const int side = std::clamp((width - objFretboard->width()) / 2 - border, 0, kSideMargin);
     fmFrame->layout()->setContentsMargins(side, kTopMargin, side, kBottomMargin);
     fmFrame->adjustSize();
-    fmFrame->move((intWidth - fmFrame->width()) / 2, (intHeight - fmFrame->height()) / 2);
+    fmFrame->move((width - fmFrame->width()) / 2, (height - fmFrame->height()) / 2);
 }
 
-void PatternPlayControl::Initialise()
+void PatternPlayControl::ReInitializeFretboard(const Notes& notes)
 {
-    savedKey_ = CurrKey;
-    strSavedCurrKey = CurrKeyName;
-    savedVisiblePatterns_.clear();
-    for (const QString& entry : VisiblePatterns)
-        savedVisiblePatterns_.append(entry);
+    notes_ = &notes;
+    objFretboard->Initialise(notes, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    objFretboard->SetSelection(selection_);
+}
 
-    objFretboard->Initialise(); // builds the grid for the current scale
-
-    const LessonInterface* lesson = host_ ? host_->CurrentLesson() : nullptr;
-    const qint32 lessonKey = lesson ? lesson->intKey : CurrKey;
-    const qint16 lessonScale = lesson ? lesson->intScale : CurrScale;
+void PatternPlayControl::Initialise(const Notes& notes, int lessonKey, int lessonScale,
+                                    const std::vector<int>& drillPatterns)
+{
+    ReInitializeFretboard(notes);
+    Selection selection;
+    selection.key = lessonKey;
+    selection.scale = lessonScale;
+    selection.pentatonicOnly = settings_ && settings_->pentatonicOnly;
 
     FillKeys();
     SelectByData(cboKey, lessonKey);
-    OnKeySelected();
     FillScales();
     SelectByData(cboScale, lessonScale);
-    OnScaleSelected();
     FillPatterns(lessonScale);
-    bool patternFound = false;
-    for (const QString& entry : std::as_const(savedVisiblePatterns_))
-        if (SelectByData(cboPatterns, entry.toInt())) {
-            patternFound = true;
-            break;
-        }
-    if (patternFound)
-        OnPatternSelected();
+    // The pattern the drill shows, when this scale has it.
+    const auto shown = std::find_if(drillPatterns.begin(), drillPatterns.end(),
+                                    [this](int pattern) { return SelectByData(cboPatterns, pattern); });
+    if (shown != drillPatterns.end())
+        selection.ShowOnly(*shown);
     else
         cboPatterns->setCurrentIndex(-1);
-
-    chkBluesNotesOnly->setChecked(BluesNotesOnly);
+    chkBluesNotesOnly->setChecked(selection.pentatonicOnly);
+    ApplySelection(selection);
 }
 
-void PatternPlayControl::RestoreSystemVariables()
+void PatternPlayControl::ApplySelection(const Selection& selection)
 {
-    CurrKey = savedKey_;
-    CurrKeyName = strSavedCurrKey;
-    VisiblePatterns.Clear();
-    for (const QString& entry : std::as_const(savedVisiblePatterns_))
-        VisiblePatterns.Add(entry);
-}
-
-void PatternPlayControl::RequestRepaint()
-{
-    if (ScaleRebuildPending) {
-        ScaleRebuildPending = false;
-        GetNotes().SetScale(CurrScale, CurrKeyName);
-        objFretboard->SetScale();
-    }
-    objFretboard->RefreshDisplay();
-}
-
-void PatternPlayControl::ReInitializeFretboard()
-{
-    objFretboard->UpdateFretboardStyle();
-    objFretboard->Initialise();
+    selection_ = selection;
+    objFretboard->SetSelection(selection_);
+    objFretboard->Refresh();
 }
 
 void PatternPlayControl::FillKeys()
 {
     const QSignalBlocker blocker(cboKey);
     cboKey->clear();
-    for (int id = 1; id <= KeyNames.Count(); ++id)
-        cboKey->addItem(QCoreApplication::translate(KeyScaleNamesContext, KeyNames.Item(id).toUtf8().constData()),
-                        id);
+    for (int key = 1; key <= kKeyCount; ++key)
+        cboKey->addItem(QCoreApplication::translate(KeyScaleNamesContext, KeyName(key).toUtf8().constData()), key);
 }
 
 void PatternPlayControl::FillScales()
 {
     const QSignalBlocker blocker(cboScale);
     cboScale->clear();
-    for (int id = 1; id <= ScaleNames.Count(); ++id)
-        cboScale->addItem(
-            QCoreApplication::translate(KeyScaleNamesContext, ScaleNames.Item(id).toUtf8().constData()), id);
+    for (int scale = 1; scale <= kScaleCount; ++scale)
+        cboScale->addItem(QCoreApplication::translate(KeyScaleNamesContext, ScaleName(scale).toUtf8().constData()),
+                          scale);
 }
 
-void PatternPlayControl::FillPatterns(qint16 intScale)
+void PatternPlayControl::FillPatterns(int scale)
 {
     const QSignalBlocker blocker(cboPatterns);
     cboPatterns->clear();
-    for (const Pattern& pattern : ScalePatterns)
-        if (pattern.intScale == intScale)
-            cboPatterns->addItem(QCoreApplication::translate("Patterns", pattern.strName.toUtf8().constData()),
-                                 pattern.intPatternNum);
+    for (const Pattern& pattern : ScalePatterns(notes_ ? notes_->GetInstrument() : Instrument()))
+        if (pattern.scale == scale)
+            cboPatterns->addItem(QCoreApplication::translate("Patterns", pattern.name.toUtf8().constData()),
+                                 pattern.number);
 }
 
 bool PatternPlayControl::SelectByData(QComboBox* box, int value)
@@ -193,7 +170,7 @@ bool PatternPlayControl::SelectByData(QComboBox* box, int value)
     return true;
 }
 
-int PatternPlayControl::SelectedData(const QComboBox* box) const
+int PatternPlayControl::SelectedData(const QComboBox* box)
 {
     return box->currentIndex() < 0 ? 0 : box->currentData().toInt();
 }
@@ -201,41 +178,41 @@ int PatternPlayControl::SelectedData(const QComboBox* box) const
 void PatternPlayControl::OnKeySelected()
 {
     const int key = SelectedData(cboKey);
-    if (key == 0 || key == CurrKey)
+    if (key == 0 || key == selection_.key)
         return;
-    CurrKey = key; // the key name stays: only the pattern's place follows the key here
-    ScaleRebuildPending = true;
-    RequestRepaint();
+    Selection changed = selection_;
+    changed.key = key;
+    ApplySelection(changed);
 }
 
 void PatternPlayControl::OnScaleSelected()
 {
     const int scale = SelectedData(cboScale);
-    if (scale == 0 || scale == CurrScale)
+    if (scale == 0 || scale == selection_.scale)
         return;
-    CurrScale = static_cast<qint16>(scale);
-    FillPatterns(CurrScale);
-    if (!SelectByData(cboPatterns, CurrPattern))
+    Selection changed = selection_;
+    changed.scale = scale;
+    FillPatterns(scale);
+    if (!SelectByData(cboPatterns, changed.pattern))
         cboPatterns->setCurrentIndex(-1);
-    ScaleRebuildPending = true;
-    RequestRepaint();
+    ApplySelection(changed);
 }
 
 void PatternPlayControl::OnPatternSelected()
 {
     const int pattern = SelectedData(cboPatterns);
-    if (pattern == 0 || pattern == CurrPattern)
+    if (pattern == 0 || pattern == selection_.pattern)
         return;
-    VisiblePatterns.Clear();
-    VisiblePatterns.Add(QString::number(pattern));
-    CurrPattern = static_cast<qint16>(pattern);
-    ScaleRebuildPending = true;
-    RequestRepaint();
+    Selection changed = selection_;
+    changed.ShowOnly(pattern);
+    ApplySelection(changed);
 }
 
-void PatternPlayControl::OnBluesNotesOnlyClicked(bool checked)
+void PatternPlayControl::OnPentatonicClicked(bool checked)
 {
-    BluesNotesOnly = checked;
-    ScaleRebuildPending = true;
-    RequestRepaint();
+    if (settings_)
+        settings_->pentatonicOnly = checked;
+    Selection changed = selection_;
+    changed.pentatonicOnly = checked;
+    ApplySelection(changed);
 }

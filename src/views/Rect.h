@@ -1,32 +1,32 @@
 #pragma once
-// The geometry of every hit area in the views: corners rounded to whole pixels (halves
-// to even), hit tests on the rounded corners with the borders included.
+// The rectangle of a hit area: made from floating-point pixels, with its corners rounded
+// to whole pixels (halves to even). Hit tests use the rounded corners, borders included,
+// so neighbouring areas share their border pixels.
 
-#include "core/Collection.h"
-
-#include <QtGlobal>
-
-struct Pnt {
-    float floatX = 0;
-    float floatY = 0;
-};
+#include <QPointF>
+#include <QRectF>
 
 class Rect {
 public:
-    qint16 intTopLeftX = 0, intTopLeftY = 0;
-    qint16 intTopRightX = 0, intTopRightY = 0;
-    qint16 intBotRightX = 0, intBotRightY = 0;
-    qint16 intBotLeftX = 0, intBotLeftY = 0;
-    float floatX = 0, floatY = 0;          // left and top, from the rounded top-left corner
-    float floatWidth = 0, floatHeight = 0;
-    float floatCenterX = 0, floatCenterY = 0;
+    Rect() = default;
+    // x, y: top-left corner; the size is kept as given.
+    static Rect FromFloat(float x, float y, float width, float height);
 
-    void Create1(float X, float Y, float width, float height);
-    void Create2(const Pnt& pointTopLeft, const Pnt& pointTopRight, const Pnt& pointBotRight,
-                 const Pnt& pointBotLeft);
-    // True when intTopLeftX <= X <= intTopRightX and intTopLeftY <= Y <= intBotLeftY.
-    bool Contains(int X, int Y) const;
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Right() const { return right_; }
+    int Bottom() const { return bottom_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    // The centre from the rounded top-left corner and the exact size.
+    QPointF Center() const { return {left_ + width_ / 2, top_ + height_ / 2}; }
+    QRectF ToRectF() const { return {static_cast<qreal>(left_), static_cast<qreal>(top_), width_, height_}; }
+
+    bool Contains(int x, int y) const { return left_ <= x && x <= right_ && top_ <= y && y <= bottom_; }
+
+    bool operator==(const Rect&) const = default;
 
 private:
-    Collection<Pnt> corners_; // "TopLeft", "TopRight", "BotRight", "BotLeft"
+    int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+    float width_ = 0, height_ = 0;
 };

@@ -1,67 +1,63 @@
 #pragma once
-// The staff: its picture, the prompted note as a head with its sign and ledger lines,
-// a grey echo of the previous note that fades after a moment, and the prompt text.
-// Clicks (and, in free play, hovering) go to the current activity.
+// The staff: its picture, the shown note as a head with its sign and ledger lines, a
+// grey echo of the previous note that goes after a moment, and the prompt text with an
+// optional animated picture. A press is resolved into a level here and handed on.
 
-#include "lessons/ViewInterfaces.h"
-#include "views/SheetModel.h"
-#include "views/ViewHost.h"
+#include "lessons/ActivityViews.h"
+#include "music/Notes.h"
+#include "views/StaffGeometry.h"
 
-#include <QLineF>
 #include <QPixmap>
-#include <QRectF>
 #include <QTimer>
 #include <QWidget>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
 class QLabel;
 class QMovie;
-class FretboardInterface;
 
-class SheetControl : public QWidget, public SheetInterface {
+class SheetControl : public QWidget, public StaffDisplay {
     Q_OBJECT
 public:
     explicit SheetControl(QWidget* parent = nullptr);
-    ~SheetControl() override;
 
-    Rect rectSheetBounds;
-    Rect rectWorkareaBounds;
-    qint16 intScale = 1;
-    QString strKey = QStringLiteral("C");
-    float fltDistBetweenLines = 0;
-    qint16 intNoteWidthInPixels = 0;
-    qint16 intNoteHeightInPixels = 0;
-    qint16 intFlatSymbolTopOffsetInPixels = 0;
+    // The staff of a note table's instrument, its five lines at workArea: loads the
+    // picture and takes its size; nothing shown.
+    void Initialise(const Notes& notes, QRectF workArea);
+    // The key and scale whose notes the levels hold.
+    void SetScale(int key, int scale);
+    // The text the prompt returns to at every refresh ("" for none).
+    void SetIdlePrompt(const QString& text) { idlePrompt_ = text; }
+    // Presses count by their height alone (the level in the staff's middle column).
+    void SetLevelsByHeight(bool byHeight) { byHeight_ = byHeight; }
 
-    void SetHost(ViewHost* host) { host_ = host; }
-
-    void SetLocation();
-    void Initialise(const Rect& workareaBounds, FretboardInterface* fretboard, int prevNoteEchoDuration);
-    void LowlevelDraw(sheetNoteLevel& level, bool boolIsEchoNote);
-    void DrawAllExtraLines(int intSheetNoteNum) override;
-    void SetScale(qint16& intScale, QString& strKey);
-    void DrawSheetNote(int intNoteNum, const QString& name, bool boolEcho = false) override;
-    void DrawSheetNote(int intNoteNum, const QString& name, bool drawAllLines, bool boolEcho) override;
-    int GetCenterX(int intSheetNoteNum) const override;
-    bool IsWithinBounds(int X, int Y, SheetNoteLevelInterface*& objSheetNoteLevel) override;
-    bool IsWithinBounds(int X, int Y, sheetNoteLevel*& objSheetNoteLevel);
-    void DrawAll();
-    void RefreshDisplay() override;
+    // StaffDisplay
+    void ShowNote(const QString& name, bool wholeRange = false) override;
+    void ShowEcho(const QString& name) override;
+    void SetPrompt(const QString& text, bool showPicture) override;
+    void Refresh() override;
+    QString ShownNoteAt(int level) const override;
+    std::vector<Note> NotesAt(int level) const override;
+    // Takes the shown note away; the whole-range lines stay as they were.
     void ClearSheet();
-    void SetPrompt(const QString& strMsg, bool boolShowPic) override;
 
-    SheetNote& Note(int intNoteNum = 1) { return *objSheetNotes.at(static_cast<size_t>(intNoteNum - 1)); }
+    const StaffGeometry& Geometry() const { return geometry_; }
     // What the staff shows, for tests and accessibility.
     QString ShownNoteName() const;
-    bool IsEchoShown() const { return echo_.has_value(); }
+    std::optional<int> ShownLevel() const;
+    bool IsEchoShown() const { return echoLevel_.has_value(); }
     // The sign beside the shown note: 0 none, 1 sharp, 2 flat.
     int ShownAccidental() const;
+    bool IsWholeRangeShown() const { return wholeRange_; }
     QString PromptText() const;
     bool IsPromptPictureShown() const;
     QString PictureError() const { return pictureError_; }
+
+signals:
+    void levelPressed(std::optional<int> level, bool secondary);
+    void levelHovered(std::optional<int> level);
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,34 +67,27 @@ protected:
 
 private:
     enum class Sign { None, Sharp, Flat };
-    struct HeadMark {
-        QRectF head;
-        Sign sign = Sign::None;
-        QPointF signTopLeft;
-        std::vector<QLineF> ledgerLines;
-        QString name;
-    };
-
-    HeadMark MarkFor(const sheetNoteLevel& level, bool withSign) const;
-    std::vector<QLineF> LedgerLinesFor(int level, float centreX) const;
-    bool NeedsLedgerLines(int level) const;
+    Sign SignOf(const QString& name) const;
+    std::optional<int> LevelOf(const QString& name) const;
+    std::optional<int> LevelUnder(QPointF position) const;
+    void DrawHead(QPainter& painter, int level, const QColor& colour, bool withSign) const;
     void EndEcho();
     void UpdateAccessibleDescription();
-    LessonInterface* Receiver() const;
-    void Send(qint32 intEvent);
 
-    std::vector<std::unique_ptr<SheetNote>> objSheetNotes;
+    const Notes* notes_ = nullptr;
+    StaffGeometry geometry_;
+    std::vector<std::vector<Note>> levelNotes_;
+    std::optional<int> shownLevel_;
+    QString shownName_;
+    std::optional<int> echoLevel_;
+    bool wholeRange_ = false;
+    bool byHeight_ = false;
+    QString idlePrompt_;
     QPixmap picture_;
     QPixmap sharp_;
     QPixmap flat_;
     QString pictureError_;
-    ViewHost* host_ = nullptr;
-    FretboardInterface* fretboard_ = nullptr;
-    bool drawAllLines_ = false;
-    std::vector<HeadMark> heads_;
-    std::vector<QLineF> rangeLines_;
-    std::optional<HeadMark> echo_;
-    QTimer EchoTimer;
+    QTimer echoTimer_;
     QLabel* txtPrompt = nullptr;
     QLabel* picPrompt = nullptr;
     QMovie* promptMovie_ = nullptr;

@@ -1,11 +1,8 @@
 #include "views/TrainerControl.h"
 
-#include "core/Messages.h"
-#include "core/Rounding.h"
-#include "core/Selection.h"
 #include "core/Settings.h"
-#include "music/Notes.h"
-#include "music/ScalePatterns.h"
+#include "lessons/ActivitySwitcher.h"
+#include "lessons/DrillLesson.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -19,14 +16,16 @@ TrainerControl::TrainerControl(QWidget* parent)
     : QWidget(parent)
 {
     objSheet = new SheetControl(this);
+    objSheet->setObjectName(QStringLiteral("objSheet"));
     objFretboard = new FretboardControl(this);
+    objFretboard->setObjectName(QStringLiteral("objFretboard"));
 
     chkHidePattern = new QCheckBox(tr("Hide pattern"), this);
     chkHidePattern->setObjectName(QStringLiteral("chkHidePattern"));
     chkBluesNotesOnly = new QCheckBox(tr("Pentatonic notes only"), this);
     chkBluesNotesOnly->setObjectName(QStringLiteral("chkBluesNotesOnly"));
     connect(chkHidePattern, &QCheckBox::toggled, this, &TrainerControl::OnHidePatternToggled);
-    connect(chkBluesNotesOnly, &QCheckBox::toggled, this, &TrainerControl::OnBluesNotesOnlyToggled);
+    connect(chkBluesNotesOnly, &QCheckBox::toggled, this, &TrainerControl::OnPentatonicToggled);
 
     frmScrollPattern = new QFrame(this);
     frmScrollPattern->setObjectName(QStringLiteral("frmScrollPattern"));
@@ -42,6 +41,7 @@ TrainerControl::TrainerControl(QWidget* parent)
     scrollPattern->setObjectName(QStringLiteral("scrollPattern"));
     scrollPattern->setFixedSize(18, 44);
     scrollPattern->setPageStep(1);
+    scrollPattern->setRange(0, kPatternsPerScale);
     scrollPattern->setToolTip(tr("Up for the next pattern, down for the previous one"));
     row->addStretch();
     row->addWidget(lblPattern_);
@@ -52,29 +52,34 @@ TrainerControl::TrainerControl(QWidget* parent)
     connect(scrollPattern, &QScrollBar::valueChanged, this, &TrainerControl::OnPatternScrolled);
 }
 
-void TrainerControl::SetHost(ViewHost* host)
+void TrainerControl::SetContext(Settings& settings, ActivitySwitcher& switcher)
 {
-    host_ = host;
-    objSheet->SetHost(host);
-    objFretboard->SetHost(host);
+    settings_ = &settings;
+    switcher_ = &switcher;
+    ConnectViews();
 }
 
-Rect TrainerControl::StaffWorkarea()
+void TrainerControl::ConnectViews()
 {
-    Rect work;
-    work.Create1(60, 80, 420, 80);
-    return work;
+    connect(objFretboard, &FretboardControl::cellPressed, switcher_, &ActivitySwitcher::FretboardPressed);
+    connect(objFretboard, &FretboardControl::released, switcher_, &ActivitySwitcher::FretboardReleased);
+    connect(objSheet, &SheetControl::levelPressed, this, [this](std::optional<int> level, bool secondary) {
+        // Show me and free play take only the height of a press.
+        const LessonInterface* receiver = switcher_->CurrentReceiver();
+        objSheet->SetLevelsByHeight(receiver && receiver->AnswersStaffByHeight());
+        switcher_->StaffPressed(level, secondary);
+    });
+    connect(objSheet, &SheetControl::levelHovered, switcher_, &ActivitySwitcher::StaffHovered);
+    connect(objSheet, &SheetControl::released, switcher_, &ActivitySwitcher::StaffReleased);
 }
 
-void TrainerControl::SetLocation(int intWidth, int intHeight)
+void TrainerControl::SetLocation(int width, int height)
 {
-    resize(intWidth, intHeight);
-    objFretboard->SetLocation();
-    objSheet->SetLocation();
-    const int sheetLeft = (intWidth - objSheet->width()) / 2;
-    const int boardLeft = (intWidth - objFretboard->width()) / 2;
-    const int sheetTop = intHeight / 3 - objSheet->height() / 2;
-    const int boardTop = intHeight * 3 / 4 - objFretboard->height() / 2;
+    resize(width, height);
+    const int sheetLeft = (width - objSheet->width()) / 2;
+    const int boardLeft = (width - objFretboard->width()) / 2;
+    const int sheetTop = height / 3 - objSheet->height() / 2;
+    const int boardTop = height * 3 / 4 - objFretboard->height() / 2;
     objSheet->move(sheetLeft, sheetTop);
     objFretboard->move(boardLeft, boardTop);
 
@@ -88,130 +93,96 @@ void TrainerControl::SetLocation(int intWidth, int intHeight)
 
     const int boardBottom = boardTop + objFretboard->height();
     const int frameHeight = frmScrollPattern->sizeHint().height();
-    frmScrollPattern->setGeometry(boardLeft, (intHeight - boardBottom - frameHeight) / 2 + boardBottom,
+    frmScrollPattern->setGeometry(boardLeft, (height - boardBottom - frameHeight) / 2 + boardBottom,
                                   objFretboard->width(), frameHeight);
-    ShowPatternSelection();
 }
 
-void TrainerControl::ShowPatternSelection()
+bool TrainerControl::Initialise(const Notes& notes)
 {
-    // Keeping the selector in step with the current pattern is not a user's choice.
-    const QSignalBlocker blocker(scrollPattern);
-    scrollPattern->setRange(0, patternsPerScale_);
-    scrollPattern->setValue(patternsPerScale_ - CurrPattern);
-    boxCurrPattern->setText(QString::number(CurrPattern));
-}
-
-bool TrainerControl::SendStartOver(LessonInterface* receiver)
-{
-    QString strRetMsg;
-    if (receiver->Sequencer(EventStartOver, host_->StartupForm(), objSheet, objFretboard, GetNotes(), strRetMsg))
-        return true;
-    ShowMessage(strRetMsg, MsgPlain);
-    host_->EndProgram();
-    return false;
-}
-
-void TrainerControl::Initialise()
-{
-    objFretboard->Initialise(objSheet);
-    objSheet->Initialise(StaffWorkarea(), objFretboard, 500);
-    // The views carry on with blank pictures; tell the user which file is missing.
-    for (const QString& error : {objFretboard->PictureError(), objSheet->PictureError()})
-        if (!error.isEmpty())
-            ShowMessage(error + QLatin1Char(' ') + tr("Please re-install the application."), MsgPlain);
-    if (!host_ || !host_->CurrentLesson()) {
-        ShowMessage(tr("There is a problem loading the current lesson. Please re-install the application."), MsgPlain);
-        if (host_)
-            host_->EndProgram();
-        return;
-    }
-    objSheet->SetScale(CurrScale, CurrKeyName);
-    objFretboard->SetScale();
-    if (CurrActivity != ActivityPatternPlay)
-        if (LessonInterface* receiver = host_->CurrentReceiver(); receiver && !SendStartOver(receiver))
-            return;
-    chkHidePattern->setChecked(HidePattern);
-    patternsPerScale_ = RoundToInt16(ScalePatterns.Count() / 2.0);
-    chkBluesNotesOnly->setChecked(BluesNotesOnly);
-    ShowPatternSelection();
-}
-
-void TrainerControl::RequestRepaint()
-{
-    if (ScaleRebuildPending) {
-        ScaleRebuildPending = false;
-        GetNotes().SetScale(CurrScale, CurrKeyName);
-        objSheet->SetScale(CurrScale, CurrKeyName);
-        objFretboard->SetScale();
-        Reset();
-    }
-    chkBluesNotesOnly->setChecked(BluesNotesOnly);
-    objSheet->RefreshDisplay();
-    objFretboard->RefreshDisplay();
-    ShowPatternSelection();
-    if (host_)
-        host_->GenerateStartupFormName();
-}
-
-void TrainerControl::Reset()
-{
-    if (!host_ || CurrActivity == ActivityPatternPlay)
-        return;
-    if (LessonInterface* receiver = host_->CurrentReceiver())
-        SendStartOver(receiver);
-}
-
-void TrainerControl::ClearFretboard()
-{
-    objFretboard->ClearFretboard();
-}
-
-void TrainerControl::ClearSheet()
-{
-    objSheet->ClearSheet();
-}
-
-void TrainerControl::DrawAllSheetExtraLines()
-{
-    objSheet->DrawAllExtraLines(1);
-}
-
-void TrainerControl::GetTestResults(qint16& testNoteCount, qint16& correctTestNoteCount, qint16& testNoteAssistCount)
-{
-    if (LessonInterface* lesson = host_ ? host_->CurrentLesson() : nullptr)
-        lesson->GetTestResults(testNoteCount, correctTestNoteCount, testNoteAssistCount);
+    notes_ = &notes;
+    objFretboard->Initialise(notes, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    objSheet->Initialise(notes, StaffWorkarea());
+    SyncIdlePrompt();
+    SetSelection(selection_);
+    ShowSelection();
+    return Reset();
 }
 
 void TrainerControl::ReInitializeFretboard()
 {
-    objFretboard->UpdateFretboardStyle();
-    objFretboard->Initialise();
+    if (!notes_)
+        return;
+    objFretboard->Initialise(*notes_, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    objFretboard->SetSelection(selection_);
 }
 
-void TrainerControl::ReInitializeSheet()
+void TrainerControl::SetSelection(const Selection& selection)
 {
-    objSheet->Initialise(StaffWorkarea(), objFretboard, 500);
+    selection_ = selection;
+    objSheet->SetScale(selection_.key, selection_.scale);
+    objFretboard->SetSelection(selection_);
+    ShowSelection();
 }
 
-void TrainerControl::SetPrompt(const QString& strMsg, bool boolShowPic)
+void TrainerControl::ChangeSelection(const Selection& selection)
 {
-    objSheet->SetPrompt(strMsg, boolShowPic);
+    SetSelection(selection);
+    Reset();
+    RequestRepaint();
+}
+
+void TrainerControl::ShowSelection()
+{
+    // Keeping the controls in step with the selection is not a user's choice.
+    const QSignalBlocker scrollBlocker(scrollPattern);
+    const QSignalBlocker hideBlocker(chkHidePattern);
+    const QSignalBlocker pentatonicBlocker(chkBluesNotesOnly);
+    scrollPattern->setValue(kPatternsPerScale - selection_.pattern);
+    boxCurrPattern->setText(QString::number(selection_.pattern));
+    chkHidePattern->setChecked(selection_.hidePattern);
+    chkBluesNotesOnly->setChecked(selection_.pentatonicOnly);
+}
+
+void TrainerControl::SyncIdlePrompt()
+{
+    if (settings_)
+        objSheet->SetIdlePrompt(settings_->playNoteOnPrompt ? DrillLesson::PromptText() : QString());
+}
+
+void TrainerControl::RequestRepaint()
+{
+    SyncIdlePrompt();
+    objSheet->Refresh();
+    objFretboard->Refresh();
+    ShowSelection();
+}
+
+bool TrainerControl::Reset()
+{
+    if (!switcher_ || switcher_->Current() == Activity::PatternPlay)
+        return true;
+    if (switcher_->StartOver())
+        return true;
+    emit activityFailed();
+    return false;
 }
 
 void TrainerControl::OnHidePatternToggled(bool checked)
 {
-    HidePattern = checked;
+    selection_.hidePattern = checked;
+    objFretboard->SetSelection(selection_);
     ClearFretboard();
     RequestRepaint();
 }
 
-void TrainerControl::OnBluesNotesOnlyToggled(bool checked)
+void TrainerControl::OnPentatonicToggled(bool checked)
 {
-    BluesNotesOnly = checked;
-    ScaleRebuildPending = true;
+    if (settings_)
+        settings_->pentatonicOnly = checked;
+    Selection changed = selection_;
+    changed.pentatonicOnly = checked;
     ClearFretboard();
-    RequestRepaint();
+    ChangeSelection(changed);
 }
 
 void TrainerControl::OnPatternScrolled(int value)
@@ -221,15 +192,11 @@ void TrainerControl::OnPatternScrolled(int value)
         scrollPattern->setValue(scrollPattern->maximum() - 1);
         return;
     }
-    if (value == patternsPerScale_) {
+    if (value == scrollPattern->maximum()) {
         scrollPattern->setValue(scrollPattern->minimum() + 1);
         return;
     }
-    const int pattern = patternsPerScale_ - value;
-    boxCurrPattern->setText(QString::number(pattern));
-    VisiblePatterns.Clear();
-    VisiblePatterns.Add(QString::number(pattern));
-    CurrPattern = static_cast<qint16>(pattern);
-    ScaleRebuildPending = true;
-    RequestRepaint();
+    Selection changed = selection_;
+    changed.ShowOnly(kPatternsPerScale - value);
+    ChangeSelection(changed);
 }
