@@ -1,7 +1,11 @@
-#include "TestSupport.h"
+#include "doubles/MessageRecorder.h"
 
 #include "core/Collection.h"
+#include "core/Messages.h"
+#include "core/Paths.h"
 #include "core/Rounding.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -115,10 +119,6 @@ TEST(SplitPath, DirectoryKeepsItsSeparator)
     EXPECT_EQ(dir, QString());
     EXPECT_EQ(file, QStringLiteral("browser"));
 }
-
-#include "core/Paths.h"
-
-#include <QFileInfo>
 
 TEST(Paths, DataIsFoundAndUserDataStaysInTheTestHome)
 {

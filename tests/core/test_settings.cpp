@@ -1,177 +1,154 @@
-#include "TestSupport.h"
+// The settings table: defaults, conversions, the failure rules, and a way out of one
+// unreadable setting.
+#include "core/Settings.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QSettings Store()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
-                     QStringLiteral("Fretlore"));
-}
-
-void StoreValue(const char* key, const QString& text)
-{
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
-                    QStringLiteral("Fretlore"));
-    store.setValue(QStringLiteral("General/") + QLatin1String(key), text);
-    store.sync();
-}
-
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
-                        QStringLiteral("Fretlore"));
-        store.clear();
-        store.sync();
-        ResetSettingsToUnloaded();
+        const auto store = SettingsStore::Open();
+        store->clear();
+        store->sync();
     }
+    static void Store(const char* key, const QString& text)
+    {
+        const auto store = SettingsStore::Open();
+        store->setValue(QStringLiteral("General/") + QLatin1String(key), text);
+        store->sync();
+    }
+    static QString Stored(const char* key)
+    {
+        return SettingsStore::Open()->value(QStringLiteral("General/") + QLatin1String(key)).toString();
+    }
+    bool Load(Settings& settings)
+    {
+        message.clear();
+        return store.LoadSettings(settings, message);
+    }
+
+    SettingsStore store;
+    QString message;
 };
 
 } // namespace
 
-TEST_F(SettingsTest, EmptyStoreGivesTheDefaultsAndFirstSaveWritesAllTwenty)
+TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
 {
-    QString message;
-    ASSERT_TRUE(LoadSettings(message)) << message.toStdString();
-    EXPECT_EQ(CurDeviceName, QString());
-    EXPECT_EQ(MixerVolume, 64);
-    EXPECT_EQ(Channel, 0);
-    EXPECT_TRUE(EnableSound);
-    EXPECT_EQ(CurrLessonKey, 1);
-    EXPECT_TRUE(BeepOnError);
-    EXPECT_TRUE(FlatSymbolPref);
-    EXPECT_EQ(CurrLearnerKey, -1);
-    EXPECT_EQ(WebBrowserPath, QString());
-    EXPECT_EQ(TestDuration, 30);
-    EXPECT_EQ(FretboardStyle, 1);
-    EXPECT_TRUE(PlayNoteOnPrompt);
-    EXPECT_EQ(GuitarType, 0);
-    EXPECT_TRUE(EchoEnabled);
-    EXPECT_EQ(CurrCustomKey, 4);
-    EXPECT_EQ(CurrCustomScale, 1);
-    EXPECT_EQ(CurrCustomPattern, 1);
-    EXPECT_TRUE(BluesNotesOnly);
-    EXPECT_EQ(Patch, 0);
-    EXPECT_EQ(NoteMaxDuration, 10);
+    Settings settings;
+    ASSERT_TRUE(Load(settings)) << message.toStdString();
+    Settings expected;
+    expected.mixerVolume = 64;
+    expected.enableSound = true;
+    expected.currLessonKey = 1;
+    expected.beepOnError = true;
+    expected.flatSymbolPref = true;
+    expected.currLearnerKey = -1;
+    expected.testDuration = 30;
+    expected.fretboardStyle = 1;
+    expected.playNoteOnPrompt = true;
+    expected.echoEnabled = true;
+    expected.currCustomKey = 4;
+    expected.currCustomScale = 1;
+    expected.currCustomPattern = 1;
+    expected.pentatonicOnly = true;
+    expected.noteMaxDuration = 10;
+    EXPECT_EQ(settings, expected);
+    EXPECT_EQ(Settings::Defaults(), expected);
 
-    ASSERT_TRUE(SaveSettings(message)) << message.toStdString();
-    QSettings store = Store();
-    store.beginGroup(QStringLiteral("General"));
-    const QStringList keys = store.childKeys();
-    EXPECT_EQ(keys.size(), 20);
-    EXPECT_EQ(store.value(QStringLiteral("EnableSound")).toString(), QStringLiteral("True"));
-    EXPECT_EQ(store.value(QStringLiteral("CurrLearnerKey")).toString(), QStringLiteral("-1"));
-    EXPECT_EQ(store.value(QStringLiteral("TestDuration")).toString(), QStringLiteral("30"));
-    EXPECT_EQ(store.value(QStringLiteral("CurDeviceName")).toString(), QString());
+    ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
+    const auto raw = SettingsStore::Open();
+    raw->beginGroup(QStringLiteral("General"));
+    EXPECT_EQ(raw->childKeys().size(), 20);
+    EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
+    EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
+    EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
 }
 
-TEST_F(SettingsTest, ValuesSurviveASaveAndLoad)
+TEST_F(SettingsTest, StoredTextsConvertByTheirType)
 {
-    QString message;
-    ASSERT_TRUE(LoadSettings(message));
-    CurDeviceName = QStringLiteral("Port with spaces: 1");
-    MixerVolume = 40000;
-    GuitarType = 2;
-    BluesNotesOnly = false;
-    Channel = 9;
-    ASSERT_TRUE(SaveSettings(message));
-    ResetSettingsToUnloaded();
-    ASSERT_TRUE(LoadSettings(message));
-    EXPECT_EQ(CurDeviceName, QStringLiteral("Port with spaces: 1"));
-    EXPECT_EQ(MixerVolume, 40000);
-    EXPECT_EQ(GuitarType, 2);
-    EXPECT_FALSE(BluesNotesOnly);
-    EXPECT_EQ(Channel, 9);
-    QSettings store = Store();
-    EXPECT_EQ(store.value(QStringLiteral("General/BluesNotesOnly")).toString(), QStringLiteral("False"));
+    struct Case {
+        const char* key;
+        const char* text;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"Channel", "3.9", true},          // floored
+        {"MixerVolume", "64.5", true},     // halves to even
+        {"EnableSound", "0", true},
+        {"BeepOnError", "tRUE", true},
+        {"FlatSymbolPref", "-1", true},
+        {"TestDuration", " 45 ", true},
+        {"EnableSound", "yes", false},
+        {"Patch", "40000", false},          // beyond 16 bits
+        {"GuitarType", "3000000000", false}, // beyond 32 bits
+        {"TestDuration", "", false},
+        {"TestDuration", "-32768.5", false}, // floors to -32769
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Store(c.key, QString::fromLatin1(c.text));
+        Settings settings;
+        EXPECT_EQ(Load(settings), c.loads) << c.key << "=" << c.text;
+        if (!c.loads) {
+            EXPECT_TRUE(message.contains(QLatin1String(c.key))) << message.toStdString();
+            EXPECT_TRUE(message.contains(SettingsStore::FileName())) << "the message names the file";
+            EXPECT_EQ(store.FailedKey(), QLatin1String(c.key));
+        }
+    }
+    SetUp();
+    Store("Channel", QStringLiteral("3.9"));
+    Store("MixerVolume", QStringLiteral("65.5"));
+    Store("FlatSymbolPref", QStringLiteral("-1"));
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    EXPECT_EQ(settings.channel, 3);
+    EXPECT_EQ(settings.mixerVolume, 66);
+    EXPECT_TRUE(settings.flatSymbolPref);
 }
 
-TEST_F(SettingsTest, NumbersAreFlooredExceptTheVolumeWhichRoundsHalfToEven)
+TEST_F(SettingsTest, ValuesSurviveASaveAndALoad)
 {
-    StoreValue("Channel", QStringLiteral("3.9"));
-    StoreValue("MixerVolume", QStringLiteral("64.5"));
-    StoreValue("EnableSound", QStringLiteral("0"));
-    StoreValue("BeepOnError", QStringLiteral("tRUE"));
-    StoreValue("FlatSymbolPref", QStringLiteral("-1"));
-    QString message;
-    ASSERT_TRUE(LoadSettings(message)) << message.toStdString();
-    EXPECT_EQ(Channel, 3);
-    EXPECT_EQ(MixerVolume, 64);
-    EXPECT_FALSE(EnableSound);
-    EXPECT_TRUE(BeepOnError);
-    EXPECT_TRUE(FlatSymbolPref);
-
-    StoreValue("MixerVolume", QStringLiteral("65.5"));
-    ASSERT_TRUE(LoadSettings(message));
-    EXPECT_EQ(MixerVolume, 66);
+    Settings settings = Settings::Defaults();
+    settings.curDeviceName = QStringLiteral("Port with spaces: 1");
+    settings.mixerVolume = 40000;
+    settings.guitarType = 2;
+    settings.pentatonicOnly = false;
+    settings.noteMaxDuration = 300;
+    ASSERT_TRUE(store.SaveSettings(settings, message));
+    Settings reloaded;
+    ASSERT_TRUE(Load(reloaded));
+    EXPECT_EQ(reloaded, settings);
+    EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("False"));
 }
 
-TEST_F(SettingsTest, AWordWhereABooleanBelongsStopsTheLoad)
+TEST_F(SettingsTest, AFailedLoadKeepsWhatCameBeforeAndNeverOverwritesTheStore)
 {
-    StoreValue("EnableSound", QStringLiteral("yes"));
-    QString message;
-    EXPECT_FALSE(LoadSettings(message));
-    EXPECT_TRUE(message.contains(QStringLiteral("EnableSound")));
-    EXPECT_TRUE(message.contains(QStringLiteral("\"yes\"")));
-}
+    Store("Patch", QStringLiteral("40000"));
+    Store("CurrCustomPattern", QStringLiteral("3"));
+    Store("WebBrowserPath", QStringLiteral("/usr/bin/firefox"));
+    Settings settings;
+    ASSERT_FALSE(Load(settings));
+    EXPECT_EQ(settings.currCustomPattern, 3) << "settings before the bad one are loaded";
+    EXPECT_EQ(settings.patch, 0) << "the bad one and the later ones keep what they held";
+    EXPECT_EQ(settings.noteMaxDuration, 0);
+    ASSERT_TRUE(store.LoadFailed());
 
-TEST_F(SettingsTest, AnOverflowStopsTheLoadWithEarlierSettingsLoadedAndLaterOnesUntouched)
-{
-    StoreValue("Patch", QStringLiteral("40000"));
-    StoreValue("CurrCustomPattern", QStringLiteral("3"));
-    QString message;
-    EXPECT_FALSE(LoadSettings(message));
-    EXPECT_TRUE(message.contains(QStringLiteral("Patch")));
-    EXPECT_TRUE(message.contains(QStringLiteral("40000")));
-    // Settings 1..18 were converted before the failure...
-    EXPECT_EQ(MixerVolume, 64);
-    EXPECT_EQ(CurrCustomPattern, 3);
-    EXPECT_TRUE(BluesNotesOnly);
-    // ...the failing one and the ones after it keep what they held.
-    EXPECT_EQ(Patch, 0);
-    EXPECT_EQ(NoteMaxDuration, 0);
-}
+    EXPECT_FALSE(store.SaveSettings(Settings::Defaults(), message));
+    EXPECT_EQ(Stored("Patch"), QStringLiteral("40000"));
+    EXPECT_EQ(Stored("WebBrowserPath"), QStringLiteral("/usr/bin/firefox"));
 
-TEST_F(SettingsTest, AFailedLoadNeverOverwritesTheStoredSettings)
-{
-    StoreValue("Patch", QStringLiteral("40000"));
-    StoreValue("WebBrowserPath", QStringLiteral("/usr/bin/firefox"));
-    StoreValue("NoteMaxDuration", QStringLiteral("25"));
-    QString message;
-    ASSERT_FALSE(LoadSettings(message));
-    ASSERT_TRUE(SettingsLoadFailed());
-
-    EXPECT_FALSE(SaveSettings(message));
-    EXPECT_FALSE(message.isEmpty());
-    QSettings store = Store();
-    EXPECT_EQ(store.value(QStringLiteral("General/Patch")).toString(), QStringLiteral("40000"));
-    EXPECT_EQ(store.value(QStringLiteral("General/NoteMaxDuration")).toString(), QStringLiteral("25"));
-    EXPECT_EQ(store.value(QStringLiteral("General/WebBrowserPath")).toString(), QStringLiteral("/usr/bin/firefox"));
-
-    // Once the value is fixed, a load succeeds and saving works again.
-    StoreValue("Patch", QStringLiteral("5"));
-    ASSERT_TRUE(LoadSettings(message));
-    EXPECT_TRUE(SaveSettings(message));
-}
-
-TEST_F(SettingsTest, NumbersOutOfTheirTypeOrNotNumbersFail)
-{
-    QString message;
-    StoreValue("GuitarType", QStringLiteral("3000000000"));
-    EXPECT_FALSE(LoadSettings(message));
-    EXPECT_TRUE(message.contains(QStringLiteral("GuitarType")));
-
-    StoreValue("GuitarType", QStringLiteral("0"));
-    StoreValue("TestDuration", QString());
-    EXPECT_FALSE(LoadSettings(message));
-    EXPECT_TRUE(message.contains(QStringLiteral("TestDuration")));
-
-    StoreValue("TestDuration", QStringLiteral("-32768.5"));
-    EXPECT_FALSE(LoadSettings(message)); // floors to -32769
-    StoreValue("TestDuration", QStringLiteral(" 45 "));
-    EXPECT_TRUE(LoadSettings(message)) << message.toStdString();
-    EXPECT_EQ(TestDuration, 45);
+    // Resetting the one bad setting leaves the others alone and lets the load through.
+    ASSERT_TRUE(store.ResetToDefault(QStringLiteral("Patch"), message));
+    EXPECT_EQ(Stored("Patch"), QStringLiteral("0"));
+    EXPECT_EQ(Stored("WebBrowserPath"), QStringLiteral("/usr/bin/firefox"));
+    ASSERT_TRUE(Load(settings));
+    EXPECT_EQ(settings.currCustomPattern, 3);
+    EXPECT_TRUE(store.SaveSettings(settings, message));
+    EXPECT_FALSE(store.ResetToDefault(QStringLiteral("NoSuchKey"), message));
 }

@@ -1,226 +1,150 @@
-#include "TestSupport.h"
-
+// The note table, the three instruments and what follows from them, checked against
+// the worked examples of the design: names, fret positions, staff, ledger lines, pitch.
+#include "music/Instrument.h"
+#include "music/NoteNames.h"
 #include "music/Notes.h"
-#include "music/NoteTimeout.h"
-#include "sound/MidiOut.h"
-#include "sound/RecordingMidiOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace {
 
-class NotesTest : public ::testing::Test {
-protected:
-    void SetUp() override { LoadDefaultSettings(); }
+QString At(const Notes& table, int stringNum, int fretNum)
+{
+    const std::optional<Note> note = table.GetNoteObjFromFretBoard(stringNum, fretNum);
+    return note ? note->name : QStringLiteral("<none>");
+}
 
-    notes& Build(int guitarType, bool flats = true, int style = 1)
-    {
-        GuitarType = guitarType;
-        FlatSymbolPref = flats;
-        FretboardStyle = style;
-        notes& table = GetNotes();
-        table.Initialize();
-        qint16 scale = 1;
-        QString key = QStringLiteral("C");
-        table.SetScale(scale, key);
-        return table;
-    }
+int MidiAt(const Notes& table, int stringNum, int fretNum)
+{
+    const std::optional<Note> note = table.GetNoteObjFromFretBoard(stringNum, fretNum);
+    return note ? note->midi : -1;
+}
 
-    static QString At(notes& table, int string, int fret)
-    {
-        const NotePtr note = table.GetNoteObjFromFretBoard(string, fret);
-        return note ? note->strNoteName : QStringLiteral("<none>");
-    }
-    static int MidiAt(notes& table, int string, int fret)
-    {
-        const NotePtr note = table.GetNoteObjFromFretBoard(string, fret);
-        return note ? note->intNoteMidiIndex : -1;
-    }
-};
+Notes Table(InstrumentType type, bool flats = false)
+{
+    return Notes(Instrument::FromGuitarType(static_cast<int>(type)), flats);
+}
+
+QString Letters(const Instrument& instrument)
+{
+    QString letters;
+    for (int level = 1; level <= instrument.StaffLevelCount(); ++level)
+        letters += instrument.StaffLetter(level);
+    return letters;
+}
 
 } // namespace
 
-TEST_F(NotesTest, TheTableHoldsOneSpellingOfEachOfSixtyNotes)
+TEST(NoteNames, OneSpellingOfEachOfSixtyNotesOctavesTurningAtA)
 {
-    Build(0, /*flats=*/false);
-    ASSERT_EQ(NoteNames.Count(), 60);
-    EXPECT_EQ(NoteNames.Item(2), QStringLiteral("A#-0"));
-    EXPECT_EQ(NoteNames.Item(60), QStringLiteral("G#-4"));
-    EXPECT_EQ(NoteNames.Item(13), QStringLiteral("A-1"));
-    EXPECT_EQ(NoteNames.Item(16), QStringLiteral("C-1"));
-    EXPECT_EQ(NoteNames.Item(17), QStringLiteral("C#-1"));
-    EXPECT_EQ(notes::GetNameIndex(QStringLiteral("E-0")), 8);
-    EXPECT_EQ(notes::GetNameIndex(QStringLiteral("Bb-0")), 0);
-    const QStringList sharps(NoteNames.begin(), NoteNames.end());
-
-    Build(0, /*flats=*/true);
-    EXPECT_EQ(NoteNames.Item(2), QStringLiteral("Bb-0"));
-    EXPECT_EQ(NoteNames.Item(60), QStringLiteral("Ab-4"));
-    const QStringList flats(NoteNames.begin(), NoteNames.end());
-
-    for (int i = 0; i < 60; ++i) {
-        const bool accidental = sharps[i].contains(QLatin1Char('#'));
-        EXPECT_EQ(accidental, flats[i].contains(QLatin1Char('b'))) << i;
-        if (!accidental) {
-            EXPECT_EQ(sharps[i], flats[i]) << "naturals are spelled alike";
-        }
-        for (const char* never : {"Cb", "Fb", "E#", "B#"}) {
-            EXPECT_FALSE(sharps[i].startsWith(QLatin1String(never)));
-            EXPECT_FALSE(flats[i].startsWith(QLatin1String(never)));
-        }
+    EXPECT_EQ(NoteNameAt(2, false), QStringLiteral("A#-0"));
+    EXPECT_EQ(NoteNameAt(2, true), QStringLiteral("Bb-0"));
+    EXPECT_EQ(NoteNameAt(60, false), QStringLiteral("G#-4"));
+    EXPECT_EQ(NoteNameAt(60, true), QStringLiteral("Ab-4"));
+    EXPECT_EQ(NoteNameAt(12, false), QStringLiteral("G#-0"));
+    EXPECT_EQ(NoteNameAt(13, false), QStringLiteral("A-1")) << "the digit rises at A";
+    EXPECT_EQ(NoteNameAt(16, false), QStringLiteral("C-1"));
+    EXPECT_EQ(NoteNameAt(0, false), QString());
+    EXPECT_EQ(NoteNameAt(61, true), QString());
+    for (int position = 1; position <= kNoteTableSize; ++position) {
+        const QString sharp = NoteNameAt(position, false);
+        const QString flat = NoteNameAt(position, true);
+        EXPECT_EQ(sharp.contains(QLatin1Char('#')), flat.contains(QLatin1Char('b'))) << position;
+        if (!sharp.contains(QLatin1Char('#')))
+            EXPECT_EQ(sharp, flat) << "naturals are spelled alike";
+        for (const char* never : {"Cb", "Fb", "E#", "B#"})
+            EXPECT_FALSE(sharp.startsWith(QLatin1String(never)) || flat.startsWith(QLatin1String(never)));
+        EXPECT_EQ(NotePosition(sharp), position);
+        EXPECT_EQ(NotePosition(flat), position);
     }
-    EXPECT_EQ(notes::SplitDualName(QStringLiteral("A#Bb-0"), false), QStringLiteral("A#-0"));
-    EXPECT_EQ(notes::SplitDualName(QStringLiteral("C-3"), true), QStringLiteral("C-3"));
+    EXPECT_EQ(NotePosition(QStringLiteral("E-0")), 8);
+    EXPECT_EQ(NotePosition(QStringLiteral("H-2")), 0);
+    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), false), QStringLiteral("A#-0"));
+    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), true), QStringLiteral("Bb-0"));
+    EXPECT_EQ(WithoutOctave(QStringLiteral("C#-2")), QStringLiteral("C#"));
 }
 
-TEST_F(NotesTest, GuitarFretboardAndMidiNumbers)
+TEST(Instruments, FretboardPositionsOfTheThreeInstruments)
 {
-    notes& table = Build(0);
-    EXPECT_EQ(table.GetStringAmount(), 6);
-    EXPECT_EQ(table.GetSheetNoteLevelAmount(), 23);
-    EXPECT_EQ(At(table, 1, 1), QStringLiteral("E-0"));
-    EXPECT_EQ(MidiAt(table, 1, 1), 53);
-    EXPECT_EQ(At(table, 1, 6), QStringLiteral("A-1"));
-    EXPECT_EQ(MidiAt(table, 1, 6), 58);
-    EXPECT_EQ(At(table, 5, 1), QStringLiteral("B-2"));
-    EXPECT_EQ(At(table, 6, 14), QStringLiteral("F-3"));
-    EXPECT_EQ(MidiAt(table, 6, 14), 90);
-    EXPECT_EQ(table.GetNoteObject(QStringLiteral("A-0"))->intNoteMidiIndex, 46);
-    EXPECT_EQ(table.GetNoteObject(1)->strNoteName, QStringLiteral("A-0"));
-    EXPECT_THROW(table.GetNoteObject(QStringLiteral("A#-0")), CollectionError);
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(7, 1), nullptr);
+    const Notes guitar = Table(InstrumentType::Guitar);
+    EXPECT_EQ(guitar.GetInstrument().StringCount(), 6);
+    EXPECT_EQ(At(guitar, 1, 1), QStringLiteral("E-0"));
+    EXPECT_EQ(At(guitar, 1, 6), QStringLiteral("A-1"));
+    EXPECT_EQ(At(guitar, 5, 1), QStringLiteral("B-2"));
+    EXPECT_EQ(At(guitar, 6, 14), QStringLiteral("F-3"));
+    EXPECT_EQ(At(guitar, 7, 1), QStringLiteral("<none>"));
+    EXPECT_EQ(At(guitar, 1, 15), QStringLiteral("<none>"));
+
+    const Notes bass = Table(InstrumentType::FourStringBass, true);
+    EXPECT_EQ(bass.GetInstrument().StringCount(), 4);
+    EXPECT_EQ(At(bass, 4, 14), QStringLiteral("Ab-2"));
+
+    const Notes five = Table(InstrumentType::FiveStringBass);
+    EXPECT_EQ(five.GetInstrument().StringCount(), 5);
+    EXPECT_EQ(At(five, 1, 1), QStringLiteral("B-0"));
+    EXPECT_EQ(At(five, 2, 1), QStringLiteral("E-0")) << "string numbers are not shared between the basses";
+    EXPECT_EQ(At(five, 5, 14), QStringLiteral("G#-2"));
+
+    EXPECT_EQ(Instrument::FromGuitarType(7).Type(), InstrumentType::Guitar) << "an unknown instrument is the guitar";
 }
 
-TEST_F(NotesTest, FourStringBass)
+TEST(Instruments, NotesSoundAtConcertPitchByOneRule)
 {
-    notes& table = Build(1, /*flats=*/false);
-    EXPECT_EQ(table.GetStringAmount(), 4);
-    EXPECT_EQ(table.GetSheetNoteLevelAmount(), 17);
-    EXPECT_EQ(At(table, 4, 14), QStringLiteral("G#-2"));
-    EXPECT_EQ(MidiAt(table, 4, 14), 69);
-    EXPECT_EQ(MidiAt(table, 1, 1), 41); // E-0
-    Build(1, /*flats=*/true);
-    EXPECT_EQ(At(table, 4, 14), QStringLiteral("Ab-2"));
+    const Notes guitar = Table(InstrumentType::Guitar);
+    const std::pair<const char*, int> guitarPitches[] = {{"E-0", 40}, {"A-1", 45}, {"D-1", 50}, {"G-1", 55},
+                                                         {"B-2", 59}, {"E-2", 64}, {"F-3", 77}};
+    for (const auto& [name, midi] : guitarPitches)
+        EXPECT_EQ(guitar.GetNoteObject(QString::fromLatin1(name))->midi, midi) << name;
+    EXPECT_EQ(MidiAt(guitar, 1, 1), 40);
+    EXPECT_EQ(MidiAt(guitar, 6, 14), 77);
+
+    for (InstrumentType bassType : {InstrumentType::FourStringBass, InstrumentType::FiveStringBass}) {
+        const Notes bass = Table(bassType);
+        const std::pair<const char*, int> bassPitches[] = {{"E-0", 28}, {"A-1", 33}, {"G-1", 43}, {"G#-2", 56}};
+        for (const auto& [name, midi] : bassPitches)
+            EXPECT_EQ(bass.GetNoteObject(QString::fromLatin1(name))->midi, midi) << name;
+    }
+    EXPECT_EQ(MidiAt(Table(InstrumentType::FiveStringBass), 1, 1), 23);
+    // Each semitone up the table is one MIDI number up, whatever the spelling.
+    const Notes flats = Table(InstrumentType::Guitar, true);
+    for (int position = 2; position <= kNoteTableSize; ++position)
+        EXPECT_EQ(flats.GetNoteObject(position)->midi - flats.GetNoteObject(position - 1)->midi, 1);
 }
 
-TEST_F(NotesTest, FiveStringBassSharesNoStringNumbersWithTheFour)
+TEST(Instruments, StaffLevelsLettersAndLedgerLines)
 {
-    notes& table = Build(2);
-    EXPECT_EQ(table.GetStringAmount(), 5);
-    EXPECT_EQ(table.GetSheetNoteLevelAmount(), 20);
-    EXPECT_EQ(At(table, 1, 1), QStringLiteral("B-0"));
-    EXPECT_EQ(MidiAt(table, 1, 1), 31);
-    EXPECT_EQ(At(table, 2, 1), QStringLiteral("E-0"));
-    EXPECT_EQ(MidiAt(table, 2, 1), 36);
-    EXPECT_EQ(At(table, 5, 14), QStringLiteral("Ab-2"));
-    ASSERT_EQ(BaseNoteNames.Count(), 28);
-    EXPECT_EQ(BaseNoteNames.Item(1), QStringLiteral("B"));
-    EXPECT_EQ(BaseNoteNames.Item(4), QStringLiteral("E"));
+    const Instrument guitar = Instrument::FromGuitarType(0);
+    EXPECT_EQ(Letters(guitar), QStringLiteral("EFGABCDEFGABCDEFGABCDEF"));
+    EXPECT_EQ(guitar.BottomLineLevel(), 8);
+    EXPECT_EQ(guitar.LedgerRows(), (std::vector<LedgerRow>{{1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 1}, {6, 1},
+                                                          {18, -1}, {19, -1}, {20, -2}, {21, -2}, {22, -3}, {23, -3}}));
+    EXPECT_FALSE(guitar.NeedsLedgerLines(7)) << "the space just below the staff";
+    EXPECT_FALSE(guitar.NeedsLedgerLines(17));
+    EXPECT_FALSE(guitar.UsesBassClef());
+
+    const Instrument bass = Instrument::FromGuitarType(1);
+    EXPECT_EQ(Letters(bass), QStringLiteral("EFGABCDEFGABCDEFG"));
+    EXPECT_EQ(bass.BottomLineLevel(), 3);
+    EXPECT_EQ(bass.LedgerRows(), (std::vector<LedgerRow>{{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}}));
+    EXPECT_TRUE(bass.UsesBassClef());
+
+    const Instrument five = Instrument::FromGuitarType(2);
+    EXPECT_EQ(Letters(five), QStringLiteral("BCDEFGABCDEFGABCDEFG"));
+    EXPECT_EQ(five.BottomLineLevel(), 6);
+    EXPECT_EQ(five.LedgerRows(), (std::vector<LedgerRow>{{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1},
+                                                        {18, -2}, {19, -2}, {20, -3}}));
 }
 
-TEST_F(NotesTest, StaffLettersTaperAndFretWidths)
+TEST(Instruments, FretWidthsAndTaper)
 {
-    notes& table = Build(0, true, 0);
-    ASSERT_EQ(BaseNoteNames.Count(), 25);
-    QString letters;
-    for (int level = 1; level <= table.GetSheetNoteLevelAmount(); ++level)
-        letters += BaseNoteNames.Item(level);
-    EXPECT_EQ(letters, QStringLiteral("EFGABCDEFGABCDEFGABCDEF"));
-    EXPECT_EQ(table.GetTaperMin(), 50);
-    EXPECT_EQ(table.GetTaperMax(), 55);
-    FretboardStyle = 1;
-    EXPECT_EQ(table.GetTaperMin(), 60);
-    EXPECT_EQ(table.GetTaperMax(), 60);
-
-    ASSERT_EQ(FretWidths.Count(), 14);
-    double sum = 0;
-    for (double width : FretWidths)
-        sum += width;
-    EXPECT_NEAR(sum, 100.2, 1e-9);
-    EXPECT_EQ(FretWidths.Item(1), 3);
-    EXPECT_EQ(FretWidths.Item(14), 4.4);
-}
-
-TEST_F(NotesTest, LedgerLineRowsPerInstrument)
-{
-    notes& table = Build(0);
-    auto rows = table.GetExtraLineRows();
-    ASSERT_EQ(rows.size(), 12u);
-    EXPECT_EQ(rows.front().intLevel, 1);
-    EXPECT_EQ(rows.front().intLineCount, 3);
-    EXPECT_EQ(rows.back().intLevel, 23);
-    EXPECT_EQ(rows.back().intLineCount, -3);
-    for (const auto& row : rows)
-        EXPECT_NE(row.intLevel, 7) << "the space below the staff needs no ledger line";
-    GuitarType = 1;
-    EXPECT_EQ(table.GetExtraLineRows().size(), 6u);
-    GuitarType = 2;
-    rows = table.GetExtraLineRows();
-    ASSERT_EQ(rows.size(), 9u);
-    EXPECT_EQ(rows[8].intLevel, 20);
-}
-
-TEST_F(NotesTest, AHeldNoteStaysValidAfterTheTableIsRebuilt)
-{
-    notes& table = Build(0, /*flats=*/true);
-    const NotePtr held = table.GetNoteObject(QStringLiteral("Bb-0"));
-    Build(0, /*flats=*/false);
-    EXPECT_EQ(held->strNoteName, QStringLiteral("Bb-0"));
-    EXPECT_EQ(held->intNoteMidiIndex, 47);
-    EXPECT_EQ(table.GetNoteObject(QStringLiteral("A#-0"))->intNoteMidiIndex, 47);
-}
-
-TEST_F(NotesTest, NotesSoundThroughTheMidiOutputOnlyWhenSoundIsOn)
-{
-    notes& table = Build(0);
-    RecordingMidiOutput::Log log;
-    SetMidiOutput(std::make_unique<RecordingMidiOutput>(&log));
-    Channel = 9;
-    Patch = 0;
-    const NotePtr note = table.GetNoteObject(QStringLiteral("A-0"));
-    QString message;
-
-    EnableSound = false;
-    EXPECT_TRUE(note->PlaySound(message));
-    EXPECT_TRUE(note->StopSound(message));
-    EXPECT_TRUE(log.messages.empty());
-    EXPECT_EQ(log.opens, 0);
-
-    EnableSound = true;
-    ASSERT_TRUE(note->PlaySound(message));
-    ASSERT_TRUE(note->StopSound(message));
-    EXPECT_EQ(log.messages, (std::vector<quint32>{0x00C9, 0x7F2E99, 0x2E89}));
-    EXPECT_EQ(MidiOutHandle, 0u) << "closed after the note off";
-    SetMidiOutput(nullptr);
-}
-
-TEST_F(NotesTest, NoteTimeoutStopsTheRememberedNoteThenItself)
-{
-    notes& table = Build(0);
-    RecordingMidiOutput::Log log;
-    SetMidiOutput(std::make_unique<RecordingMidiOutput>(&log));
-    EnableSound = true;
-    NoteMaxDuration = 0;
-
-    NoteTimeout timeout;
-    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("E-0")));
-    EXPECT_EQ(NoteMaxDuration, 10);
-    EXPECT_EQ(timeout.Interval(), 1000);
-    EXPECT_TRUE(timeout.IsActive());
-
-    timeout.Tick();
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], 0x3580u); // note off E-0 (53) on channel 0
-    EXPECT_TRUE(timeout.IsActive());
-    timeout.Tick();
-    EXPECT_FALSE(timeout.IsActive());
-    EXPECT_EQ(log.messages.size(), 1u);
-
-    // A second start replaces the note: only the later one is stopped.
-    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("E-0")));
-    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("A-0")));
-    timeout.Tick();
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], 0x2E80u);
-    SetMidiOutput(nullptr);
+    const auto& widths = FretWidths();
+    EXPECT_NEAR(std::accumulate(widths.begin(), widths.end(), 0.0), 100.2, 1e-9);
+    EXPECT_EQ(widths.front(), 3);
+    EXPECT_EQ(widths.back(), 4.4);
+    EXPECT_EQ(TaperMin(FretboardStyle::Realistic), 50);
+    EXPECT_EQ(TaperMax(FretboardStyle::Realistic), 55);
+    EXPECT_EQ(TaperMin(FretboardStyle::Simple), 60);
+    EXPECT_EQ(TaperMax(FretboardStyle::Simple), 60);
 }

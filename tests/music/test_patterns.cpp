@@ -1,160 +1,102 @@
-#include "TestSupport.h"
-
+// Scale patterns as properties over every instrument, key and scale, with a few of the
+// placements worked out by hand, and the board layout and question pool made from them.
+#include "music/NoteNames.h"
 #include "music/Notes.h"
-#include "music/ScalePatterns.h"
+#include "music/PatternLayout.h"
+#include "music/Patterns.h"
+#include "music/Scales.h"
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
-#include <algorithm>
 #include <set>
 
 namespace {
 
-class PatternsTest : public ::testing::Test {
-protected:
-    void SetUp() override { LoadDefaultSettings(); }
-
-    notes& Build(int guitarType, int key = 4, qint16 scale = 1)
-    {
-        GuitarType = guitarType;
-        FlatSymbolPref = false;
-        notes& table = GetNotes();
-        table.Initialize();
-        QString keyName = KeyNames.Item(key);
-        table.SetScale(scale, keyName);
-        return table;
+// The fret positions of a string that a pattern holds in a key and scale.
+std::vector<int> Held(const Instrument& instrument, int stringNum, int pattern, int key, int scale,
+                      bool pentatonic = false)
+{
+    std::vector<int> frets;
+    for (int fret = 1; fret <= kFretPositions; ++fret) {
+        const auto numbers = GetPatternNumsAtFret(ScalePatterns(instrument), stringNum, fret, key, scale, pentatonic);
+        if (std::find(numbers.begin(), numbers.end(), pattern) != numbers.end())
+            frets.push_back(fret);
     }
+    return frets;
+}
 
-    // The fret positions (1 = open string) of a string that pattern patternNum marks.
-    static std::vector<int> Marked(int string, int patternNum, int key, qint16 scale, bool blues = false)
-    {
-        std::vector<int> positions;
-        for (qint16 position = 1; position <= 14; ++position) {
-            const auto nums = GetPatternNumsAtFret(qint16(string), position, key, scale, blues);
-            if (std::find(nums.begin(), nums.end(), QString::number(patternNum)) != nums.end())
-                positions.push_back(position);
-        }
-        return positions;
-    }
+Selection Showing(int key, int scale, int pattern, bool pentatonic = false)
+{
+    Selection selection;
+    selection.key = key;
+    selection.scale = scale;
+    selection.ShowOnly(pattern);
+    selection.pentatonicOnly = pentatonic;
+    return selection;
+}
 
-    static QString NoteAt(notes& table, int string, int position)
-    {
-        const NotePtr note = table.GetNoteObjFromFretBoard(string, position);
-        return note ? note->strNoteName : QString();
-    }
-
-    // The offsets of one string of a pattern, as "a b c".
-    static QString Row(const Pattern& pattern, int string)
-    {
-        QStringList offsets;
-        for (const FretNoteLoc& location : pattern.FretNoteLocs)
-            if (location.intStringNum == string)
-                offsets << QString::number(location.intFretNum);
-        return offsets.join(QLatin1Char(' '));
-    }
-};
+// The scale degree (1..7) of the note at a cell, 0 outside the scale.
+int Degree(const Notes& table, const QStringList& scaleNames, FretPosition cell)
+{
+    const auto note = table.GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+    return note ? static_cast<int>(scaleNames.indexOf(WithoutOctave(note->name))) + 1 : 0;
+}
 
 } // namespace
 
-TEST_F(PatternsTest, TwelvePatternsNamedAndNumberedPerScale)
+TEST(Patterns, TwelveNamedPatternsFiveBoxesAndAllPerScale)
 {
-    Build(0);
-    ASSERT_EQ(ScalePatterns.Count(), 12);
-    for (int key = 1; key <= 12; ++key) {
-        const Pattern& pattern = ScalePatterns.Item(QString::number(key));
-        const int number = (key - 1) % 6 + 1;
-        EXPECT_EQ(pattern.Key, QString::number(key));
-        EXPECT_EQ(pattern.intPatternNum, number);
-        EXPECT_EQ(pattern.intScale, key <= 6 ? 1 : 2);
-        EXPECT_EQ(pattern.strName,
-                  number == 6 ? QStringLiteral("All Patterns") : QStringLiteral("Pattern %1").arg(number));
+    for (int type : {0, 2}) {
+        const Patterns& patterns = ScalePatterns(Instrument::FromGuitarType(type));
+        ASSERT_EQ(patterns.Count(), 12);
+        for (int i = 1; i <= 12; ++i) {
+            const Pattern& pattern = patterns.Item(QString::number(i));
+            EXPECT_EQ(pattern.number, (i - 1) % 6 + 1);
+            EXPECT_EQ(pattern.scale, i <= 6 ? ScaleMajor : ScaleMinor);
+            EXPECT_EQ(pattern.name, pattern.number == kAllPatterns ? QStringLiteral("All Patterns")
+                                                                   : QStringLiteral("Pattern %1").arg(pattern.number));
+        }
     }
-    Build(0); // rebuilt, not appended
-    EXPECT_EQ(ScalePatterns.Count(), 12);
+    EXPECT_EQ(GetKeyFretOffset(1), 6);
+    EXPECT_EQ(GetKeyFretOffset(12), 17);
+    EXPECT_EQ(GetKeyFretOffset(13), 0);
 }
 
-TEST_F(PatternsTest, LocationCountsPerInstrument)
+// Every cell a pattern holds is a note of the scale; the flags mark the root and the
+// degrees the pentatonic subset leaves out (4 and 7 major, 2 and 6 minor); the five
+// boxes together are "All Patterns"; a minor pattern lies where its relative major's does.
+TEST(Patterns, PropertiesOverEveryInstrumentKeyAndScale)
 {
-    for (int guitarType : {0, 1}) {
-        Build(guitarType);
-        EXPECT_EQ(ScalePatterns.Item(QStringLiteral("1")).FretNoteLocs.Count(), 17);
-        EXPECT_EQ(ScalePatterns.Item(QStringLiteral("6")).FretNoteLocs.Count(), 50);
-    }
-
-    Build(2);
-    const int counts[] = {20, 19, 20, 20, 19, 59};
-    for (int key = 1; key <= 12; ++key)
-        EXPECT_EQ(ScalePatterns.Item(QString::number(key)).FretNoteLocs.Count(), counts[(key - 1) % 6]) << key;
-    const FretNoteLocs& first = ScalePatterns.Item(QStringLiteral("1")).FretNoteLocs;
-    for (int i = 1; i <= first.Count(); ++i) {
-        if (i <= 3)
-            EXPECT_EQ(first.Item(i).intStringNum, 1) << "the low B row comes first";
-        else
-            EXPECT_GE(first.Item(i).intStringNum, 2) << "the other rows move up one string";
-    }
-    EXPECT_EQ(first.Item(first.Count()).intStringNum, 7);
-}
-
-TEST_F(PatternsTest, AllPatternsIsTheAscendingUnionOfTheFive)
-{
-    Build(2); // strings: 1 low B, 2..7 the guitar's 1..6
-    const QStringList major = {"-8 -7 -5 -3 -2 0 2 4 5", "-3 -1 0 2 4 5 7 9", "-3 -1 0 2 4 6 7 9",
-                               "-3 -1 1 2 4 6 7 9", "-4 -3 -1 1 2 4 6 8 9", "-3 -2 0 2 4 5 7 9 10",
-                               "-3 -1 0 2 4 5 7 9"};
-    const QStringList minor = {"0 1 3 5 7 8 10 12 13", "0 2 3 5 7 8 10 12", "0 2 3 5 7 9 10 12",
-                               "0 2 4 5 7 9 10 12", "-1 0 2 4 5 7 9 11 12", "0 1 3 5 7 8 10 12 13",
-                               "0 2 3 5 7 8 10 12"};
-    for (int string = 1; string <= 7; ++string) {
-        EXPECT_EQ(Row(ScalePatterns.Item(QStringLiteral("6")), string), major[string - 1]) << string;
-        EXPECT_EQ(Row(ScalePatterns.Item(QStringLiteral("12")), string), minor[string - 1]) << string;
-    }
-}
-
-TEST_F(PatternsTest, TheMinorPatterns)
-{
-    Build(2);
-    // Pattern by pattern, string by string from the low B.
-    const QStringList minor[5] = {
-        {"0 1 3", "0 2 3", "0 2 3", "0 2", "-1 0 2", "0 1 3", "0 2 3"},
-        {"3 5", "2 3 5", "2 3 5", "2 4 5", "2 4 5", "3 5", "2 3 5"},
-        {"5 7 8", "5 7 8", "5 7", "4 5 7", "4 5 7", "5 7 8", "5 7 8"},
-        {"7 8 10", "7 8 10", "7 9 10", "7 9 10", "7 9", "7 8 10", "7 8 10"},
-        {"10 12 13", "10 12", "9 10 12", "9 10 12", "9 11 12", "10 12 13", "10 12"},
-    };
-    for (int number = 1; number <= 5; ++number)
-        for (int string = 1; string <= 7; ++string)
-            EXPECT_EQ(Row(ScalePatterns.Item(QString::number(6 + number)), string), minor[number - 1][string - 1])
-                << "pattern " << number << " string " << string;
-}
-
-// Every location, placed in every key, sounds a note of the scale; the flags mark the
-// root and the degrees outside the pentatonic subset (4 and 7 major, 2 and 6 minor).
-TEST_F(PatternsTest, LocationsAreScaleNotesAndTheirFlagsFollowTheDegree)
-{
-    for (int guitarType : {0, 2}) {
-        for (qint16 scale : {qint16(1), qint16(2)}) {
-            for (int key = 1; key <= 12; ++key) {
-                notes& table = Build(guitarType, key, scale);
-                const Collection<QString>& scaleNames = table.GetScaleNotesNameCollection();
-                const std::set<int> outside = scale == 1 ? std::set<int>{4, 7} : std::set<int>{2, 6};
-                for (const Pattern& pattern : ScalePatterns) {
-                    if (pattern.intScale != scale)
-                        continue;
-                    for (const FretNoteLoc& location : pattern.FretNoteLocs) {
-                        if (location.intStringNum > table.GetStringAmount())
-                            continue;
-                        const int position = ((location.intFretNum + key + 4) % 12 + 12) % 12 + 1;
-                        const QString name = NoteAt(table, location.intStringNum, position);
-                        const QString pitch = name.left(name.size() - 2);
-                        int degree = 0;
-                        for (int i = 1; i <= scaleNames.Count(); ++i)
-                            if (scaleNames.Item(i) == pitch)
-                                degree = i;
-                        ASSERT_NE(degree, 0) << name.toStdString() << " not in key " << key << " scale " << scale;
-                        EXPECT_EQ(location.boolIsRootNote, degree == 1) << name.toStdString();
-                        EXPECT_EQ(location.boolIsNoteAdditional, outside.count(degree) == 1) << name.toStdString();
+    for (int type : {0, 1, 2}) {
+        const Instrument instrument = Instrument::FromGuitarType(type);
+        const Notes table(instrument, false);
+        for (int key = 1; key <= kKeyCount; ++key) {
+            for (int scale : {ScaleMajor, ScaleMinor}) {
+                const QStringList names = ScaleNoteNames(key, scale, false);
+                const std::set<int> outside = scale == ScaleMajor ? std::set<int>{4, 7} : std::set<int>{2, 6};
+                const int relativeMajor = (key - 1 + 3) % 12 + 1;
+                for (int s = 1; s <= instrument.StringCount(); ++s) {
+                    for (int f = 1; f <= kFretPositions; ++f) {
+                        const FretPosition cell{s, f};
+                        const int degree = Degree(table, names, cell);
+                        const auto all = GetPatternNumsAtFret(ScalePatterns(instrument), s, f, key, scale, false);
+                        const auto pentatonic = GetPatternNumsAtFret(ScalePatterns(instrument), s, f, key, scale, true);
+                        bool inBox = false;
+                        for (int number : all) {
+                            ASSERT_NE(degree, 0) << "type " << type << " key " << key << " cell " << s << "/" << f;
+                            inBox = inBox || number != kAllPatterns;
+                        }
+                        const bool inAll = std::count(all.begin(), all.end(), kAllPatterns) > 0;
+                        EXPECT_EQ(inBox, inAll) << "the boxes together are All Patterns";
+                        EXPECT_EQ(!pentatonic.empty(), !all.empty() && outside.count(degree) == 0)
+                            << "the pentatonic filter leaves out exactly the two degrees";
+                        if (scale == ScaleMinor) {
+                            for (int p = 1; p <= 5; ++p) {
+                                const auto minor = Held(instrument, s, p, key, ScaleMinor);
+                                const auto major = Held(instrument, s, p, relativeMajor, ScaleMajor);
+                                EXPECT_EQ(minor, major) << "pattern " << p << " key " << key;
+                            }
+                        }
                     }
                 }
             }
@@ -162,57 +104,89 @@ TEST_F(PatternsTest, LocationsAreScaleNotesAndTheirFlagsFollowTheDegree)
     }
 }
 
-TEST_F(PatternsTest, KeyAnchorFretOffset)
+TEST(Patterns, RootFlagsMarkTheKeysNoteInBothScales)
 {
-    EXPECT_EQ(GetKeyFretOffset(1), 6);
-    EXPECT_EQ(GetKeyFretOffset(12), 17);
-    EXPECT_EQ(GetKeyFretOffset(0), 0);
-    EXPECT_EQ(GetKeyFretOffset(13), 0);
+    const Instrument guitar;
+    for (const Pattern& pattern : ScalePatterns(guitar))
+        for (const FretNoteLoc& location : pattern.locations) {
+            // In key A the anchor is fret position 6 on the low E string: A.
+            const int position = ((location.fretOffset + 5) % 12 + 12) % 12 + 1;
+            const Notes table(guitar, false);
+            const auto note = table.GetNoteObjFromFretBoard(location.stringNum, position);
+            ASSERT_TRUE(note);
+            const QString pitch = WithoutOctave(note->name);
+            EXPECT_EQ(location.isRoot, pitch == QStringLiteral("A")) << note->name.toStdString();
+        }
 }
 
-TEST_F(PatternsTest, PlacingPatternsInKeyA)
+TEST(Patterns, PlacementsWorkedByHand)
 {
-    notes& table = Build(0, 1);
-    EXPECT_EQ(Marked(1, 1, 1, 1), (std::vector<int>{3, 5, 6}));
-    EXPECT_EQ(NoteAt(table, 1, 3), QStringLiteral("F#-0"));
-    EXPECT_EQ(NoteAt(table, 1, 5), QStringLiteral("G#-0"));
-    EXPECT_EQ(NoteAt(table, 1, 6), QStringLiteral("A-1"));
-    const FretNoteLocs& first = ScalePatterns.Item(QStringLiteral("1")).FretNoteLocs;
-    EXPECT_FALSE(first.Item(1).boolIsRootNote); // F#
-    EXPECT_TRUE(first.Item(2).boolIsNoteAdditional); // G#
-    EXPECT_TRUE(first.Item(3).boolIsRootNote); // A
+    const Instrument guitar;
+    EXPECT_EQ(Held(guitar, 1, 1, 1, ScaleMajor), (std::vector<int>{3, 5, 6})) << "F#, G#, A in A major";
+    EXPECT_EQ(Held(guitar, 1, 1, 1, ScaleMajor, true), (std::vector<int>{3, 6})) << "G# is outside the pentatonic";
+    EXPECT_EQ(Held(guitar, 1, 5, 1, ScaleMajor), (std::vector<int>{1, 3, 13})) << "offsets beyond the board wrap";
+    EXPECT_EQ(Held(guitar, 1, 1, 12, ScaleMajor), (std::vector<int>{2, 4, 5, 14}));
+    EXPECT_EQ(GetPatternNumsAtFret(ScalePatterns(guitar), 1, 6, 1, ScaleMinor, false), (std::vector<int>{1, 5, 6, 6}))
+        << "once per matching location, in table order";
 
-    EXPECT_EQ(Marked(1, 5, 1, 1), (std::vector<int>{1, 3, 13})) << "offsets beyond the board wrap by 12";
-    EXPECT_EQ(Marked(1, 1, 1, 1, /*blues=*/true), (std::vector<int>{3, 6})) << "G# is outside the pentatonic";
-
-    const Collection<QString> nums = GetPatternNumsAtFret(1, 6, 1, 1, false);
-    EXPECT_EQ(QStringList(nums.begin(), nums.end()), QStringList({"1", "2", "6"}))
-        << "in table order, once per matching location";
-    const Collection<QString> minorNums = GetPatternNumsAtFret(1, 6, 1, 2, false);
-    EXPECT_EQ(QStringList(minorNums.begin(), minorNums.end()), QStringList({"1", "5", "6", "6"}))
-        << "only the asked scale's patterns; offsets 0 and 12 of All Patterns both land here";
+    const Instrument five = Instrument::FromGuitarType(2);
+    EXPECT_EQ(Held(five, 1, 1, 1, ScaleMajor), (std::vector<int>{3, 4, 6})) << "the low B string: C#, D, E";
+    EXPECT_EQ(Held(five, 1, 4, 1, ScaleMajor), (std::vector<int>{1, 10, 11, 13})) << "below the nut: twelve higher";
 }
 
-TEST_F(PatternsTest, PlacingPatternOneInKeyAFlat)
+TEST(PatternLayout, HighlightsTheVisiblePatternsAndTrimsTheCopyAtTheFarEnd)
 {
-    notes& table = Build(0, 12);
-    EXPECT_EQ(Marked(1, 1, 12, 1), (std::vector<int>{2, 4, 5, 14}));
-    EXPECT_EQ(NoteAt(table, 1, 2), QStringLiteral("F-0"));
-    EXPECT_EQ(NoteAt(table, 1, 14), QStringLiteral("F-1"));
-    EXPECT_EQ(NoteAt(table, 1, 5), QStringLiteral("G#-0"));
+    const Instrument guitar;
+    // Pattern 5 of A major repeats at both ends of the board; the copy that joins the
+    // middle frets stays.
+    const PatternLayout layout(guitar, Showing(1, ScaleMajor, 5));
+    for (int s = 1; s <= 6; ++s) {
+        for (int f = 1; f <= kFretPositions; ++f) {
+            const FretPosition cell{s, f};
+            if (!layout.PatternContains(cell, 5))
+                EXPECT_FALSE(layout.IsHighlighted(cell));
+            else if (f >= 12)
+                EXPECT_FALSE(layout.IsHighlighted(cell)) << "string " << s << " fret " << f;
+            else
+                EXPECT_TRUE(layout.IsHighlighted(cell)) << "string " << s << " fret " << f;
+        }
+    }
+    // "All Patterns" is never trimmed.
+    const PatternLayout all(guitar, Showing(1, ScaleMajor, kAllPatterns));
+    for (int s = 1; s <= 6; ++s)
+        for (int f = 1; f <= kFretPositions; ++f)
+            EXPECT_EQ(all.IsHighlighted({s, f}), all.PatternContains({s, f}, kAllPatterns));
+
+    const PatternLayout none(guitar, Showing(4, ScaleMajor, 0));
+    EXPECT_FALSE(none.IsHighlighted({1, 1})) << "pattern 0 highlights nothing";
+    EXPECT_TRUE(none.PatternContainsAndIsVisible({1, 2}, 0)) << "and hides nothing";
 }
 
-TEST_F(PatternsTest, PlacingPatternsOnTheLowBString)
+TEST(PatternLayout, TheQuestionPoolIsTheVisibleCellsOfThePattern)
 {
-    notes& table = Build(2, 1);
-    EXPECT_EQ(Marked(1, 1, 1, 1), (std::vector<int>{3, 4, 6}));
-    EXPECT_EQ(NoteAt(table, 1, 3), QStringLiteral("C#-0"));
-    EXPECT_EQ(NoteAt(table, 1, 4), QStringLiteral("D-0"));
-    EXPECT_EQ(NoteAt(table, 1, 6), QStringLiteral("E-0"));
-    EXPECT_EQ(Marked(1, 1, 1, 1, /*blues=*/true), (std::vector<int>{3, 6})) << "D is outside the pentatonic";
+    const Instrument guitar;
+    const Selection c4 = Showing(4, ScaleMajor, 4);
+    const PatternLayout layout(guitar, c4);
+    const auto pool = QuestionPool(guitar, c4);
+    ASSERT_FALSE(pool.empty());
+    for (const FretPosition& cell : pool)
+        EXPECT_TRUE(layout.PatternContains(cell, 4) && layout.IsHighlighted(cell));
 
-    // Offsets -8 and -7 of pattern 4 lie below the nut in key A: they mark frets 9 and 10.
-    EXPECT_EQ(Marked(1, 4, 1, 1), (std::vector<int>{1, 10, 11, 13}));
-    EXPECT_EQ(NoteAt(table, 1, 10), QStringLiteral("G#-0"));
-    EXPECT_EQ(NoteAt(table, 1, 11), QStringLiteral("A-1"));
+    // Without a pattern the drill asks about every cell of "All Patterns", one entry per cell.
+    const auto everything = QuestionPool(guitar, Showing(4, ScaleMajor, 0));
+    const PatternLayout allLayout(guitar, Showing(4, ScaleMajor, 0));
+    size_t cells = 0;
+    for (int s = 1; s <= 6; ++s)
+        for (int f = 1; f <= kFretPositions; ++f)
+            cells += allLayout.PatternContains({s, f}, kAllPatterns) ? 1 : 0;
+    EXPECT_EQ(everything.size(), cells);
+
+    // The pentatonic filter shrinks the pool to the pentatonic notes.
+    const Notes table(guitar, false);
+    const QStringList names = ScaleNoteNames(4, ScaleMajor, false);
+    for (const FretPosition& cell : QuestionPool(guitar, Showing(4, ScaleMajor, 4, true))) {
+        const int degree = Degree(table, names, cell);
+        EXPECT_NE(degree, 4);
+        EXPECT_NE(degree, 7);
+    }
 }

@@ -1,17 +1,15 @@
 #pragma once
-// Helpers shared by the tests: reading and answering message boxes, capturing the
-// status line, and starting from known settings.
+// Records every message box and status text, and answers the boxes from a queue
+// (default: the first button). Restores the previous hooks when it goes.
 
 #include "core/Messages.h"
-#include "core/Selection.h"
-#include "core/Settings.h"
 
-#include <QSettings>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <ostream>
+#include <vector>
 
 // Readable QStrings in test failures.
 QT_BEGIN_NAMESPACE
@@ -21,8 +19,6 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 QT_END_NAMESPACE
 
-// Records every message box and answers them from a queue (default: the first
-// button). Restores the previous hooks when it goes.
 class MessageRecorder {
 public:
     struct Shown {
@@ -53,6 +49,13 @@ public:
 
     QString lastStatus() const { return statusTexts.isEmpty() ? QString() : statusTexts.last(); }
     QString lastMessage() const { return shown.empty() ? QString() : shown.back().text; }
+    QString allMessages() const
+    {
+        QStringList texts;
+        for (const Shown& s : shown)
+            texts << s.text;
+        return texts.join(QStringLiteral(" | "));
+    }
 
     std::vector<Shown> shown;
     std::deque<int> answers;
@@ -62,17 +65,3 @@ private:
     MessageHook previousMessage_;
     StatusHook previousStatus_;
 };
-
-// Empties the settings store and loads the defaults.
-inline void LoadDefaultSettings()
-{
-    {
-        QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
-                        QStringLiteral("Fretlore"));
-        store.clear();
-        store.sync();
-    }
-    ResetSettingsToUnloaded();
-    QString message;
-    LoadSettings(message);
-}
