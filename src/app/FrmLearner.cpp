@@ -228,7 +228,7 @@ void FrmLearner::DeleteLearner()
     FillLearnerList();
     QString message;
     if (!scores_.RemoveScoresOfLearner(key, message))
-        ShowMessage(tr("Problem encountered with database. Reported errormessage is: ") + message + tr("."), MsgPlain);
+        ShowMessage(DatabaseProblemMessage(message), MsgPlain);
     Save(false);
 }
 

@@ -349,7 +349,6 @@ void FrmScore::ClearScore()
         return;
     QString message;
     if (!scores_.RemoveScoresOfLearner(settings_.currLearnerKey, message))
-        ShowMessage(tr("Problem encountered with database. Reported errormessage is: ") + message + tr("."),
-                    MsgPlain);
+        ShowMessage(DatabaseProblemMessage(message), MsgPlain);
     Refresh();
 }

@@ -39,11 +39,6 @@ QString StorePath(const QString& folder, const char* file)
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + QLatin1String(file);
 }
 
-QString DatabaseMessage(const QString& message)
-{
-    return Tr("Problem encountered with database. Reported errormessage is: ") + message + QLatin1Char('.');
-}
-
 // Busy pointer for a scope.
 class BusyPointer {
 public:
@@ -217,7 +212,7 @@ bool FrmStartup::LoadStores()
         return false;
     }
     if (!scores_.GetDataFromFile(message)) {
-        ShowMessage(DatabaseMessage(message), MsgPlain);
+        ShowMessage(DatabaseProblemMessage(message), MsgPlain);
         return false;
     }
     learnersLoaded_ = true;
@@ -532,7 +527,7 @@ void FrmStartup::closeEvent(QCloseEvent* event)
         test_.Stop();
         QString message;
         if (loaded_ && !scores_.SetDataToFile(message))
-            ShowMessage(DatabaseMessage(message), MsgPlain);
+            ShowMessage(DatabaseProblemMessage(message), MsgPlain);
         if (!settingsStore_.LoadFailed() && !settingsStore_.SaveSettings(settings_, message))
             ShowMessage(message, MsgPlain);
         CloseSoundOutput();

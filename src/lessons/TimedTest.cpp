@@ -137,9 +137,7 @@ void TimedTest::FinishTest()
         qint16 newKey = 0;
         QString message;
         if (!scores_.AddScore(settings_.currLearnerKey, settings_.currLessonKey, score, newKey, message))
-            ShowMessage(Tr("Problem encountered with database. Reported errormessage is: ") + message
-                            + QLatin1Char('.'),
-                        MsgPlain);
+            ShowMessage(DatabaseProblemMessage(message), MsgPlain);
     }
     OfferTest(stored);
 }

@@ -1,5 +1,7 @@
 #include "records/DbaseItems.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 QString DbaseItem::ToRecordLine() const
@@ -75,8 +77,11 @@ std::vector<float> DbaseItems::LessonResults(qint16 intLearnerKey, qint16 intLes
     return values;
 }
 
-DbaseItems& GetDbaseItems()
+QString DatabaseProblemMessage(const QString& detail)
 {
-    static DbaseItems store;
-    return store;
+    QString text = QCoreApplication::translate("FrmStartup", "Problem encountered with database. Reported errormessage is: ")
+        + detail;
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    return text;
 }

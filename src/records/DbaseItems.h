@@ -52,6 +52,7 @@ public:
     std::vector<float> LessonResults(qint16 intLearnerKey, qint16 intLessonKey) const;
 };
 
-// The program's one score store, created on first use. Tests may assign a fresh
-// DbaseItems(path) to it.
-DbaseItems& GetDbaseItems();
+// "Problem encountered with database. Reported errormessage is: " + detail, closed with a
+// full stop unless detail already ends with one.
+QString DatabaseProblemMessage(const QString& detail);
+

@@ -36,8 +36,3 @@ bool LearnerItems::AddNew(const QString& strName, qint16& intNewKey, QString& st
     return true;
 }
 
-LearnerItems& GetLearnerItems()
-{
-    static LearnerItems store;
-    return store;
-}

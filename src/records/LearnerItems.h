@@ -38,6 +38,3 @@ public:
     const LearnerItem* Item(const QString& strKey) const { return Find(strKey); }
 };
 
-// The program's one learner store, created on first use. Tests may assign a fresh
-// LearnerItems(path) to it.
-LearnerItems& GetLearnerItems();

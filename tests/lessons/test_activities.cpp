@@ -1,0 +1,310 @@
+// The numbered lessons, show me and free play, the activity switch and the timed test.
+#include "lessons/DrillFixture.h"
+
+#include "lessons/ActivitySwitcher.h"
+#include "lessons/LessonFreePlay.h"
+#include "lessons/LessonShowMe.h"
+#include "lessons/Lessons.h"
+#include "lessons/NumberedLessons.h"
+
+#include <QSignalSpy>
+
+TEST(Lessons, SixLessonsWithTheirStartingValues)
+{
+    struct Row {
+        const char* name;
+        LessonType type;
+        int validPattern;
+        int selectedPattern;
+    };
+    const Row rows[] = {
+        {"Lesson 1 - Start", LessonType::FixedScale, 4, 4},
+        {"Lesson 2 - Learn second pattern", LessonType::FixedScale, 1, 1},
+        {"Lesson 3 - Cover the rest", LessonType::FixedScale, 3, 3},
+        {"Lesson 4 - Complete fretboard", LessonType::FixedScale, 6, 6},
+        {"Lesson 5 - Custom scales", LessonType::CustomScale, 0, 4},
+        {"Lesson 6 - Complete clear fretboard", LessonType::FixedScale, 0, 0},
+    };
+    Lessons lessons;
+    lessons.AddNumberedLessons();
+    ASSERT_EQ(lessons.Count(), 6);
+    for (int key = 1; key <= 6; ++key) {
+        const Row& row = rows[key - 1];
+        const DrillLesson* lesson = lessons.Lesson(key);
+        ASSERT_NE(lesson, nullptr);
+        EXPECT_EQ(lesson->name, QLatin1String(row.name));
+        EXPECT_EQ(lesson->type, row.type);
+        EXPECT_EQ(lesson->key, 4);
+        EXPECT_EQ(lesson->scale, ScaleMajor);
+        EXPECT_EQ(lesson->validPatterns, std::vector<int>{row.validPattern});
+        EXPECT_EQ(lesson->selectedPattern, row.selectedPattern);
+        EXPECT_TRUE(lesson->hideInvalidNotes);
+    }
+    EXPECT_EQ(lessons.Lesson(0), nullptr);
+    EXPECT_EQ(lessons.Lesson(7), nullptr);
+}
+
+TEST(Lessons, OnlyTheCustomLessonDrillsTheLearnersOwnKeyScaleAndPattern)
+{
+    Lessons lessons;
+    lessons.AddNumberedLessons();
+    Settings settings = Settings::Defaults();
+    settings.currCustomKey = 9;
+    settings.currCustomScale = ScaleMinor;
+    settings.currCustomPattern = 2;
+    settings.pentatonicOnly = false;
+    const Selection fixed = LessonSelection(*lessons.Lesson(2), settings);
+    EXPECT_EQ(fixed.key, 4);
+    EXPECT_EQ(fixed.scale, ScaleMajor);
+    EXPECT_EQ(fixed.pattern, 1);
+    EXPECT_EQ(fixed.visiblePatterns, std::vector<int>{1});
+    EXPECT_TRUE(fixed.hideInvalidNotes);
+    const Selection custom = LessonSelection(*lessons.Lesson(5), settings);
+    EXPECT_EQ(custom.key, 9);
+    EXPECT_EQ(custom.scale, ScaleMinor);
+    EXPECT_EQ(custom.pattern, 2);
+    EXPECT_FALSE(custom.pentatonicOnly);
+
+    lessons.Lesson(2)->ReInitialize(9, ScaleMinor);
+    lessons.Lesson(5)->ReInitialize(9, ScaleMinor);
+    EXPECT_EQ(lessons.Lesson(2)->key, 4) << "a fixed lesson keeps its key";
+    EXPECT_EQ(lessons.Lesson(5)->key, 9);
+}
+
+namespace {
+
+class FreeActivityTest : public DrillFixture {
+protected:
+    template <typename Activity>
+    Activity& Ready(Activity& activity)
+    {
+        ActivityContext context;
+        context.settings = &settings;
+        context.notes = &notes;
+        context.staff = &staff;
+        context.board = &board;
+        context.host = &host;
+        context.player = &player;
+        activity.SetContext(context);
+        activity.StartOver(message); // the first event only sets it up
+        return activity;
+    }
+    // A level of the staff that holds two notes (sharp or flat and natural).
+    int TwoNoteLevel() const
+    {
+        for (int level = 1; level <= 23; ++level)
+            if (staff.NotesAt(level).size() == 2)
+                return level;
+        return 0;
+    }
+
+    LessonFreePlay freePlay;
+    LessonShowMe showMe;
+};
+
+} // namespace
+
+TEST_F(FreeActivityTest, FreePlaySoundsWhatIsPressedUntilTheRelease)
+{
+    Ready(freePlay);
+    const int level = staff.LevelOf(QStringLiteral("C-1"));
+    ASSERT_TRUE(freePlay.StaffPressed(level, false, message));
+    EXPECT_EQ(staff.shown, QStringLiteral("C-1"));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), QStringLiteral("C-1"));
+    freePlay.StaffReleased();
+    EXPECT_EQ(player.events, (std::vector<RecordingPlayer::Event>{{true, MidiOf("C-1")}, {false, MidiOf("C-1")}}));
+
+    ASSERT_TRUE(freePlay.FretboardPressed(FretPosition{1, 6}, false, message));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), QStringLiteral("A-1"));
+    EXPECT_EQ(staff.shown, QStringLiteral("C-1")) << "a fretboard press leaves the staff";
+    ASSERT_TRUE(freePlay.FretboardPressed(FretPosition{2, 9}, true, message));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), QStringLiteral("A-1")) << "secondary: the open string";
+
+    // Hovering shows and names each level's note without sound.
+    const size_t sounded = player.events.size();
+    ASSERT_TRUE(freePlay.StaffHovered(staff.LevelOf(QStringLiteral("E-1")), message));
+    EXPECT_EQ(staff.shown, QStringLiteral("E-1"));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), QStringLiteral("E-1"));
+    EXPECT_EQ(player.events.size(), sounded);
+}
+
+TEST_F(FreeActivityTest, FreePlayReachesBothNotesOfALevelAndNamesAnEmptyLine)
+{
+    // F major with sharps: the A level holds A and A#, the B level nothing.
+    staff.SetScale(Notes(Instrument(), false), 9, ScaleMajor);
+    Ready(freePlay);
+    const int two = TwoNoteLevel();
+    ASSERT_GT(two, 0);
+    ASSERT_TRUE(freePlay.StaffPressed(two, true, message));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), staff.NotesAt(two)[1].name);
+    EXPECT_TRUE(freePlay.GetActiveNoteName().contains(QLatin1Char('#')));
+
+    const int empty = two + 1;
+    ASSERT_TRUE(staff.NotesAt(empty).empty());
+    ASSERT_TRUE(freePlay.StaffPressed(empty, false, message));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("There isn't a note on this line. Please select another one."));
+}
+
+TEST_F(FreeActivityTest, ShowMeDrawsMarksSoundsAndNamesTheNote)
+{
+    const Notes sharps(Instrument(), false);
+    staff.SetScale(sharps, 9, ScaleMajor);
+    Ready(showMe);
+    EXPECT_TRUE(staff.wholeRange) << "set-up shows the whole range";
+    const int two = TwoNoteLevel();
+    ASSERT_GT(two, 0);
+    const QString second = staff.NotesAt(two)[1].name;
+    ASSERT_TRUE(showMe.StaffPressed(two, true, message));
+    EXPECT_EQ(staff.shown, second);
+    EXPECT_EQ(board.lastMark(), second);
+    EXPECT_EQ(showMe.GetActiveNoteName(), second);
+    EXPECT_EQ(player.events.back(), (RecordingPlayer::Event{true, sharps.GetNoteObject(second)->midi}));
+
+    ASSERT_TRUE(showMe.FretboardPressed(FretPosition{1, 1}, false, message));
+    EXPECT_EQ(staff.shown, QStringLiteral("E-0"));
+    EXPECT_EQ(board.lastMark(), QStringLiteral("E-0"));
+
+    ASSERT_TRUE(showMe.StaffPressed(two + 1, false, message)); // the empty B level
+    EXPECT_EQ(showMe.GetActiveNoteName(), QStringLiteral("No 'sharp' note")) << "flats preferred";
+    settings.flatSymbolPref = false;
+    EXPECT_EQ(showMe.GetActiveNoteName(), QStringLiteral("No 'flat' note"));
+}
+
+TEST_F(FreeActivityTest, TheNotesBeyondTheFretboardAreNeverDrawnOrSoundedFromTheStaff)
+{
+    staff.SetScale(notes, 7, ScaleMajor); // E flat major holds Eb
+    Ready(showMe);
+    Ready(freePlay);
+    const int level = staff.LevelOf(QStringLiteral("Eb-0"));
+    ASSERT_GT(level, 0);
+    for (LessonInterface* activity : std::initializer_list<LessonInterface*>{&showMe, &freePlay}) {
+        staff.shown.clear();
+        player.events.clear();
+        ASSERT_TRUE(activity->StaffPressed(level, false, message));
+        EXPECT_TRUE(staff.shown.isEmpty());
+        EXPECT_TRUE(player.events.empty());
+    }
+}
+
+TEST_F(FreeActivityTest, TheSwitcherRoutesPressesAndSwitchesOnce)
+{
+    Lessons lessons;
+    lessons.AddNumberedLessons();
+    Ready(freePlay);
+    Ready(showMe);
+    ActivitySwitcher switcher(settings, lessons, freePlay, showMe, &host);
+    EXPECT_EQ(switcher.CurrentReceiver(), switcher.CurrentLesson());
+    EXPECT_EQ(switcher.CurrentLesson(), lessons.Lesson(1));
+
+    QSignalSpy chosen(&switcher, &ActivitySwitcher::trainerActivityChosen);
+    QSignalSpy pages(&switcher, &ActivitySwitcher::pageRequested);
+    // A switch asked for during a switch (the page change it causes) is refused.
+    QObject::connect(&switcher, &ActivitySwitcher::pageRequested, &switcher,
+            [&switcher] { switcher.SetActivity(Activity::Drill, false); });
+    switcher.SetActivity(Activity::FreePlay, true);
+    EXPECT_EQ(switcher.Current(), Activity::FreePlay);
+    EXPECT_EQ(chosen.count(), 1);
+    ASSERT_EQ(pages.count(), 1);
+    EXPECT_EQ(pages.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Click on either sheet or fretboard to sound the note."));
+
+    switcher.FretboardPressed(FretPosition{1, 6}, false);
+    EXPECT_EQ(host.notePanel, QStringLiteral("A-1")) << "free play names the note";
+
+    switcher.SetActivity(Activity::PatternPlay, false);
+    EXPECT_EQ(switcher.CurrentReceiver(), nullptr);
+    player.events.clear();
+    switcher.FretboardPressed(FretPosition{1, 6}, false);
+    EXPECT_TRUE(player.events.empty()) << "nobody hears presses while playing with patterns";
+    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Change the selectors to see where the pattern moves."));
+
+    settings.currLessonKey = 9;
+    EXPECT_EQ(switcher.CurrentLesson(), nullptr);
+}
+
+using TimedTestTest = DrillFixture;
+
+TEST_F(TimedTestTest, ArmingNeedsALearnerAndAsks)
+{
+    settings.currLearnerKey = -1;
+    test.ArmTest();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("You must create and select a learner first")));
+    EXPECT_TRUE(recorder.lastMessage().contains(QStringLiteral("\nPlease use the 'Score/Learners' menu functions")));
+    EXPECT_EQ(recorder.shown.back().style, MsgInformation);
+    EXPECT_EQ(test.GetState(), TimedTest::State::None);
+
+    settings.currLearnerKey = 2;
+    recorder.answers = {MsgCancel};
+    test.ArmTest();
+    EXPECT_EQ(recorder.lastMessage(),
+              QStringLiteral("The test will start with your first fretboard-click and will last 30 seconds."));
+    EXPECT_EQ(test.GetState(), TimedTest::State::None);
+    recorder.answers = {MsgOk};
+    test.ArmTest();
+    EXPECT_EQ(test.GetState(), TimedTest::State::Armed);
+}
+
+TEST_F(TimedTestTest, TheClockEndsTheTestWithItsScoreStoredOnYes)
+{
+    settings.currLearnerKey = 3;
+    settings.currLessonKey = 2;
+    recorder.answers = {MsgOk};
+    test.ArmTest();
+    drill.StartOver(message);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(Answer(true));
+    ASSERT_TRUE(Answer(false));
+    ASSERT_TRUE(Answer(false));
+    recorder.answers = {MsgYes, MsgOk};
+    for (int second = 0; second < 30; ++second)
+        test.Tick();
+    ASSERT_GE(recorder.shown.size(), 3u);
+    EXPECT_EQ(recorder.shown[recorder.shown.size() - 2].text,
+              QStringLiteral("Your score is 75.76%. Do you want to add this to the score database?"));
+    EXPECT_EQ(recorder.lastMessage(),
+              QStringLiteral("The test will restart with your first fretboard-click and will last 30 seconds."));
+    EXPECT_EQ(test.GetState(), TimedTest::State::Armed);
+    EXPECT_FALSE(test.IsClockRunning());
+    ASSERT_EQ(scores.Count(), 1);
+    EXPECT_EQ(scores.Item(1).fltValue, ComputeTestScore(12, 10, 0, 30));
+    EXPECT_EQ(scores.Item(1).intLearnerKey, 3);
+    EXPECT_EQ(scores.Item(1).intLessonKey, 2);
+}
+
+TEST_F(TimedTestTest, CancellingIsSilentWhenArmedAndSaidAtTheNextTickWhenRunning)
+{
+    settings.currLearnerKey = 3;
+    recorder.answers = {MsgOk};
+    test.ArmTest();
+    test.Cancel();
+    EXPECT_EQ(test.GetState(), TimedTest::State::None);
+    const size_t shown = recorder.shown.size();
+
+    recorder.answers = {MsgOk};
+    test.ArmTest();
+    test.FretboardPressed();
+    test.Cancel();
+    EXPECT_EQ(recorder.shown.size(), shown + 1) << "nothing until the clock ticks";
+    test.Tick();
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The current test has been cancelled due to user request."));
+    EXPECT_FALSE(test.IsClockRunning());
+
+    recorder.answers = {MsgOk};
+    test.ArmTest();
+    test.FretboardPressed();
+    test.Stop();
+    EXPECT_FALSE(test.IsClockRunning()) << "exit stops the clock at once, without a word";
+}
+
+TEST(TestScore, TheScoreFiguresAndTheirText)
+{
+    EXPECT_NEAR(ComputeTestScore(12, 10, 0, 30), 0.7576f, 0.0001f);
+    EXPECT_EQ(ComputeTestScore(5, 2, 2, 30), 0.0f);
+    EXPECT_EQ(ComputeTestScore(1, 1, 0, 30), 0.5f);
+    EXPECT_EQ(ComputeTestScore(3, 1, 2, 30), 0.0f) << "more assists than right answers";
+    EXPECT_EQ(ComputeTestScore(0, 0, 0, 30), 0.0f) << "no press made, no division by zero";
+    EXPECT_EQ(FormatTestScore(0.5f), QStringLiteral("50.00"));
+    EXPECT_EQ(FormatTestScore(0.005f), QStringLiteral(".50"));
+    EXPECT_EQ(FormatTestScore(ComputeTestScore(12, 10, 0, 30)), QStringLiteral("75.76"));
+}
