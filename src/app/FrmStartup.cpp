@@ -513,9 +513,9 @@ void FrmStartup::CloseSoundOutput()
     if (soundClosed_)
         return;
     soundClosed_ = true;
-    sound_->Timeout().StopNow(); // its note-off, before the output closes
+    // A note still sounding gets its note-off before the output closes.
     QString message;
-    if (!sound_->Midi().CloseMidiOut(message))
+    if (!sound_->Timeout().StopNow(message) || !sound_->Midi().CloseMidiOut(message))
         ShowMessage(message, MsgPlain);
 }
 

@@ -11,20 +11,21 @@ NoteTimeout::NoteTimeout(NotePlayer& player, Settings& settings, QObject* parent
     connect(&timer_, &QTimer::timeout, this, &NoteTimeout::Tick);
 }
 
-void NoteTimeout::StopRememberedNote()
+bool NoteTimeout::StopRememberedNote(QString& message)
 {
     if (!note_)
-        return;
-    QString ignored;
-    player_.NoteOff(*note_, ignored);
+        return true;
+    const bool ok = player_.NoteOff(*note_, message);
     note_.reset();
+    return ok;
 }
 
 void NoteTimeout::StartNoteTimeout(int midi)
 {
     // The same key struck again keeps sounding: its note-off would cut the new note.
+    QString ignored;
     if (note_ && *note_ != midi)
-        StopRememberedNote();
+        StopRememberedNote(ignored);
     note_ = midi;
     // A non-positive duration would never stop the note.
     if (settings_.noteMaxDuration <= 0)
@@ -39,11 +40,12 @@ void NoteTimeout::Tick()
         timer_.stop();
         return;
     }
-    StopRememberedNote();
+    QString ignored;
+    StopRememberedNote(ignored);
 }
 
-void NoteTimeout::StopNow()
+bool NoteTimeout::StopNow(QString& message)
 {
-    StopRememberedNote();
     timer_.stop();
+    return StopRememberedNote(message);
 }

@@ -20,15 +20,16 @@ public:
     void StartNoteTimeout(int midi);
     // The timer's handler; public so the owner and tests can drive it.
     void Tick();
-    // Stops the remembered note and the timer at once (the program is ending).
-    void StopNow();
+    // Stops the remembered note and the timer at once (the program is ending); false with
+    // message set when the note-off failed.
+    bool StopNow(QString& message);
 
     bool IsActive() const { return timer_.isActive(); }
     int Interval() const { return timer_.interval(); }
     std::optional<int> RememberedNote() const { return note_; }
 
 private:
-    void StopRememberedNote();
+    bool StopRememberedNote(QString& message);
 
     NotePlayer& player_;
     Settings& settings_;

@@ -73,7 +73,8 @@ SoundSystem::SoundSystem(Settings& settings, std::unique_ptr<MidiOutput> output,
 
 SoundSystem::~SoundSystem()
 {
-    timeout_.StopNow();
+    QString ignored;
+    timeout_.StopNow(ignored);
 }
 
 bool SoundSystem::NoteOn(int midi, QString& message)

@@ -1,5 +1,6 @@
 #include "views/TrainerControl.h"
 
+#include "core/Messages.h"
 #include "core/Settings.h"
 #include "lessons/ActivitySwitcher.h"
 #include "lessons/DrillLesson.h"
@@ -103,6 +104,10 @@ bool TrainerControl::Initialise(const Notes& notes)
     objFretboard->Initialise(notes, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
     objSheet->Initialise(notes, StaffWorkarea());
     SyncIdlePrompt();
+    // The views carry on with blank pictures; tell the user which file is missing.
+    for (const QString& error : {objFretboard->PictureError(), objSheet->PictureError()})
+        if (!error.isEmpty())
+            ShowMessage(error + QLatin1Char(' ') + tr("Please re-install the application."), MsgPlain);
     SetSelection(selection_);
     ShowSelection();
     return Reset();

@@ -1,5 +1,5 @@
-#include "ModalCatcher.h"
-#include "TestSupport.h"
+#include "doubles/ModalCatcher.h"
+#include "doubles/MessageRecorder.h"
 
 #include "app/FrmAbout.h"
 #include "app/SystemInfo.h"
@@ -22,7 +22,7 @@ QString LabelText(const QWidget& window, const char* name)
     return window.findChild<QLabel*>(QLatin1String(name))->text();
 }
 
-void ClickAddress(frmAbout& about)
+void ClickAddress(FrmAbout& about)
 {
     auto* url = about.findChild<QLabel*>(QStringLiteral("lblUrl"));
     about.show();
@@ -43,14 +43,14 @@ QStringList DialogRows(QWidget* dialog)
 
 TEST(About, LabelsNameTheProgramItsVersionAndPurpose)
 {
-    const frmAbout about;
+    const FrmAbout about;
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Fretlore"));
     EXPECT_EQ(LabelText(about, "lblTitle"), QStringLiteral("Fretlore"));
     const QString version = LabelText(about, "lblVersion");
     EXPECT_TRUE(version.startsWith(QStringLiteral("Version 2.4.3 ("))) << version.toStdString();
     EXPECT_TRUE(version.endsWith(QLatin1Char(')')));
     EXPECT_TRUE(LabelText(about, "lblDescription").contains(QStringLiteral("guitar fretboard")));
-    EXPECT_TRUE(LabelText(about, "lblUrl").contains(frmAbout::ProductUrl()));
+    EXPECT_TRUE(LabelText(about, "lblUrl").contains(FrmAbout::ProductUrl()));
     EXPECT_FALSE(LabelText(about, "lblDisclaimer").isEmpty());
 }
 
@@ -58,17 +58,17 @@ TEST(About, AddressOpensTheShippedRedirectPageOrAsksForManualEntry)
 {
     MessageRecorder messages;
     QList<QUrl> opened;
-    frmAbout about(nullptr, [&](const QUrl& url) {
+    FrmAbout about(nullptr, [&](const QUrl& url) {
         opened << url;
         return true;
     });
     ClickAddress(about);
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(frmAbout::WebRedirectPath()));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(FrmAbout::WebRedirectPath()));
     EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
     EXPECT_TRUE(messages.shown.empty());
 
-    frmAbout failing(nullptr, [](const QUrl&) { return false; });
+    FrmAbout failing(nullptr, [](const QUrl&) { return false; });
     ClickAddress(failing);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.lastMessage(), QStringLiteral("Please enter the address manually into your web browser."));
@@ -78,11 +78,11 @@ TEST(About, AddressOpensTheShippedRedirectPageOrAsksForManualEntry)
 TEST(About, DoubleClickOnTheIconShowsTheVersionComment)
 {
     MessageRecorder messages;
-    frmAbout about;
+    FrmAbout about;
     about.show();
     QTest::mouseDClick(about.findChild<QLabel*>(QStringLiteral("picIcon")), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.lastMessage(), frmAbout::VersionComment());
+    EXPECT_EQ(messages.lastMessage(), FrmAbout::VersionComment());
     EXPECT_TRUE(messages.lastMessage().contains(QStringLiteral("2.4.3")));
 }
 
@@ -94,7 +94,7 @@ TEST(About, SystemInfoButtonListsLibraryVersionsAndWhatSoundReports)
     });
     QStringList rows;
     ModalCatcher catcher([&](QWidget* modal) { rows = DialogRows(modal); });
-    frmAbout about;
+    FrmAbout about;
     QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
     SetSoundInfoProvider(previous);
 

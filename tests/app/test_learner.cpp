@@ -1,7 +1,7 @@
-#include "TestSupport.h"
-#include "app/ScoreTestSupport.h"
+#include "doubles/MessageRecorder.h"
 
 #include "app/FrmLearner.h"
+#include "core/Settings.h"
 #include "records/DbaseItems.h"
 #include "records/LearnerItems.h"
 
@@ -25,10 +25,8 @@ class LearnerDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LoadDefaultSettings();
-        GetLearnerItems() = LearnerItems(LearnersPath());
-        GetDbaseItems() = DbaseItems(ScoresPath());
-        ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
+        settings = Settings::Defaults();
+        ASSERT_TRUE(scores.GetDataFromFile(message));
     }
 
     QString LearnersPath() const { return dir.filePath(QStringLiteral("Learners.dat")); }
@@ -50,12 +48,12 @@ protected:
     void FileScore(qint16 learnerKey, qint16 lessonKey, float value)
     {
         qint16 key = 0;
-        ASSERT_TRUE(GetDbaseItems().AddScore(learnerKey, lessonKey, value, key, message));
+        ASSERT_TRUE(scores.AddScore(learnerKey, lessonKey, value, key, message));
     }
 
-    frmLearner& Open(qint32 action)
+    FrmLearner& Open(qint32 action)
     {
-        dialog = std::make_unique<frmLearner>();
+        dialog = std::make_unique<FrmLearner>(settings, learners, scores);
         dialog->intAction = action;
         EXPECT_TRUE(dialog->Load());
         dialog->show();
@@ -90,12 +88,25 @@ protected:
         return saved;
     }
 
-    std::vector<int> ScoreOwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
+    // The learner keys of the results a fresh load of the score file sees.
+    std::vector<int> ScoreOwnersOnDisk() const
+    {
+        DbaseItems reread(ScoresPath());
+        QString problem;
+        EXPECT_TRUE(reread.GetDataFromFile(problem)) << problem.toStdString();
+        std::vector<int> owners;
+        for (const DbaseItem& item : reread)
+            owners.push_back(item.intLearnerKey);
+        return owners;
+    }
 
     QTemporaryDir dir;
+    Settings settings;
+    LearnerItems learners{LearnersPath()};
+    DbaseItems scores{ScoresPath()};
     QString message;
     MessageRecorder recorder;
-    std::unique_ptr<frmLearner> dialog;
+    std::unique_ptr<FrmLearner> dialog;
 };
 
 } // namespace
@@ -103,7 +114,7 @@ protected:
 TEST_F(LearnerDialog, EachActionHasItsInstructionAndControls)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben")});
-    CurrLearnerKey = 2;
+    settings.currLearnerKey = 2;
     struct Expected {
         qint32 action;
         const char* text;
@@ -117,7 +128,7 @@ TEST_F(LearnerDialog, EachActionHasItsInstructionAndControls)
                                        "Ben"},
                               Expected{3, "Select the learner to delete from the list.", true, false, "Ben"}}) {
         SCOPED_TRACE(e.action);
-        frmLearner& d = Open(e.action);
+        FrmLearner& d = Open(e.action);
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Learner management"));
         EXPECT_EQ(d.txtMessage->text(), QString::fromUtf8(e.text));
         EXPECT_EQ(d.lstLearners->isEnabled(), e.listEnabled);
@@ -131,10 +142,10 @@ TEST_F(LearnerDialog, EachActionHasItsInstructionAndControls)
 
 TEST_F(LearnerDialog, WithNoLearnersSelectEditAndDeleteAskForASelection)
 {
-    for (const qint32 action : {frmLearner::ActionSelect, frmLearner::ActionEdit, frmLearner::ActionDelete}) {
+    for (const qint32 action : {FrmLearner::ActionSelect, FrmLearner::ActionEdit, FrmLearner::ActionDelete}) {
         SCOPED_TRACE(action);
         recorder.shown.clear();
-        frmLearner& d = Open(action);
+        FrmLearner& d = Open(action);
         EXPECT_EQ(d.lstLearners->count(), 0);
         d.btnOk->click();
         ASSERT_EQ(recorder.shown.size(), 1U);
@@ -143,33 +154,33 @@ TEST_F(LearnerDialog, WithNoLearnersSelectEditAndDeleteAskForASelection)
         EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
         EXPECT_EQ(d.result(), int(QDialog::Rejected));
     }
-    EXPECT_EQ(CurrLearnerKey, -1);
+    EXPECT_EQ(settings.currLearnerKey, -1);
     EXPECT_FALSE(QFile::exists(LearnersPath()));
 }
 
 TEST_F(LearnerDialog, TheFirstLearnerBecomesCurrentAndTheSecondDoesNot)
 {
-    frmLearner& first = Open(frmLearner::ActionCreate);
+    FrmLearner& first = Open(FrmLearner::ActionCreate);
     QTest::keyClicks(first.boxLearner, QStringLiteral("Anna"));
     QTest::keyClick(first.boxLearner, Qt::Key_Return);
     EXPECT_EQ(first.result(), int(QDialog::Accepted));
     EXPECT_FALSE(first.isVisible());
-    EXPECT_EQ(CurrLearnerKey, 1);
+    EXPECT_EQ(settings.currLearnerKey, 1);
     EXPECT_EQ(OnDisk(), QStringList{QStringLiteral("1:Anna")});
 
-    frmLearner& second = Open(frmLearner::ActionCreate);
+    FrmLearner& second = Open(FrmLearner::ActionCreate);
     EXPECT_TRUE(second.boxLearner->text().isEmpty()) << "a new name starts empty";
     QTest::keyClicks(second.boxLearner, QStringLiteral("Ben"));
     second.btnOk->click();
     EXPECT_EQ(second.result(), int(QDialog::Accepted));
-    EXPECT_EQ(CurrLearnerKey, 1);
+    EXPECT_EQ(settings.currLearnerKey, 1);
     EXPECT_EQ(OnDisk(), (QStringList{QStringLiteral("1:Anna"), QStringLiteral("2:Ben")}));
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
 }
 
 TEST_F(LearnerDialog, AnEmptyOrBlankNameCreatesNothing)
 {
-    frmLearner& d = Open(frmLearner::ActionCreate);
+    FrmLearner& d = Open(FrmLearner::ActionCreate);
     d.btnOk->click();
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The name of a 'learner' cannot be ''. please retry."));
     d.boxLearner->setText(QStringLiteral("  "));
@@ -177,43 +188,43 @@ TEST_F(LearnerDialog, AnEmptyOrBlankNameCreatesNothing)
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The name of a 'learner' cannot be '  '. please retry."));
     EXPECT_EQ(recorder.shown.size(), 2U);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(GetLearnerItems().Count(), 0);
-    EXPECT_EQ(CurrLearnerKey, -1);
+    EXPECT_EQ(learners.Count(), 0);
+    EXPECT_EQ(settings.currLearnerKey, -1);
     EXPECT_FALSE(QFile::exists(LearnersPath()));
 }
 
 TEST_F(LearnerDialog, SelectingMakesTheChosenLearnerCurrent)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben"), QStringLiteral("Cleo")});
-    CurrLearnerKey = 1;
-    frmLearner& d = Open(frmLearner::ActionSelect);
+    settings.currLearnerKey = 1;
+    FrmLearner& d = Open(FrmLearner::ActionSelect);
     Choose(QStringLiteral("Cleo"));
     EXPECT_EQ(d.boxLearner->text(), QStringLiteral("Cleo")) << "a click copies the name";
     d.btnOk->click();
-    EXPECT_EQ(CurrLearnerKey, 3);
+    EXPECT_EQ(settings.currLearnerKey, 3);
     EXPECT_EQ(d.result(), int(QDialog::Accepted));
 
     // Cancel leaves the current learner alone.
-    Open(frmLearner::ActionSelect);
+    Open(FrmLearner::ActionSelect);
     Choose(QStringLiteral("Anna"));
     dialog->btnCancel->click();
     EXPECT_EQ(dialog->result(), int(QDialog::Rejected));
-    EXPECT_EQ(CurrLearnerKey, 3);
+    EXPECT_EQ(settings.currLearnerKey, 3);
 
-    Open(frmLearner::ActionSelect);
+    Open(FrmLearner::ActionSelect);
     const QListWidgetItem* ben = dialog->lstLearners->findItems(QStringLiteral("Ben"), Qt::MatchExactly).first();
     const QPoint at = dialog->lstLearners->visualItemRect(ben).center();
     QTest::mouseClick(dialog->lstLearners->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(dialog->lstLearners->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(CurrLearnerKey, 2) << "a double-click acts as OK";
+    EXPECT_EQ(settings.currLearnerKey, 2) << "a double-click acts as OK";
     EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(LearnerDialog, RenamingSavesAndKeepsTheDialogOpen)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben")});
-    CurrLearnerKey = 1;
-    frmLearner& d = Open(frmLearner::ActionEdit);
+    settings.currLearnerKey = 1;
+    FrmLearner& d = Open(FrmLearner::ActionEdit);
     Choose(QStringLiteral("Ben"));
     d.boxLearner->setText(QStringLiteral("Benjamin"));
     d.btnOk->click();
@@ -228,15 +239,15 @@ TEST_F(LearnerDialog, RenamingSavesAndKeepsTheDialogOpen)
     d.btnOk->click();
     EXPECT_EQ(OnDisk(), (QStringList{QStringLiteral("1:"), QStringLiteral("2:Benjamin")}));
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
-    EXPECT_EQ(CurrLearnerKey, 1);
+    EXPECT_EQ(settings.currLearnerKey, 1);
 }
 
 TEST_F(LearnerDialog, CancelledDeleteKeepsTheLearnerAndResults)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben")});
     FileScore(2, 1, 0.5F);
-    CurrLearnerKey = 1;
-    frmLearner& d = Open(frmLearner::ActionDelete);
+    settings.currLearnerKey = 1;
+    FrmLearner& d = Open(FrmLearner::ActionDelete);
     Choose(QStringLiteral("Ben"));
     recorder.answers.push_back(MsgCancel);
     d.btnOk->click();
@@ -245,7 +256,7 @@ TEST_F(LearnerDialog, CancelledDeleteKeepsTheLearnerAndResults)
     EXPECT_EQ(recorder.shown.back().style, int(MsgOkCancel));
     EXPECT_EQ(Listed(), (QStringList{QStringLiteral("Anna"), QStringLiteral("Ben")}));
     EXPECT_EQ(OnDisk(), (QStringList{QStringLiteral("1:Anna"), QStringLiteral("2:Ben")}));
-    EXPECT_EQ(GetDbaseItems().Count(), 1);
+    EXPECT_EQ(scores.Count(), 1);
     EXPECT_EQ(ScoreOwnersOnDisk(), std::vector<int>{2});
 }
 
@@ -256,8 +267,8 @@ TEST_F(LearnerDialog, DeletingRemovesOnlyThatLearnersResultsOnDisk)
     FileScore(2, 1, 0.75F);
     FileScore(3, 2, 1.0F);
     FileScore(2, 3, 0.25F);
-    CurrLearnerKey = 2;
-    frmLearner& d = Open(frmLearner::ActionDelete);
+    settings.currLearnerKey = 2;
+    FrmLearner& d = Open(FrmLearner::ActionDelete);
     d.btnOk->click(); // the current learner is preselected
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Are you sure you want to delete the learner 'Ben'."));
     EXPECT_TRUE(d.isVisible()) << "open for more deletions";
@@ -265,7 +276,7 @@ TEST_F(LearnerDialog, DeletingRemovesOnlyThatLearnersResultsOnDisk)
     EXPECT_TRUE(d.lstLearners->selectedItems().isEmpty());
     EXPECT_EQ(OnDisk(), (QStringList{QStringLiteral("1:Anna"), QStringLiteral("3:Cleo")}));
     EXPECT_EQ(ScoreOwnersOnDisk(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(CurrLearnerKey, 2) << "the caller's caption update clears it";
+    EXPECT_EQ(settings.currLearnerKey, 2) << "the caller's caption update clears it";
 
     // Then the last two; no file is left.
     Choose(QStringLiteral("Anna"));
@@ -283,10 +294,10 @@ TEST_F(LearnerDialog, AnUnreadableFileEndsTheDialogWithActionFour)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("<RECORD key = '1'></RECORD>\r\n"); // no name
     file.close();
-    frmLearner d;
-    d.intAction = frmLearner::ActionCreate;
+    FrmLearner d(settings, learners, scores);
+    d.intAction = FrmLearner::ActionCreate;
     EXPECT_EQ(d.exec(), int(QDialog::Rejected)); // returns without waiting for the user
-    EXPECT_EQ(d.intAction, int(frmLearner::ActionNotLoaded));
+    EXPECT_EQ(d.intAction, int(FrmLearner::ActionNotLoaded));
     ASSERT_EQ(recorder.shown.size(), 1U);
     EXPECT_FALSE(recorder.lastMessage().isEmpty());
 }
@@ -297,11 +308,11 @@ TEST_F(LearnerDialog, AFailedSaveKeepsTheDialogOpen)
     QFile blocker(dir.filePath(QStringLiteral("blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("blocked/Learners.dat")));
-    frmLearner& d = Open(frmLearner::ActionCreate);
+    learners = LearnerItems(dir.filePath(QStringLiteral("blocked/Learners.dat")));
+    FrmLearner& d = Open(FrmLearner::ActionCreate);
     d.boxLearner->setText(QStringLiteral("Anna"));
     d.btnOk->click();
     ASSERT_EQ(recorder.shown.size(), 1U);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(GetLearnerItems().Count(), 1) << "the change stays in memory";
+    EXPECT_EQ(learners.Count(), 1) << "the change stays in memory";
 }

@@ -1,145 +1,82 @@
 // The main window's learner and score menu entries and what it does after them.
-#include "TestSupport.h"
-#include "app/ModalCatcher.h"
+#include "app/AppFixture.h"
 
 #include "app/FrmLearner.h"
 #include "app/FrmScore.h"
-#include "app/FrmStartup.h"
-#include "app/TipSettings.h"
-#include "lessons/LessonGeneral.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
-#include "sound/RecordingMidiOutput.h"
-#include "sound/RecordingMixerDevice.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
-
-#include <memory>
-
 namespace {
 
-class LearnerMenus : public ::testing::Test {
+class LearnerMenus : public AppFixture {
 protected:
-    void SetUp() override
-    {
-        LoadDefaultSettings();
-        ResetSelection();
-        SetMidiOutput(std::make_unique<RecordingMidiOutput>(&midi));
-        SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
-        QFile::remove(GetLearnerItems().FilePath());
-        QFile::remove(GetDbaseItems().FilePath());
-        SeedDrillRandom(17);
-        StoreShowTipsAtStartup(false); // no tip window in the way of the dialogs
-        window = std::make_unique<FrmStartup>();
-        window->resize(800, 620);
-        window->show();
-        ASSERT_EQ(window->Load(), FrmStartup::LoadResult::Ready);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        QFile::remove(GetLearnerItems().FilePath());
-        QFile::remove(GetDbaseItems().FilePath());
-        SetMidiOutput(nullptr);
-        SetMixerDevice(nullptr);
-        StoreShowTipsAtStartup(true);
-    }
-
-    // Chooses a learner entry and answers the dialog with name typed into the box.
+    void SetUp() override { Start(); }
     void CreateLearner(const QString& name)
     {
-        ModalCatcher catcher([name](QWidget* modal) {
-            auto* dialog = qobject_cast<frmLearner*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            dialog->boxLearner->setText(name);
-            dialog->btnOk->click();
-        });
-        window->mnuCreateLearner->trigger();
-        EXPECT_EQ(catcher.Count(), 1);
+        EXPECT_EQ(WithDialog<FrmLearner>(window->mnuCreateLearner, [&name](FrmLearner& dialog) {
+                      dialog.boxLearner->setText(name);
+                      dialog.btnOk->click();
+                  }),
+                  1);
     }
-
-    RecordingMidiOutput::Log midi;
-    RecordingMixerDevice::Log mixer;
-    MessageRecorder recorder;
-    std::unique_ptr<FrmStartup> window;
 };
 
 } // namespace
 
-TEST_F(LearnerMenus, ANewFirstLearnerNamesTheWindow)
+TEST_F(LearnerMenus, ANewFirstLearnerNamesTheWindowAndSelectingAnotherRenamesIt)
 {
     CreateLearner(QStringLiteral("Anna"));
-    EXPECT_EQ(CurrLearnerKey, 1);
+    EXPECT_EQ(window->GetSettings().currLearnerKey, 1);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore - Learner: Anna"));
-
     CreateLearner(QStringLiteral("Ben"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore - Learner: Anna"));
-
-    ModalCatcher select([](QWidget* modal) {
-        auto* dialog = qobject_cast<frmLearner*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->intAction, int(frmLearner::ActionSelect));
-        dialog->lstLearners->setCurrentRow(1);
-        dialog->btnOk->click();
+    WithDialog<FrmLearner>(window->mnuSelCurrLearner, [](FrmLearner& dialog) {
+        EXPECT_EQ(dialog.intAction, int(FrmLearner::ActionSelect));
+        dialog.lstLearners->setCurrentRow(1);
+        dialog.btnOk->click();
     });
-    window->mnuSelCurrLearner->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore - Learner: Ben"));
 }
 
 TEST_F(LearnerMenus, DeletingTheCurrentLearnerLeavesNoLearnerSelected)
 {
     CreateLearner(QStringLiteral("Anna"));
-    ModalCatcher remove([](QWidget* modal) {
-        auto* dialog = qobject_cast<frmLearner*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->intAction, int(frmLearner::ActionDelete));
-        dialog->btnOk->click(); // Anna is preselected; the recorder answers OK
+    WithDialog<FrmLearner>(window->mnuDeleteLearner, [](FrmLearner& dialog) {
+        EXPECT_EQ(dialog.intAction, int(FrmLearner::ActionDelete));
+        dialog.btnOk->click(); // Anna is preselected; the recorder answers OK
     });
-    window->mnuDeleteLearner->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore"));
-    EXPECT_EQ(CurrLearnerKey, -1);
+    EXPECT_EQ(window->GetSettings().currLearnerKey, -1);
 }
 
 TEST_F(LearnerMenus, AnUnreadableLearnerFileSkipsTheFollowUp)
 {
     CreateLearner(QStringLiteral("Anna"));
-    QFile file(GetLearnerItems().FilePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("<RECORD name = 'Anna'></RECORD>\r\n");
-    file.close();
+    WriteBytes(LearnersPath(), "<RECORD name = 'Anna'></RECORD>\r\n");
     ModalCatcher catcher;
     window->mnuEditLearner->trigger();
     EXPECT_EQ(catcher.Count(), 0) << "the dialog never opens";
     EXPECT_FALSE(recorder.lastMessage().isEmpty());
-    EXPECT_EQ(CurrLearnerKey, 1) << "the caption update is skipped";
+    EXPECT_EQ(window->GetSettings().currLearnerKey, 1) << "the caption update is skipped";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore - Learner: Anna"));
 }
 
 TEST_F(LearnerMenus, ViewScoresCancelsATestAndChartsTheLessons)
 {
     CreateLearner(QStringLiteral("Anna"));
-    window->ArmTest();
-    ASSERT_EQ(TestState, TestArmed);
+    recorder.answers = {MsgOk};
+    window->mnuExecTest->trigger();
+    ASSERT_EQ(window->Test().GetState(), TimedTest::State::Armed);
     QStringList series;
-    ModalCatcher catcher([&series](QWidget* modal) {
-        auto* chart = qobject_cast<frmScore*>(modal);
-        ASSERT_NE(chart, nullptr);
-        for (int s = 1; s <= chart->Grid().SeriesCount(); ++s)
-            series << chart->Grid().ColumnLabel(s);
+    WithDialog<FrmScore>(window->mnuScore, [&series](FrmScore& chart) {
+        EXPECT_EQ(chart.windowTitle(), QStringLiteral("Score"));
+        for (int s = 1; s <= chart.Grid().SeriesCount(); ++s)
+            series << chart.Grid().ColumnLabel(s);
     });
-    window->mnuScore->trigger();
-    EXPECT_EQ(catcher.LastTitle(), QStringLiteral("Score"));
-    EXPECT_EQ(TestState, TestNone);
+    EXPECT_EQ(window->Test().GetState(), TimedTest::State::None);
     ASSERT_EQ(series.size(), 6);
-    EXPECT_EQ(series.first(), window->CurrentLesson()->strName);
+    EXPECT_EQ(series.first(), window->CurrentLesson()->name);
 }

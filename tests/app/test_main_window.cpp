@@ -1,237 +1,275 @@
-#include "TestSupport.h"
+// The main window as a learner uses it: start-up, the activities and their pages, the
+// timed test, the trainer's switches, pattern play, and the end of a run.
+#include "app/AppFixture.h"
 
-#include "app/FrmStartup.h"
-#include "app/TipSettings.h"
-#include "lessons/LessonGeneral.h"
-#include "music/Notes.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
-#include "sound/RecordingMidiOutput.h"
-#include "sound/RecordingMixerDevice.h"
+#include "app/Help.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QPointer>
-#include <QTimer>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTabWidget>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <QTimer>
 
-namespace {
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        LoadDefaultSettings();
-        ResetSelection();
-        StoreShowTipsAtStartup(false); // the tip window would wait for an answer
-        SetMidiOutput(std::make_unique<RecordingMidiOutput>(&midi));
-        SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
-        SeedDrillRandom(17);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetMidiOutput(nullptr);
-        SetMixerDevice(nullptr);
-    }
-
-    FrmStartup& Start()
-    {
-        window = std::make_unique<FrmStartup>();
-        window->resize(800, 620);
-        window->show();
-        EXPECT_EQ(window->Load(), FrmStartup::LoadResult::Ready);
-        return *window;
-    }
-
-    FretboardControl& Board() { return *window->objFretlore->objFretboard; }
-
-    // Files a learner and makes it the current one for the next start.
-    qint16 AddLearner(const QString& name)
-    {
-        QString message;
-        EXPECT_TRUE(GetLearnerItems().GetDataFromFile(message)) << message.toStdString();
-        qint16 key = 0;
-        EXPECT_TRUE(GetLearnerItems().AddNew(name, key, message)) << message.toStdString();
-        EXPECT_TRUE(GetLearnerItems().SetDataToFile(message)) << message.toStdString();
-        CurrLearnerKey = key;
-        EXPECT_TRUE(SaveSettings(message)) << message.toStdString();
-        return key;
-    }
-
-    // Clicks the first cell whose note is (or, with right false, is not) the prompt.
-    void AnswerPrompt(bool right)
-    {
-        const QString prompt = window->CurrentLesson()->GetActiveNoteName();
-        FretboardControl& board = Board();
-        for (int s = 1; s <= board.StringCount(); ++s)
-            for (int f = 1; f <= 14; ++f) {
-                const FretNote& cell = board.String(s).Item(f);
-                if ((cell.GetNoteName() == prompt) == right) {
-                    const Rect& r = cell.Bounds();
-                    QTest::mouseClick(&board, Qt::LeftButton, {}, QPoint(qRound(r.floatCenterX), qRound(r.floatCenterY)));
-                    return;
-                }
-            }
-        ADD_FAILURE() << "no cell to click";
-    }
-
-    RecordingMidiOutput::Log midi;
-    RecordingMixerDevice::Log mixer;
-    MessageRecorder recorder;
-    std::unique_ptr<FrmStartup> window;
-};
-
-} // namespace
+using MainWindowTest = AppFixture;
 
 TEST_F(MainWindowTest, AFirstStartComesUpInLessonOneOnCMajorPatternFour)
 {
     FrmStartup& w = Start();
-    EXPECT_EQ(CurrLessonKey, 1);
-    EXPECT_EQ(CurrKey, 4);
-    EXPECT_EQ(CurrScale, 1);
-    EXPECT_EQ(CurrPattern, 4);
-    EXPECT_EQ(CurrActivity, ActivityDrill);
+    const Selection& selection = w.objTrainer->GetSelection();
+    EXPECT_EQ(w.GetSettings().currLessonKey, 1);
+    EXPECT_EQ(selection.key, 4);
+    EXPECT_EQ(selection.scale, 1);
+    EXPECT_EQ(selection.pattern, 4);
+    EXPECT_EQ(w.Activities().Current(), Activity::Drill);
     EXPECT_EQ(w.stpTabStrip->currentIndex(), 0);
     EXPECT_EQ(w.StatusPanelText(QStringLiteral("KeyAndScale")), QStringLiteral("Key: C Major"));
-    EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), w.CurrentLesson()->strName);
+    EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
     EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Click on the fretboard to show the note position."));
-    EXPECT_FALSE(w.StatusPanelText(QStringLiteral("Note")).isEmpty()) << "the first prompt is named";
+    EXPECT_FALSE(w.StatusPanelText(QStringLiteral("Note")).isEmpty()) << "the first question is named";
+    EXPECT_EQ(Staff().ShownNoteName(), w.StatusPanelText(QStringLiteral("Note")));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Fretlore"));
     EXPECT_TRUE(w.mnuDrillMode->isChecked());
     EXPECT_TRUE(w.mnuExecTest->isEnabled());
-    EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.allMessages().toStdString();
 }
 
-TEST_F(MainWindowTest, EachActivityHasItsStatusTextAndMenuMarks)
+TEST_F(MainWindowTest, EachActivityHasItsStatusTextMenuMarkAndPage)
 {
     FrmStartup& w = Start();
+    struct Row {
+        QAction* entry;
+        Activity activity;
+        int page;
+        const char* status;
+    };
+    const Row rows[] = {
+        {w.mnuShowMe, Activity::ShowMe, 0, "Click on sheet or fretboard to show associated note."},
+        {w.mnuFreePlay, Activity::FreePlay, 0, "Click on either sheet or fretboard to sound the note."},
+        {w.mnuPatternPlay, Activity::PatternPlay, 1, "Change the selectors to see where the pattern moves."},
+        {w.mnuDrillMode, Activity::Drill, 0, "Click on the fretboard to show the note position."},
+    };
+    for (const Row& row : rows) {
+        const bool markedBefore = w.mnuFreePlay->isChecked();
+        const bool testBefore = w.mnuExecTest->isEnabled();
+        w.GetSettings().mixerVolume = 4321;
+        row.entry->trigger();
+        EXPECT_EQ(w.Activities().Current(), row.activity);
+        EXPECT_EQ(w.stpTabStrip->currentIndex(), row.page);
+        EXPECT_EQ(w.StatusPanelText(QString()), QLatin1String(row.status));
+        EXPECT_EQ(w.mnuExecTest->isEnabled(),
+                  row.activity == Activity::PatternPlay ? testBefore : row.activity == Activity::Drill)
+            << row.status;
+        if (row.activity == Activity::PatternPlay) {
+            EXPECT_FALSE(w.mnuPatternPlay->isChecked()) << "pattern play leaves the marks as they were";
+            EXPECT_EQ(w.mnuFreePlay->isChecked(), markedBefore);
+        } else {
+            EXPECT_TRUE(row.entry->isChecked());
+        }
+        EXPECT_EQ(mixer.level, 4321u) << "the volume is set on a switch";
+    }
+}
+
+TEST_F(MainWindowTest, PatternPlayFromTheMenuAndFromTheTabLeaveTheSameMarks)
+{
+    FrmStartup& w = Start();
+    const auto marks = [&w] {
+        return QList<bool>{w.mnuDrillMode->isChecked(), w.mnuShowMe->isChecked(), w.mnuFreePlay->isChecked(),
+                           w.mnuPatternPlay->isChecked()};
+    };
     w.mnuShowMe->trigger();
-    EXPECT_EQ(CurrActivity, ActivityShowMe);
-    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Click on sheet or fretboard to show associated note."));
-    EXPECT_TRUE(w.mnuShowMe->isChecked());
-    EXPECT_FALSE(w.mnuDrillMode->isChecked());
-    EXPECT_FALSE(w.mnuExecTest->isEnabled());
-
-    w.mnuFreePlay->trigger();
-    EXPECT_EQ(CurrActivity, ActivityFreePlay);
-    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Click on either sheet or fretboard to sound the note."));
-
+    const QList<bool> before = marks();
     w.mnuPatternPlay->trigger();
-    EXPECT_EQ(CurrActivity, ActivityPatternPlay);
-    EXPECT_EQ(w.stpTabStrip->currentIndex(), 1);
-    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Change the selectors to see where the pattern moves."));
-
-    MixerVolume = 4321;
-    w.mnuDrillMode->trigger();
-    EXPECT_EQ(CurrActivity, ActivityDrill);
-    EXPECT_EQ(w.stpTabStrip->currentIndex(), 0);
-    EXPECT_TRUE(w.mnuExecTest->isEnabled());
-    EXPECT_EQ(mixer.level, 4321u) << "the volume is set on a switch";
-}
-
-TEST_F(MainWindowTest, TheTabRoundTripRestoresTheDrillsSelection)
-{
-    FrmStartup& w = Start();
-    w.objFretlore->chkHidePattern->click();
-    ASSERT_TRUE(HidePattern);
+    const QList<bool> byMenu = marks();
+    w.mnuShowMe->trigger();
     w.stpTabStrip->setCurrentIndex(1);
-    EXPECT_EQ(CurrActivity, ActivityPatternPlay);
-    EXPECT_FALSE(HidePattern);
-    // Pattern play moves the selection about.
-    CurrKey = 9;
-    CurrScale = 2;
-    CurrPattern = 2;
-    w.stpTabStrip->setCurrentIndex(0);
-    EXPECT_EQ(CurrActivity, ActivityDrill);
-    EXPECT_EQ(CurrKey, 4);
-    EXPECT_EQ(CurrScale, 1);
-    EXPECT_EQ(CurrPattern, 4);
-    EXPECT_TRUE(HidePattern);
+    EXPECT_EQ(byMenu, marks());
+    EXPECT_EQ(byMenu, before);
 }
 
-TEST_F(MainWindowTest, ATestNeedsALearner)
+TEST_F(MainWindowTest, PatternPlayNeverTouchesTheDrillsSelection)
 {
     FrmStartup& w = Start();
-    w.mnuExecTest->trigger();
-    ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("You must create and select a learner first")));
-    EXPECT_TRUE(recorder.lastMessage().contains(QStringLiteral("\nPlease use the 'Score/Learners' menu functions")));
-    EXPECT_EQ(recorder.shown.back().style, 64);
-    EXPECT_EQ(TestState, TestNone);
+    w.objTrainer->chkHidePattern->click();
+    const Selection drill = w.objTrainer->GetSelection();
+    ASSERT_TRUE(drill.hidePattern);
+    w.stpTabStrip->setCurrentIndex(1);
+    PatternPlayControl& patterns = *w.objPatternPlay;
+    EXPECT_EQ(patterns.GetSelection().key, 4);
+    EXPECT_EQ(patterns.GetSelection().pattern, 4) << "starts on the drill's pattern";
+    EXPECT_FALSE(patterns.GetSelection().hidePattern);
+
+    // Another key moves the pattern along the board; another scale keeps its number.
+    const auto highlighted = [&patterns] {
+        std::vector<FretPosition> cells;
+        for (int f = 1; f <= kFretPositions; ++f)
+            if (patterns.objFretboard->Layout().IsHighlighted({1, f}))
+                cells.push_back({1, f});
+        return cells;
+    };
+    const auto inC = highlighted();
+    patterns.cboKey->setCurrentIndex(patterns.cboKey->findData(6));
+    emit patterns.cboKey->activated(patterns.cboKey->currentIndex());
+    EXPECT_NE(highlighted(), inC);
+    patterns.cboScale->setCurrentIndex(patterns.cboScale->findData(2));
+    emit patterns.cboScale->activated(patterns.cboScale->currentIndex());
+    EXPECT_EQ(patterns.GetSelection().scale, 2);
+    EXPECT_EQ(patterns.cboPatterns->currentData().toInt(), 4);
+    const int scaleIndex = patterns.cboScale->currentIndex();
+    emit patterns.cboScale->activated(scaleIndex); // the same scale again changes nothing
+    EXPECT_EQ(patterns.GetSelection().scale, 2);
+
+    // The pentatonic switch is the program's; the drill's key, scale and pattern come back.
+    patterns.chkBluesNotesOnly->click();
+    EXPECT_EQ(w.GetSettings().pentatonicOnly, patterns.chkBluesNotesOnly->isChecked());
+    w.stpTabStrip->setCurrentIndex(0);
+    const Selection back = w.objTrainer->GetSelection();
+    EXPECT_EQ(back.key, drill.key);
+    EXPECT_EQ(back.scale, drill.scale);
+    EXPECT_EQ(back.pattern, drill.pattern);
+    EXPECT_TRUE(back.hidePattern);
+    EXPECT_EQ(back.pentatonicOnly, w.GetSettings().pentatonicOnly);
+    EXPECT_EQ(w.Activities().Current(), Activity::Drill);
 }
 
-TEST_F(MainWindowTest, ATimedTestScoresAndStoresTheSinglePrecisionFraction)
+TEST_F(MainWindowTest, TheTrainersSwitchesAndPatternSelector)
 {
-    const qint16 learner = AddLearner(QStringLiteral("Ann"));
-    QString message;
+    FrmStartup& w = Start();
+    TrainerControl& trainer = *w.objTrainer;
+    // The selector cycles through patterns 1 to 5 both ways.
+    QList<int> seen;
+    for (int i = 0; i < 6; ++i) {
+        trainer.scrollPattern->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        seen << trainer.GetSelection().pattern;
+    }
+    EXPECT_EQ(seen, (QList<int>{5, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(trainer.boxCurrPattern->text(), QStringLiteral("5"));
+    trainer.scrollPattern->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(trainer.GetSelection().pattern, 4);
+
+    // "Hide pattern" redraws without a new question; the pentatonic switch asks anew.
+    int questions = 0;
+    DrillLesson::Random().seed(3);
+    const QString before = w.CurrentLesson()->GetActiveNoteName();
+    trainer.chkHidePattern->click();
+    EXPECT_EQ(w.CurrentLesson()->GetActiveNoteName(), before);
+    for (int i = 0; i < 10; ++i) {
+        const QString question = w.CurrentLesson()->GetActiveNoteName();
+        trainer.chkBluesNotesOnly->click();
+        questions += w.CurrentLesson()->GetActiveNoteName() != question ? 1 : 0;
+    }
+    EXPECT_GT(questions, 0) << "the switch restarts the drill";
+    EXPECT_EQ(w.GetSettings().pentatonicOnly, trainer.chkBluesNotesOnly->isChecked());
+}
+
+TEST_F(MainWindowTest, ADrillAnsweredByRealPressesSoundsTheRealPitch)
+{
+    FrmStartup& w = Start();
+    const QString prompt = w.CurrentLesson()->GetActiveNoteName();
+    const int pitch = w.GetNotes().GetNoteObject(prompt)->midi;
+    midi.messages.clear();
+    AnswerPrompt(true);
+    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Correct! Now try the next note."));
+    EXPECT_TRUE(MidiSent(PackShortMessage(0x90, pitch, 127))) << "the named note's concert pitch";
+    AnswerPrompt(false);
+    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Incorrect! Click on sheetnote for assistance."));
+    // A press on the prompt's staff level shows where it lies.
+    const QString now = w.CurrentLesson()->GetActiveNoteName();
+    PressLevel(*Staff().ShownLevel());
+    for (int s = 1; s <= 6; ++s)
+        for (int f = 1; f <= kFretPositions; ++f)
+            EXPECT_EQ(Board().IsMarked({s, f}), Board().NoteNameAt({s, f}) == now);
+}
+
+TEST_F(MainWindowTest, ATimedTestNeedsALearnerThenScoresAndStoresTheFraction)
+{
+    Start().mnuExecTest->trigger();
+    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("You must create and select a learner first")));
+    window->close();
+    window.reset();
+    AddLearner(QStringLiteral("Ann"), 3);
     FrmStartup& w = Start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
-
     recorder.answers = {MsgOk};
     w.mnuExecTest->trigger();
-    EXPECT_EQ(recorder.lastMessage(),
-              QStringLiteral("The test will start with your first fretboard-click and will last 30 seconds."));
-    ASSERT_EQ(TestState, TestArmed);
-
     for (int i = 0; i < 10; ++i)
         AnswerPrompt(true);
     AnswerPrompt(false);
     AnswerPrompt(false);
-    EXPECT_EQ(TestState, TestRunning);
-    EXPECT_TRUE(w.TestTimer.isActive());
-
+    EXPECT_EQ(w.Test().GetState(), TimedTest::State::Running);
     recorder.answers = {MsgYes, MsgOk};
     for (int second = 0; second < 30; ++second)
-        w.TestTimerTick();
-    ASSERT_GE(recorder.shown.size(), 3u);
+        w.Test().Tick();
     EXPECT_EQ(recorder.shown[recorder.shown.size() - 2].text,
               QStringLiteral("Your score is 75.76%. Do you want to add this to the score database?"));
-    EXPECT_EQ(recorder.lastMessage(),
-              QStringLiteral("The test will restart with your first fretboard-click and will last 30 seconds."));
-    EXPECT_EQ(TestState, TestArmed);
-    EXPECT_FALSE(w.TestTimer.isActive());
-
-    ASSERT_EQ(GetDbaseItems().Count(), 1);
-    const DbaseItem& stored = GetDbaseItems().Item(1);
-    EXPECT_EQ(stored.fltValue, ComputeTestScore(12, 10, 0, 30));
-    EXPECT_FLOAT_EQ(stored.fltValue, 0.75757575f);
-    EXPECT_EQ(stored.intLearnerKey, learner);
-    EXPECT_EQ(stored.intLessonKey, 1);
     // Stored at once, not only at exit.
-    DbaseItems reread(GetDbaseItems().FilePath());
+    DbaseItems reread(ScoresPath());
+    QString message;
     ASSERT_TRUE(reread.GetDataFromFile(message)) << message.toStdString();
-    EXPECT_EQ(reread.Count(), 1);
+    ASSERT_EQ(reread.Count(), 1);
+    EXPECT_FLOAT_EQ(reread.Item(1).fltValue, 0.75757575f);
+    EXPECT_EQ(reread.Item(1).intLearnerKey, 3);
 }
 
-TEST_F(MainWindowTest, CancellingAnArmedTestIsSilentARunningOneSaysSo)
+TEST_F(MainWindowTest, AnActivityCancelsATestSilentlyWhenArmedAndAtTheNextTickWhenRunning)
 {
     AddLearner(QStringLiteral("Bo"));
     FrmStartup& w = Start();
-
     recorder.answers = {MsgOk};
     w.mnuExecTest->trigger();
     w.mnuShowMe->trigger();
-    EXPECT_EQ(TestState, TestNone);
-    const size_t shownBefore = recorder.shown.size();
-
+    EXPECT_EQ(w.Test().GetState(), TimedTest::State::None);
+    const size_t shown = recorder.shown.size();
     w.mnuDrillMode->trigger();
     recorder.answers = {MsgOk};
     w.mnuExecTest->trigger();
     AnswerPrompt(true);
-    ASSERT_EQ(TestState, TestRunning);
     w.mnuFreePlay->trigger();
-    EXPECT_EQ(recorder.shown.size(), shownBefore + 1) << "no message until the clock ticks";
-    w.TestTimerTick();
+    EXPECT_EQ(recorder.shown.size(), shown + 1) << "nothing until the clock ticks";
+    w.Test().Tick();
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The current test has been cancelled due to user request."));
-    EXPECT_FALSE(w.TestTimer.isActive());
+}
+
+TEST_F(MainWindowTest, TheSelectedLearnerSurvivesARestart)
+{
+    AddLearner(QStringLiteral("Ann"), 2);
+    Start().close();
+    FrmStartup& w = Restart();
+    EXPECT_EQ(w.GetSettings().currLearnerKey, 2);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
+    EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/CurrLearnerKey")).toString(), QStringLiteral("2"));
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgramWithOtherWindowsOpenAndStopsTheClockAndSound)
+{
+    AddLearner(QStringLiteral("Cy"));
+    FrmStartup& w = Start();
+    recorder.answers = {MsgOk};
+    w.mnuExecTest->trigger();
+    AnswerPrompt(true);
+    ASSERT_TRUE(w.Test().IsClockRunning());
+    w.mnuContents->trigger();
+    QPointer<QWidget> help;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("HelpWindow") && top->isVisible())
+            help = top;
+    ASSERT_TRUE(help);
+    const size_t shown = recorder.shown.size();
+
+    QTimer::singleShot(0, &w, [&w] { w.mnuExit->trigger(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "exit left the program running";
+    EXPECT_FALSE(w.Test().IsClockRunning());
+    EXPECT_TRUE(!help || !help->isVisible());
+    EXPECT_FALSE(w.Sound().Midi().IsOpen()) << "the MIDI output is closed at exit";
+    QTest::qWait(1100);
+    EXPECT_EQ(recorder.shown.size(), shown) << recorder.lastMessage().toStdString();
 }
 
 TEST_F(MainWindowTest, TheWindowNeverShrinksBelowItsMinimum)
@@ -243,144 +281,10 @@ TEST_F(MainWindowTest, TheWindowNeverShrinksBelowItsMinimum)
     EXPECT_GE(w.height(), 540);
 }
 
-TEST_F(MainWindowTest, AnUnreadableScoreFileEndsTheStartWithItsMessage)
-{
-    const QString path = GetDbaseItems().FilePath();
-    ASSERT_FALSE(path.isEmpty());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<RECORD key='x");
-    file.close();
-    window = std::make_unique<FrmStartup>();
-    EXPECT_EQ(window->Load(), FrmStartup::LoadResult::EndProgram);
-    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("Problem encountered with database. Reported errormessage is: ")));
-    // The damaged file is left for the user to recover.
-    window.reset();
-    QFile again(path);
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.readAll(), QByteArray("<RECORD key='x"));
-}
-
-TEST_F(MainWindowTest, AStaffClickOnThePromptShowsWhereItLiesAndAnEmptyLevelShowsNothing)
-{
-    FrmStartup& w = Start();
-    SheetControl& sheet = *w.objFretlore->objSheet;
-    FretboardControl& board = Board();
-    const auto clickLevel = [&](const sheetNoteLevel& level) {
-        const Rect& box = level.rectSheetNoteLevelBounds;
-        QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(qRound(box.floatCenterX), qRound(box.floatCenterY)));
-    };
-    const auto marked = [&] {
-        QStringList names;
-        for (int s = 1; s <= board.StringCount(); ++s)
-            for (int f = 1; f <= 14; ++f)
-                if (board.String(s).Item(f).boolIsNoteToBeDrawn)
-                    names << board.String(s).Item(f).GetNoteName();
-        return names;
-    };
-    const QString prompt = w.CurrentLesson()->GetActiveNoteName();
-    const sheetNoteLevel* shown = nullptr;
-    const sheetNoteLevel* empty = nullptr;
-    for (int i = 1; i <= sheet.Note(1).Count(); ++i) {
-        const sheetNoteLevel& level = sheet.Note(1).Item(i);
-        (level.IsVisible() ? shown : empty) = &level;
-    }
-    ASSERT_NE(shown, nullptr);
-    ASSERT_NE(empty, nullptr);
-    clickLevel(*shown);
-    const QStringList names = marked();
-    ASSERT_FALSE(names.isEmpty());
-    for (const QString& name : names)
-        EXPECT_EQ(name, prompt);
-    clickLevel(*empty);
-    EXPECT_TRUE(marked().isEmpty()) << "a level without a note shows no positions";
-}
-
 TEST_F(MainWindowTest, AStoredLessonKeyThatNamesNoLessonStartsLessonOne)
 {
-    QString message;
-    CurrLessonKey = 7;
-    ASSERT_TRUE(SaveSettings(message));
+    StoreSetting(QStringLiteral("CurrLessonKey"), QStringLiteral("7"));
     FrmStartup& w = Start();
-    EXPECT_EQ(CurrLessonKey, 1);
-    EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), w.CurrentLesson()->strName);
-    EXPECT_FALSE(w.EndRequested());
-}
-
-TEST_F(MainWindowTest, TheSelectedLearnerSurvivesARestart)
-{
-    const qint16 learner = AddLearner(QStringLiteral("Ann"));
-    {
-        FrmStartup& first = Start();
-        EXPECT_EQ(first.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
-        first.close();
-        window.reset();
-    }
-    // A new run starts with nothing in memory: the learners come from the file.
-    ResetSettingsToUnloaded();
-    GetLearnerItems() = LearnerItems();
-    GetDbaseItems() = DbaseItems();
-    FrmStartup& second = Start();
-    EXPECT_EQ(CurrLearnerKey, learner);
-    EXPECT_EQ(second.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
-    recorder.answers = {MsgCancel};
-    second.mnuExecTest->trigger();
-    EXPECT_EQ(recorder.lastMessage(),
-              QStringLiteral("The test will start with your first fretboard-click and will last 30 seconds."))
-        << "the test knows the learner";
-}
-
-TEST_F(MainWindowTest, PatternPlayLeavesTheMenuMarksAsTheTabDoes)
-{
-    FrmStartup& w = Start();
-    const auto marks = [&w] {
-        return QList<bool>{w.mnuDrillMode->isChecked(), w.mnuShowMe->isChecked(), w.mnuFreePlay->isChecked(),
-                           w.mnuPatternPlay->isChecked()};
-    };
-    w.mnuShowMe->trigger();
-    const QList<bool> beforeMenu = marks();
-    w.mnuPatternPlay->trigger();
-    ASSERT_EQ(CurrActivity, ActivityPatternPlay);
-    const QList<bool> byMenu = marks();
-
-    w.mnuShowMe->trigger();
-    w.stpTabStrip->setCurrentIndex(1);
-    ASSERT_EQ(CurrActivity, ActivityPatternPlay);
-    EXPECT_EQ(byMenu, marks());
-    EXPECT_EQ(byMenu, beforeMenu) << "pattern play changes no mark";
-}
-
-TEST_F(MainWindowTest, ExitStopsTheTestClockClosesOurOtherWindowsAndEndsTheLoop)
-{
-    AddLearner(QStringLiteral("Cy"));
-    FrmStartup& w = Start();
-    recorder.answers = {MsgOk};
-    w.mnuExecTest->trigger();
-    AnswerPrompt(true);
-    ASSERT_TRUE(w.TestTimer.isActive());
-    w.mnuContents->trigger();
-    QWidget* help = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("HelpWindow") && top->isVisible())
-            help = top;
-    ASSERT_NE(help, nullptr);
-    QPointer<QWidget> helpAlive(help);
-    const size_t shownBefore = recorder.shown.size();
-    midi.messages.clear();
-
-    // The program's own loop: exit must end it although the help window is open.
-    bool loopEnded = false;
-    QTimer::singleShot(0, &w, [&w] { w.mnuExit->trigger(); });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(5000);
-    loopEnded = QCoreApplication::exec() == 0;
-    guard.stop();
-    EXPECT_TRUE(loopEnded) << "exit left the program running";
-    EXPECT_FALSE(w.TestTimer.isActive());
-    EXPECT_TRUE(!helpAlive || !helpAlive->isVisible()) << "the help window stays open";
-    EXPECT_EQ(MidiOutHandle, 0u) << "the MIDI output is closed at exit";
-    QTest::qWait(1100);
-    EXPECT_EQ(recorder.shown.size(), shownBefore) << recorder.lastMessage().toStdString();
+    EXPECT_EQ(w.GetSettings().currLessonKey, 1);
+    EXPECT_EQ(w.StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
 }

@@ -1,20 +1,18 @@
-#include "ModalCatcher.h"
-#include "TestSupport.h"
+// The options dialog through the real main window: its three tabs, Apply, OK and Cancel,
+// and what the window rebuilds after it.
+#include "app/AppFixture.h"
 
 #include "app/FrmOption.h"
-#include "app/FrmStartup.h"
-#include "app/TipSettings.h"
+#include "app/OptionsGeneralTab.h"
+#include "app/OptionsLessonsTab.h"
+#include "app/OptionsMidiTab.h"
+#include "app/RadioGroup.h"
+#include "app/ScrolledNumberBox.h"
 #include "core/Paths.h"
-#include "lessons/LessonGeneral.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
-#include "sound/RecordingMidiOutput.h"
-#include "sound/RecordingMixerDevice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,60 +21,22 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
-class OptionsTest : public ::testing::Test {
+class OptionsTest : public AppFixture {
 protected:
-    void SetUp() override
+    FrmStartup& Start(QStringList devicePorts = {}, int deviceOpenError = 0)
     {
-        LoadDefaultSettings();
-        StoreShowTipsAtStartup(false); // the tip window would come first
-        ResetSelection();
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
-        SeedDrillRandom(11);
-        SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
+        ports = std::move(devicePorts);
+        openError = deviceOpenError;
+        return AppFixture::Start();
     }
-    void TearDown() override
+    // Chooses "&Options" and hands the dialog to act while it is shown.
+    void WithOptions(const std::function<void(FrmOption&)>& act)
     {
-        window.reset();
-        SetMidiOutput(nullptr);
-        SetMixerDevice(nullptr);
+        EXPECT_EQ(WithDialog<FrmOption>(window->mnuOptions, act), 1);
     }
-
-    // Starts the main window on a recording MIDI back end with these ports.
-    FrmStartup& Start(QStringList ports = {}, int openError = 0)
-    {
-        auto output = std::make_unique<RecordingMidiOutput>(&midi, std::move(ports));
-        output->openError = openError;
-        SetMidiOutput(std::move(output));
-        window = std::make_unique<FrmStartup>();
-        window->resize(800, 620);
-        window->show();
-        EXPECT_EQ(window->Load(), FrmStartup::LoadResult::Ready);
-        return *window;
-    }
-
-    // Chooses "&Options" and hands the dialog to act while it is shown. A dialog that
-    // act leaves open is closed, as by its close box.
-    void WithOptions(const std::function<void(frmOption&)>& act)
-    {
-        int seen = 0;
-        ModalCatcher catcher([&](QWidget* modal) {
-            auto* dialog = qobject_cast<frmOption*>(modal);
-            ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
-            ++seen;
-            act(*dialog);
-        });
-        window->mnuOptions->trigger();
-        EXPECT_EQ(seen, 1);
-    }
-
     // Near the left edge: a check box or option button only takes clicks on its own
     // mark and caption, and its row may be wider.
     static void Click(QWidget* widget)
@@ -101,14 +61,9 @@ protected:
     }
     static QString Stored(const char* key)
     {
-        const auto store = OpenSettingsStore();
-        return store->value(QStringLiteral("General/") + QLatin1String(key)).toString();
+        return SettingsStore::Open()->value(QStringLiteral("General/") + QLatin1String(key)).toString();
     }
-
-    RecordingMidiOutput::Log midi;
-    RecordingMixerDevice::Log mixer;
-    MessageRecorder recorder;
-    std::unique_ptr<FrmStartup> window;
+    Settings& Current() { return window->GetSettings(); }
 };
 
 } // namespace
@@ -116,101 +71,98 @@ protected:
 TEST_F(OptionsTest, NumberBoxesRefuseBadValuesAndAskForAnotherTry)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
-        Type(dialog.boxChannel, QString());
+    WithOptions([&](FrmOption& dialog) {
+        Type(dialog.midiTab->numChannel->box, QString());
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("A value that is not a number has been entered. Please retry."));
-        EXPECT_EQ(dialog.boxChannel->text(), QStringLiteral("0"));
+        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("0"));
 
-        Type(dialog.boxChannel, QStringLiteral("16"));
+        Type(dialog.midiTab->numChannel->box, QStringLiteral("16"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Only a value between 0 and 15 can be entered. Please retry."));
-        EXPECT_EQ(dialog.boxChannel->text(), QStringLiteral("0"));
+        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("0"));
         EXPECT_TRUE(dialog.isVisible()) << "Return after a refused value does not close the dialog";
 
-        Type(dialog.boxPatch, QStringLiteral("128"));
+        Type(dialog.midiTab->numPatch->box, QStringLiteral("128"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Only a value between 0 and 127 can be entered. Please retry."));
-        Type(dialog.boxNoteMaxDuration, QStringLiteral("1e"));
+        Type(dialog.midiTab->numNoteMaxDuration->box, QStringLiteral("1e"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("A value that is not a number has been entered. Please retry."));
         const size_t messages = recorder.shown.size();
 
         // The scroll bar's top is the highest value.
-        dialog.scrollChannel->setValue(0);
-        EXPECT_EQ(dialog.boxChannel->text(), QStringLiteral("15"));
-        dialog.scrollPatch->setValue(87);
-        EXPECT_EQ(dialog.boxPatch->text(), QStringLiteral("40"));
-        Type(dialog.boxNoteMaxDuration, QStringLiteral("25"), false);
+        dialog.midiTab->numChannel->scroll->setValue(0);
+        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("15"));
+        dialog.midiTab->numPatch->scroll->setValue(87);
+        EXPECT_EQ(dialog.midiTab->numPatch->box->text(), QStringLiteral("40"));
+        Type(dialog.midiTab->numNoteMaxDuration->box, QStringLiteral("25"), false);
         Click(dialog.btnOk);
         EXPECT_EQ(recorder.shown.size(), messages);
     });
-    EXPECT_EQ(Channel, 15);
-    EXPECT_EQ(Patch, 40);
-    EXPECT_EQ(NoteMaxDuration, 25);
+    EXPECT_EQ(Current().channel, 15);
+    EXPECT_EQ(Current().patch, 40);
+    EXPECT_EQ(Current().noteMaxDuration, 25);
     EXPECT_EQ(Stored("Patch"), QStringLiteral("40"));
 }
 
 TEST_F(OptionsTest, ATestLastsAtLeastTenSeconds)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
-        EXPECT_EQ(dialog.boxTestDuration->text(), QStringLiteral("30"));
-        EXPECT_EQ(dialog.scrollTestDur->value(), 70);
-        dialog.scrollTestDur->triggerAction(QAbstractSlider::SliderToMaximum);
-        dialog.scrollTestDur->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(dialog.boxTestDuration->text(), QStringLiteral("10"));
+    WithOptions([&](FrmOption& dialog) {
+        EXPECT_EQ(dialog.generalTab->numTestDuration->box->text(), QStringLiteral("30"));
+        EXPECT_EQ(dialog.generalTab->numTestDuration->scroll->value(), 70);
+        dialog.generalTab->numTestDuration->scroll->triggerAction(QAbstractSlider::SliderToMaximum);
+        dialog.generalTab->numTestDuration->scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(dialog.generalTab->numTestDuration->box->text(), QStringLiteral("10"));
 
-        Type(dialog.boxTestDuration, QStringLiteral("5"));
+        Type(dialog.generalTab->numTestDuration->box, QStringLiteral("5"));
         EXPECT_EQ(recorder.lastMessage(),
                   QStringLiteral("Only a value between 10 and 100 can be entered. Please retry."));
-        EXPECT_EQ(dialog.boxTestDuration->text(), QStringLiteral("10"));
+        EXPECT_EQ(dialog.generalTab->numTestDuration->box->text(), QStringLiteral("10"));
         Click(dialog.btnOk);
     });
-    EXPECT_EQ(TestDuration, 10);
+    EXPECT_EQ(Current().testDuration, 10);
     EXPECT_EQ(Stored("TestDuration"), QStringLiteral("10"));
 }
 
 TEST_F(OptionsTest, ABassHasOnlyTheSimpleFretboard)
 {
-    GuitarType = 2;
-    FretboardStyle = 0; // stored before the bass had its own pictures
-    QString message;
-    ASSERT_TRUE(SaveSettings(message));
+    StoreSetting(QStringLiteral("GuitarType"), QStringLiteral("2"));
+    StoreSetting(QStringLiteral("FretboardStyle"), QStringLiteral("0")); // stored before the bass had its own pictures
     Start();
-    WithOptions([&](frmOption& dialog) {
-        EXPECT_TRUE(dialog.optGuitarType[2]->isChecked());
-        EXPECT_TRUE(dialog.optFretboardStyle[0]->isChecked()) << "a bass keeps the style it was stored with";
-        EXPECT_FALSE(dialog.optFretboardStyle[0]->isEnabled());
+    WithOptions([&](FrmOption& dialog) {
+        EXPECT_TRUE(dialog.generalTab->optGuitarType->Button(2)->isChecked());
+        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isChecked()) << "a bass keeps the style it was stored with";
+        EXPECT_FALSE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
 
-        Click(dialog.optGuitarType[0]);
-        EXPECT_TRUE(dialog.optFretboardStyle[0]->isEnabled());
-        Click(dialog.optFretboardStyle[0]);
-        Click(dialog.optGuitarType[1]);
-        EXPECT_TRUE(dialog.optFretboardStyle[1]->isChecked());
-        EXPECT_FALSE(dialog.optFretboardStyle[0]->isEnabled());
-        Click(dialog.optGuitarType[0]);
-        EXPECT_TRUE(dialog.optFretboardStyle[0]->isEnabled());
-        EXPECT_TRUE(dialog.optFretboardStyle[1]->isChecked());
+        Click(dialog.generalTab->optGuitarType->Button(0));
+        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
+        Click(dialog.generalTab->optFretboardStyle->Button(0));
+        Click(dialog.generalTab->optGuitarType->Button(1));
+        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(1)->isChecked());
+        EXPECT_FALSE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
+        Click(dialog.generalTab->optGuitarType->Button(0));
+        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
+        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(1)->isChecked());
     });
 }
 
 TEST_F(OptionsTest, ChangingOnlyTheDrillStyleRebuildsNothing)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
-        EXPECT_TRUE(dialog.optPlayNoteOnPrompt[0]->isChecked());
-        EXPECT_TRUE(dialog.chkEchoEnabled->isEnabled());
-        EXPECT_FALSE(dialog.frmPlayNoteWhenSelected->isEnabled());
+    WithOptions([&](FrmOption& dialog) {
+        EXPECT_TRUE(dialog.generalTab->optPlayNoteOnPrompt[0]->isChecked());
+        EXPECT_TRUE(dialog.generalTab->chkEchoEnabled->isEnabled());
+        EXPECT_FALSE(dialog.generalTab->frmPlayNoteWhenSelected->isEnabled());
 
-        Click(dialog.optPlayNoteOnPrompt[1]);
-        EXPECT_FALSE(dialog.frmPlayNoteOnPrompt->isEnabled());
-        EXPECT_FALSE(dialog.chkEchoEnabled->isEnabled());
-        EXPECT_TRUE(dialog.chkBeepOnError->isEnabled());
-        Click(dialog.chkBeepOnError);
+        Click(dialog.generalTab->optPlayNoteOnPrompt[1]);
+        EXPECT_FALSE(dialog.generalTab->frmPlayNoteOnPrompt->isEnabled());
+        EXPECT_FALSE(dialog.generalTab->chkEchoEnabled->isEnabled());
+        EXPECT_TRUE(dialog.generalTab->chkBeepOnError->isEnabled());
+        Click(dialog.generalTab->chkBeepOnError);
         Click(dialog.btnOk);
         EXPECT_FALSE(dialog.boolFretboardStyleChanged);
     });
-    EXPECT_FALSE(PlayNoteOnPrompt);
-    EXPECT_FALSE(BeepOnError);
-    EXPECT_TRUE(EchoEnabled);
-    EXPECT_EQ(PrevNoteEchoDuration, 0);
+    EXPECT_FALSE(Current().playNoteOnPrompt);
+    EXPECT_FALSE(Current().beepOnError);
+    EXPECT_TRUE(Current().echoEnabled);
     EXPECT_EQ(Stored("PlayNoteOnPrompt"), QStringLiteral("False"));
     EXPECT_EQ(Stored("BeepOnError"), QStringLiteral("False"));
     EXPECT_EQ(Stored("EchoEnabled"), QStringLiteral("True"));
@@ -219,98 +171,91 @@ TEST_F(OptionsTest, ChangingOnlyTheDrillStyleRebuildsNothing)
 TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
+    WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(2);
-        ASSERT_EQ(dialog.lstLessons->count(), 6);
-        EXPECT_EQ(dialog.lstLessons->currentItem()->text(), QStringLiteral("Lesson 1 - Start"));
-        EXPECT_FALSE(dialog.lstHilitedPatterns->isEnabled());
-        EXPECT_TRUE(dialog.txtKey->isVisible());
-        EXPECT_EQ(dialog.txtKey->text(), QStringLiteral("C"));
-        ASSERT_EQ(dialog.lstPatterns->count(), 1);
-        EXPECT_EQ(dialog.lstPatterns->item(0)->text(), QStringLiteral("Pattern 4"));
+        ASSERT_EQ(dialog.lessonsTab->lstLessons->count(), 6);
+        EXPECT_EQ(dialog.lessonsTab->lstLessons->currentItem()->text(), QStringLiteral("Lesson 1 - Start"));
+        EXPECT_FALSE(dialog.lessonsTab->lstHilitedPatterns->isEnabled());
+        EXPECT_TRUE(dialog.lessonsTab->txtKey->isVisible());
+        EXPECT_EQ(dialog.lessonsTab->txtKey->text(), QStringLiteral("C"));
+        ASSERT_EQ(dialog.lessonsTab->lstPatterns->count(), 1);
+        EXPECT_EQ(dialog.lessonsTab->lstPatterns->item(0)->text(), QStringLiteral("Pattern 4"));
 
-        ClickEntry(dialog.lstLessons, QStringLiteral("Lesson 5 - Custom scales"));
-        EXPECT_EQ(CurrLessonKey, 5);
-        EXPECT_TRUE(ScaleRebuildPending);
-        EXPECT_TRUE(dialog.cboKey->isVisible());
-        EXPECT_FALSE(dialog.txtKey->isVisible());
-        ASSERT_TRUE(dialog.lstHilitedPatterns->isEnabled());
-        EXPECT_EQ(dialog.lstHilitedPatterns->selectedItems().size(), 1) << "the custom pattern, 1";
+        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 5 - Custom scales"));
+        EXPECT_EQ(Current().currLessonKey, 1) << "the choice reaches the settings with OK";
+        EXPECT_TRUE(dialog.lessonsTab->cboKey->isVisible());
+        EXPECT_FALSE(dialog.lessonsTab->txtKey->isVisible());
+        ASSERT_TRUE(dialog.lessonsTab->lstHilitedPatterns->isEnabled());
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->selectedItems().size(), 1) << "the custom pattern, 1";
 
-        ClickEntry(dialog.lstHilitedPatterns, QStringLiteral("None"));
-        EXPECT_EQ(dialog.lstHilitedPatterns->selectedItems().size(), 1) << "None stands alone";
-        ClickEntry(dialog.lstHilitedPatterns, QStringLiteral("Pattern 4"));
-        ClickEntry(dialog.lstHilitedPatterns, QStringLiteral("Pattern 2"));
-        EXPECT_EQ(dialog.lstHilitedPatterns->selectedItems().size(), 2);
-        dialog.cboKey->setCurrentIndex(dialog.cboKey->findText(QStringLiteral("G")));
+        ClickEntry(dialog.lessonsTab->lstHilitedPatterns, QStringLiteral("None"));
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->selectedItems().size(), 1) << "None stands alone";
+        ClickEntry(dialog.lessonsTab->lstHilitedPatterns, QStringLiteral("Pattern 4"));
+        ClickEntry(dialog.lessonsTab->lstHilitedPatterns, QStringLiteral("Pattern 2"));
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->selectedItems().size(), 2);
+        dialog.lessonsTab->cboKey->setCurrentIndex(dialog.lessonsTab->cboKey->findText(QStringLiteral("G")));
         Click(dialog.btnOk);
     });
-    EXPECT_EQ(VisiblePatterns.Count(), 2);
-    EXPECT_EQ(VisiblePatterns.Item(1), QStringLiteral("2"));
-    EXPECT_EQ(VisiblePatterns.Item(2), QStringLiteral("4"));
-    EXPECT_EQ(CurrPattern, 4) << "the later one in the list";
-    EXPECT_EQ(SavedPattern, 4);
-    EXPECT_EQ(CurrCustomPattern, 2) << "the one with the focus";
-    EXPECT_EQ(CurrCustomKey, 11);
-    EXPECT_EQ(CurrKey, 11);
-    EXPECT_EQ(window->CurrentLesson()->intKey, 11);
+    const Selection& drill = window->objTrainer->GetSelection();
+    EXPECT_EQ(drill.visiblePatterns, (std::vector<int>{2, 4}));
+    EXPECT_EQ(drill.pattern, 4) << "the later one in the list";
+    EXPECT_EQ(Current().currCustomPattern, 2) << "the one with the focus";
+    EXPECT_EQ(Current().currCustomKey, 11);
+    EXPECT_EQ(drill.key, 11);
+    EXPECT_EQ(window->CurrentLesson()->key, 11);
     EXPECT_EQ(Stored("CurrLessonKey"), QStringLiteral("5"));
     EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 5 - Custom scales"));
     EXPECT_EQ(window->StatusPanelText(QStringLiteral("KeyAndScale")), QStringLiteral("Key: G Major"));
-    EXPECT_FALSE(ScaleRebuildPending) << "the trainer has redrawn with the new choice";
+    EXPECT_EQ(window->objTrainer->objFretboard->GetSelection(), drill) << "the board shows the new choice";
 }
 
 TEST_F(OptionsTest, CancelTakesBackALessonChosenInTheDialog)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
+    WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(2);
-        ClickEntry(dialog.lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
-        EXPECT_EQ(CurrLessonKey, 2);
-        EXPECT_EQ(CurrPattern, 1);
+        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->currentItem()->text(), QStringLiteral("Pattern 1"));
         Click(dialog.btnCancel);
     });
-    EXPECT_EQ(CurrLessonKey, 1);
-    EXPECT_EQ(CurrPattern, 4);
-    ASSERT_EQ(VisiblePatterns.Count(), 1);
-    EXPECT_EQ(VisiblePatterns.Item(1), QStringLiteral("4"));
+    EXPECT_EQ(Current().currLessonKey, 1);
+    EXPECT_EQ(window->objTrainer->GetSelection().pattern, 4);
+    EXPECT_EQ(window->objTrainer->GetSelection().visiblePatterns, std::vector<int>{4});
     EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
 }
 
 TEST_F(OptionsTest, TheMidiTabListsThePortsAndSetsTheChosenOneAndTheVolume)
 {
     Start({QStringLiteral("Port A"), QStringLiteral("Port B")});
-    WithOptions([&](frmOption& dialog) {
+    WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(1);
-        ASSERT_EQ(dialog.lstMidiDevs->count(), 3);
-        EXPECT_EQ(dialog.lstMidiDevs->currentItem()->text(), QStringLiteral("Midi Mapper"));
-        EXPECT_EQ(dialog.Slider->minimum(), 0);
-        EXPECT_EQ(dialog.Slider->maximum(), 65535) << "the volume control's own range";
-        ClickEntry(dialog.lstMidiDevs, QStringLiteral("Port B"));
-        dialog.Slider->setValue(20000);
+        ASSERT_EQ(dialog.midiTab->lstMidiDevs->count(), 3);
+        EXPECT_EQ(dialog.midiTab->lstMidiDevs->currentItem()->text(), QStringLiteral("Midi Mapper"));
+        EXPECT_EQ(dialog.midiTab->Slider->minimum(), 0);
+        EXPECT_EQ(dialog.midiTab->Slider->maximum(), 65535) << "the volume control's own range";
+        ClickEntry(dialog.midiTab->lstMidiDevs, QStringLiteral("Port B"));
+        dialog.midiTab->Slider->setValue(20000);
         Click(dialog.btnOk);
     });
-    EXPECT_EQ(CurDeviceName, QStringLiteral("Port B"));
-    EXPECT_EQ(MidiDeviceId, 1);
+    EXPECT_EQ(Current().curDeviceName, QStringLiteral("Port B"));
+    EXPECT_EQ(window->Sound().Midi().DeviceId(), 1);
     EXPECT_EQ(mixer.level, 20000u);
     EXPECT_EQ(Stored("CurDeviceName"), QStringLiteral("Port B"));
 }
 
 TEST_F(OptionsTest, ApplyWithoutAWorkingDeviceTurnsSoundOffAgain)
 {
-    EnableSound = false;
-    QString message;
-    ASSERT_TRUE(SaveSettings(message));
+    StoreSetting(QStringLiteral("EnableSound"), QStringLiteral("False"));
     Start({}, 77);
-    WithOptions([&](frmOption& dialog) {
+    WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(1);
-        EXPECT_FALSE(dialog.chkEnableSound->isChecked());
-        Click(dialog.chkEnableSound);
+        EXPECT_FALSE(dialog.midiTab->chkEnableSound->isChecked());
+        Click(dialog.midiTab->chkEnableSound);
         Click(dialog.btnApply);
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, "
                                                          "error description is: The device is gone."));
-        EXPECT_FALSE(dialog.chkEnableSound->isChecked());
-        EXPECT_FALSE(EnableSound);
+        EXPECT_FALSE(dialog.midiTab->chkEnableSound->isChecked());
+        EXPECT_FALSE(Current().enableSound);
         EXPECT_TRUE(dialog.isVisible());
     });
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("False")) << "Apply stores nothing";
@@ -319,42 +264,42 @@ TEST_F(OptionsTest, ApplyWithoutAWorkingDeviceTurnsSoundOffAgain)
 TEST_F(OptionsTest, BrowseSplitsThePathForTheFileDialogAndTakesTheChoice)
 {
     Start();
-    WithOptions([&](frmOption& dialog) {
+    WithOptions([&](FrmOption& dialog) {
         QStringList asked;
         QString answer;
-        dialog.cdlgFile = [&](QWidget*, const QString& title, const QString& directory, const QString& fileName) {
+        dialog.generalTab->cdlgFile = [&](QWidget*, const QString& title, const QString& directory, const QString& fileName) {
             asked = {title, directory, fileName};
             return answer;
         };
-        dialog.boxWebBrowserPath->setText(QStringLiteral("/opt/web/browser"));
-        Click(dialog.btnBrowse);
+        dialog.generalTab->boxWebBrowserPath->setText(QStringLiteral("/opt/web/browser"));
+        Click(dialog.generalTab->btnBrowse);
         EXPECT_EQ(asked, QStringList({QStringLiteral("Please indicate the position of your WebBrowser, preferably IE4"),
                                       QStringLiteral("/opt/web/"), QStringLiteral("browser")}));
-        EXPECT_EQ(dialog.boxWebBrowserPath->text(), QStringLiteral("/opt/web/browser")) << "cancelled";
+        EXPECT_EQ(dialog.generalTab->boxWebBrowserPath->text(), QStringLiteral("/opt/web/browser")) << "cancelled";
         answer = QStringLiteral("/usr/bin/firefox");
-        Click(dialog.btnBrowse);
-        EXPECT_EQ(dialog.boxWebBrowserPath->text(), answer);
+        Click(dialog.generalTab->btnBrowse);
+        EXPECT_EQ(dialog.generalTab->boxWebBrowserPath->text(), answer);
         Click(dialog.btnOk);
     });
-    EXPECT_EQ(WebBrowserPath, QStringLiteral("/usr/bin/firefox"));
+    EXPECT_EQ(Current().webBrowserPath, QStringLiteral("/usr/bin/firefox"));
 }
 
 TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
 {
     Start();
-    ASSERT_EQ(window->objFretlore->objFretboard->StringCount(), 6);
-    ASSERT_EQ(window->objFretlore->objSheet->Note(1).Count(), 23);
-    WithOptions([&](frmOption& dialog) {
-        Click(dialog.optGuitarType[1]);
+    ASSERT_EQ(window->objTrainer->objFretboard->StringCount(), 6);
+    ASSERT_EQ(window->objTrainer->objSheet->Geometry().LevelCount(), 23);
+    WithOptions([&](FrmOption& dialog) {
+        Click(dialog.generalTab->optGuitarType->Button(1));
         Click(dialog.btnOk);
         EXPECT_TRUE(dialog.boolFretboardStyleChanged);
     });
-    EXPECT_EQ(GuitarType, 1);
-    EXPECT_EQ(FretboardStyle, 1);
-    EXPECT_EQ(window->objFretlore->objFretboard->StringCount(), 4);
+    EXPECT_EQ(Current().guitarType, 1);
+    EXPECT_EQ(Current().fretboardStyle, 1);
+    EXPECT_EQ(window->objTrainer->objFretboard->StringCount(), 4);
     EXPECT_EQ(window->objPatternPlay->objFretboard->StringCount(), 4);
-    SheetControl* sheet = window->objFretlore->objSheet;
-    EXPECT_EQ(sheet->Note(1).Count(), 17);
+    SheetControl* sheet = window->objTrainer->objSheet;
+    EXPECT_EQ(sheet->Geometry().LevelCount(), 17);
 
     // The staff shows the bass clef: its left part, before any note, is the bass picture.
     const QImage bass = QImage(ProgramDataPath(QStringLiteral("Images/SheetBass.jpg"))).convertToFormat(QImage::Format_RGB32);
@@ -369,7 +314,7 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     bool found = false;
     for (int s = 1; s <= 4; ++s)
         for (int f = 1; f <= 14; ++f)
-            found = found || window->objFretlore->objFretboard->String(s).Item(f).GetNoteName() == prompt;
+            found = found || window->objTrainer->objFretboard->NoteNameAt({s, f}) == prompt;
     EXPECT_TRUE(found) << prompt.toStdString();
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
 }

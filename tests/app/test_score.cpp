@@ -1,9 +1,9 @@
-#include "TestSupport.h"
-#include "app/ScoreTestSupport.h"
+#include "doubles/MessageRecorder.h"
 
 #include "app/FrmScore.h"
 #include "app/ScoreGrid.h"
 #include "records/DbaseItems.h"
+#include "core/Settings.h"
 #include "records/LearnerItems.h"
 
 #include <QAction>
@@ -44,14 +44,12 @@ class ScoreData : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LoadDefaultSettings();
-        GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("Learners.dat")));
-        GetDbaseItems() = DbaseItems(ScoresPath());
-        ASSERT_TRUE(GetLearnerItems().GetDataFromFile(message));
-        ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
+        settings = Settings::Defaults();
+        ASSERT_TRUE(learners.GetDataFromFile(message));
+        ASSERT_TRUE(scores.GetDataFromFile(message));
         qint16 key = 0;
         for (const char* name : {"Anna", "Ben"})
-            ASSERT_TRUE(GetLearnerItems().AddNew(QString::fromUtf8(name), key, message));
+            ASSERT_TRUE(learners.AddNew(QString::fromUtf8(name), key, message));
         // Anna: three tests in lesson 1, one in lesson 3; Ben: two in lesson 2.
         Add(1, 1, 0.875F);
         Add(2, 2, 0.5F);
@@ -59,27 +57,40 @@ protected:
         Add(1, 1, 1.0F);
         Add(2, 2, 0.25F);
         Add(1, 1, 0.7576F);
-        CurrLearnerKey = 1;
+        settings.currLearnerKey = 1;
     }
 
     void Add(qint16 learner, qint16 lesson, float value)
     {
         qint16 key = 0;
-        ASSERT_TRUE(GetDbaseItems().AddScore(learner, lesson, value, key, message));
+        ASSERT_TRUE(scores.AddScore(learner, lesson, value, key, message));
     }
 
     QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
 
-    std::vector<int> OwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
+    // The learner keys of the results a fresh load of the file sees.
+    std::vector<int> OwnersOnDisk() const
+    {
+        DbaseItems reread(ScoresPath());
+        QString problem;
+        EXPECT_TRUE(reread.GetDataFromFile(problem)) << problem.toStdString();
+        std::vector<int> owners;
+        for (const DbaseItem& item : reread)
+            owners.push_back(item.intLearnerKey);
+        return owners;
+    }
 
     QTemporaryDir dir;
+    Settings settings;
+    LearnerItems learners{dir.filePath(QStringLiteral("Learners.dat"))};
+    DbaseItems scores{ScoresPath()};
     QString message;
     MessageRecorder recorder;
 };
 
 TEST_F(ScoreData, TheGridHasASeriesPerLessonAndARowPerTest)
 {
-    const ScoreGrid grid = ScoreGrid::Build(GetDbaseItems(), 1, LessonNamesForTest);
+    const ScoreGrid grid = ScoreGrid::Build(scores, 1, LessonNamesForTest);
     ASSERT_EQ(grid.SeriesCount(), 3);
     ASSERT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(grid.ColumnLabel(1), QStringLiteral("Lesson 1 - Start"));
@@ -96,18 +107,18 @@ TEST_F(ScoreData, TheGridHasASeriesPerLessonAndARowPerTest)
     EXPECT_FALSE(grid.HasResult(3, 2));
     EXPECT_DOUBLE_EQ(grid.PercentAt(1, 1), 87.5);
 
-    const ScoreGrid ben = ScoreGrid::Build(GetDbaseItems(), 2, LessonNamesForTest);
+    const ScoreGrid ben = ScoreGrid::Build(scores, 2, LessonNamesForTest);
     EXPECT_EQ(ben.RowCount(), 2);
     EXPECT_EQ(ben.CellText(2, 2), QStringLiteral("25.0"));
 
-    const ScoreGrid nobody = ScoreGrid::Build(GetDbaseItems(), 7, LessonNamesForTest);
+    const ScoreGrid nobody = ScoreGrid::Build(scores, 7, LessonNamesForTest);
     EXPECT_EQ(nobody.SeriesCount(), 3);
     EXPECT_EQ(nobody.RowCount(), 0);
 }
 
 TEST_F(ScoreData, APointNamesLessonTestAndScore)
 {
-    const ScoreGrid grid = ScoreGrid::Build(GetDbaseItems(), 1, LessonNamesForTest);
+    const ScoreGrid grid = ScoreGrid::Build(scores, 1, LessonNamesForTest);
     EXPECT_EQ(grid.PointMessage(1, 1).value_or(QString()),
               QStringLiteral("Lesson 1 - Start, test number: 1, scored: 87.5%"));
     EXPECT_EQ(grid.PointMessage(1, 2).value_or(QString()),
@@ -128,10 +139,10 @@ TEST_F(ScoreData, WithoutOpenGLTheWindowShowsLinesAndSaysWhy)
 {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         GTEST_SKIP() << "checks the offscreen fallback";
-    frmScore window(LessonNamesForTest);
+    FrmScore window(LessonNamesForTest, settings, learners, scores);
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Score"));
-    EXPECT_FALSE(frmScore::Can3D());
+    EXPECT_FALSE(FrmScore::Can3D());
     EXPECT_EQ(window.Chart3D(), nullptr);
     EXPECT_FALSE(window.Is3DShown());
     EXPECT_FALSE(window.mnu3D->isEnabled());
@@ -144,7 +155,7 @@ TEST_F(ScoreData, WithoutOpenGLTheWindowShowsLinesAndSaysWhy)
 
 TEST_F(ScoreData, TheLinesChartTheLearnersResults)
 {
-    frmScore window(LessonNamesForTest);
+    FrmScore window(LessonNamesForTest, settings, learners, scores);
     window.show();
     window.Show2D();
     QChart* chart = window.Chart2D();
@@ -180,13 +191,13 @@ TEST_F(ScoreData, TheLinesChartTheLearnersResults)
 
 TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)
 {
-    frmScore window(LessonNamesForTest);
+    FrmScore window(LessonNamesForTest, settings, learners, scores);
     window.show();
     recorder.answers.push_back(MsgCancel);
     window.mnuClear->trigger();
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Are you sure you want to clear the score sheet?"));
     EXPECT_EQ(recorder.shown.back().style, int(MsgOkCancel));
-    EXPECT_EQ(GetDbaseItems().Count(), 6);
+    EXPECT_EQ(scores.Count(), 6);
     EXPECT_EQ(window.Grid().RowCount(), 3);
 
     window.mnuClear->trigger();
@@ -199,9 +210,9 @@ TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)
 // The 3D graph needs OpenGL: run with xvfb-run and QT_QPA_PLATFORM=xcb.
 TEST_F(ScoreData, TheBarsChartTheLearnersResultsWhereOpenGLRuns)
 {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !frmScore::Can3D())
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !FrmScore::Can3D())
         GTEST_SKIP() << "no OpenGL on this platform";
-    frmScore window(LessonNamesForTest);
+    FrmScore window(LessonNamesForTest, settings, learners, scores);
     window.show();
     EXPECT_TRUE(window.Is3DShown());
     EXPECT_TRUE(window.mnu3D->isChecked());

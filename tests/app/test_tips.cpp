@@ -1,9 +1,10 @@
-#include "ModalCatcher.h"
-#include "TestSupport.h"
+#include "doubles/ModalCatcher.h"
+#include "doubles/MessageRecorder.h"
 
 #include "app/FrmTip.h"
 #include "app/TipSettings.h"
 
+#include <QSettings>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -39,7 +40,7 @@ protected:
         return path;
     }
 
-    static void ClickNext(frmTip& tip)
+    static void ClickNext(FrmTip& tip)
     {
         QTest::mouseClick(tip.findChild<QPushButton*>(QStringLiteral("cmdNextTip")), Qt::LeftButton);
     }
@@ -53,7 +54,7 @@ TEST_F(TipTest, SwitchAtZeroKeepsTheWindowAwayAndReEnablingStoresOneAndShowsIt)
 {
     StoreShowTipsAtStartup(false);
     EXPECT_EQ(StoredTipSwitch(), QStringLiteral("0"));
-    EXPECT_TRUE(frmTip(nullptr, WriteTips("a tip\n")).UnloadedAtLoad());
+    EXPECT_TRUE(FrmTip(nullptr, WriteTips("a tip\n")).UnloadedAtLoad());
     {
         ModalCatcher catcher;
         EXPECT_FALSE(ShowTipOfTheDay(nullptr));
@@ -63,7 +64,7 @@ TEST_F(TipTest, SwitchAtZeroKeepsTheWindowAwayAndReEnablingStoresOneAndShowsIt)
 
     QString shownTip;
     ModalCatcher catcher([&](QWidget* modal) {
-        if (auto* tip = qobject_cast<frmTip*>(modal))
+        if (auto* tip = qobject_cast<FrmTip*>(modal))
             shownTip = tip->TipText();
     });
     ReEnableTipsAtStartup(nullptr);
@@ -76,7 +77,7 @@ TEST_F(TipTest, SwitchAtZeroKeepsTheWindowAwayAndReEnablingStoresOneAndShowsIt)
 TEST_F(TipTest, AbsentSwitchShowsTheWindowWithTheBoxChecked)
 {
     EXPECT_EQ(ReadShowTipsAtStartup(), 1);
-    frmTip tip(nullptr, WriteTips("only tip\n"));
+    FrmTip tip(nullptr, WriteTips("only tip\n"));
     EXPECT_FALSE(tip.UnloadedAtLoad());
     EXPECT_TRUE(tip.findChild<QCheckBox*>(QStringLiteral("chkLoadTipsAtStartup"))->isChecked());
     EXPECT_EQ(tip.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Did you know..."));
@@ -84,7 +85,7 @@ TEST_F(TipTest, AbsentSwitchShowsTheWindowWithTheBoxChecked)
 
 TEST_F(TipTest, EmptyFileLoadsButShowsNoTipAndNextChangesNothing)
 {
-    frmTip tip(nullptr, WriteTips(""));
+    FrmTip tip(nullptr, WriteTips(""));
     EXPECT_EQ(tip.TipCount(), 0);
     EXPECT_EQ(tip.TipText(), QString());
     ClickNext(tip);
@@ -94,7 +95,7 @@ TEST_F(TipTest, EmptyFileLoadsButShowsNoTipAndNextChangesNothing)
 
 TEST_F(TipTest, ThreeLinesCycleInFileOrder)
 {
-    frmTip tip(nullptr, WriteTips("First tip\r\nSecond \xE2\x99\xAD tip\r\nThird tip\r\n"));
+    FrmTip tip(nullptr, WriteTips("First tip\r\nSecond \xE2\x99\xAD tip\r\nThird tip\r\n"));
     QStringList seen{tip.TipText()};
     for (int click = 0; click < 3; ++click) {
         ClickNext(tip);
@@ -107,7 +108,7 @@ TEST_F(TipTest, ThreeLinesCycleInFileOrder)
 
 TEST_F(TipTest, EveryLineIsATipEvenAnEmptyOneAndTheLastNeedsNoLineBreak)
 {
-    frmTip tip(nullptr, WriteTips("one\n\nthree"));
+    FrmTip tip(nullptr, WriteTips("one\n\nthree"));
     ASSERT_EQ(tip.TipCount(), 3);
     ClickNext(tip);
     EXPECT_EQ(tip.TipText(), QString());
@@ -121,7 +122,7 @@ TEST_F(TipTest, MissingFileExplainsWhatToDoAndNextDoesNothing)
         QStringLiteral("That the TIPOFDAY.TXT file was not found? \n\nCreate a text file named "
                        "TIPOFDAY.TXT using NotePad with 1 tip per line. Then place it in the same "
                        "directory as the application. ");
-    frmTip tip(nullptr, dir.filePath(QStringLiteral("missing.txt")));
+    FrmTip tip(nullptr, dir.filePath(QStringLiteral("missing.txt")));
     EXPECT_EQ(tip.TipText(), expected);
     ClickNext(tip);
     EXPECT_EQ(tip.TipText(), expected);
@@ -130,7 +131,7 @@ TEST_F(TipTest, MissingFileExplainsWhatToDoAndNextDoesNothing)
 
 TEST_F(TipTest, UncheckingStoresZeroAtOnceAndCheckingStoresOne)
 {
-    frmTip tip(nullptr, WriteTips("a\n"));
+    FrmTip tip(nullptr, WriteTips("a\n"));
     auto* box = tip.findChild<QCheckBox*>(QStringLiteral("chkLoadTipsAtStartup"));
     QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center() - QPoint(box->width() / 2 - 8, 0));
     EXPECT_FALSE(box->isChecked());
@@ -142,7 +143,7 @@ TEST_F(TipTest, UncheckingStoresZeroAtOnceAndCheckingStoresOne)
 
 TEST_F(TipTest, ShippedTipsFileHoldsAtLeastTwentyFiveTips)
 {
-    frmTip tip;
+    FrmTip tip;
     EXPECT_GE(tip.TipCount(), 25);
     EXPECT_TRUE(tip.TipText().startsWith(QStringLiteral("Start with")));
 }

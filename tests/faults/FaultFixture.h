@@ -1,93 +1,18 @@
 #pragma once
-// The whole program under faults: the main window started with recording sound back
-// ends and its learner and score files in a temporary folder, so each test can damage
-// what the program reads or block what it writes and then check what the user is told
-// and what is left on disk.
+// The whole program under faults: damage what it reads or block what it writes, then
+// check what the user is told and what is left on disk.
 
-#include "TestSupport.h"
-
-#include "app/FrmStartup.h"
-#include "lessons/LessonGeneral.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
-#include "sound/RecordingMidiOutput.h"
-#include "sound/RecordingMixerDevice.h"
-#include "views/FretboardControl.h"
+#include "app/AppFixture.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QFileInfo>
 
 #include <sys/resource.h>
 
 #include <csignal>
-#include <memory>
 
-class FaultTest : public ::testing::Test {
+class FaultTest : public AppFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        LoadDefaultSettings();
-        ResetSelection();
-        auto output = std::make_unique<RecordingMidiOutput>(&midi);
-        port = output.get();
-        SetMidiOutput(std::move(output));
-        SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
-        UseStoresIn(dir.path());
-        SeedDrillRandom(5);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetMidiOutput(nullptr);
-        SetMixerDevice(nullptr);
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
-    }
-
-    void UseStoresIn(const QString& folder)
-    {
-        GetLearnerItems() = LearnerItems(folder + QStringLiteral("/Learners.dat"));
-        GetDbaseItems() = DbaseItems(folder + QStringLiteral("/Score.dat"));
-    }
-    QString LearnersPath() const { return GetLearnerItems().FilePath(); }
-    QString ScoresPath() const { return GetDbaseItems().FilePath(); }
-
-    static void WriteBytes(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    static QByteArray ReadBytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    // Stores a raw text under a settings key, as a hand edit or another version might.
-    static void StoreSetting(const QString& key, const QString& text)
-    {
-        const auto store = OpenSettingsStore();
-        store->setValue(QStringLiteral("General/") + key, text);
-        store->sync();
-    }
-    static QByteArray SettingsFileBytes() { return ReadBytes(OpenSettingsStore()->fileName()); }
-
-    FrmStartup::LoadResult Start()
-    {
-        window = std::make_unique<FrmStartup>();
-        window->resize(800, 620);
-        window->show();
-        return window->Load();
-    }
-
     // What the user does to leave: the window's close, then its destruction.
     void Exit()
     {
@@ -95,32 +20,18 @@ protected:
             window->close();
         window.reset();
     }
-
-    FretboardControl& Board() { return *window->objFretlore->objFretboard; }
-
-    // Clicks the middle of a fretboard cell (string s, position f).
-    void ClickCell(int s, int f, Qt::MouseButton button = Qt::LeftButton)
-    {
-        const Rect& r = Board().String(s).Item(f).Bounds();
-        QTest::mouseClick(&Board(), button, {}, QPoint(qRound(r.floatCenterX), qRound(r.floatCenterY)));
-    }
-
-    // Clicks the first cell that holds the prompted note: a right answer, which sounds.
+    static QByteArray SettingsFileBytes() { return ReadBytes(SettingsStore::FileName()); }
+    void ClickCell(int s, int f, Qt::MouseButton button = Qt::LeftButton) { Press({s, f}, button); }
+    // Presses the first cell that holds the prompt: a right answer, which sounds.
     bool AnswerRight()
     {
-        const QString prompt = window->CurrentLesson()->GetActiveNoteName();
-        FretboardControl& board = Board();
-        for (int s = 1; s <= board.StringCount(); ++s)
-            for (int f = 1; f <= 14; ++f)
-                if (board.String(s).Item(f).GetNoteName() == prompt) {
-                    ClickCell(s, f);
-                    return true;
-                }
-        return false;
+        const auto cell = CellFor(true);
+        if (cell)
+            Press(*cell);
+        return cell.has_value();
     }
-
-    // Every message sent must be a well-formed channel message: a status byte from
-    // 0x80 to 0xEF and data bytes below 0x80, or a port would read it as something else.
+    // Every message sent must be a well-formed channel message: a status byte from 0x80
+    // to 0xEF and data bytes below 0x80, or a port would read it as something else.
     ::testing::AssertionResult AllMessagesWellFormed() const
     {
         for (const quint32 message : midi.messages) {
@@ -132,21 +43,14 @@ protected:
         }
         return ::testing::AssertionSuccess();
     }
-
-    QString AllMessages() const
+    bool HasMessageNaming(const QString& path) const
     {
-        QStringList texts;
         for (const auto& shown : recorder.shown)
-            texts << shown.text;
-        return texts.join(QStringLiteral(" | "));
+            if (shown.text.contains(path))
+                return true;
+        return false;
     }
-
-    QTemporaryDir dir;
-    RecordingMidiOutput::Log midi;
-    RecordingMidiOutput* port = nullptr;
-    RecordingMixerDevice::Log mixer;
-    MessageRecorder recorder;
-    std::unique_ptr<FrmStartup> window;
+    QString AllMessages() const { return recorder.allMessages(); }
 };
 
 // Files may not grow past a few bytes while it lives (this holds for root too, where a

@@ -1,8 +1,6 @@
 // Bad values in the settings store, one setting at a time.
 #include "FaultFixture.h"
 
-#include "core/Selection.h"
-
 namespace {
 
 const char* const kNumberKeys[] = {
@@ -25,7 +23,7 @@ protected:
     // Starts, plays a little in each activity, and leaves.
     void StartAndPlay()
     {
-        const FrmStartup::LoadResult result = Start();
+        const FrmStartup::LoadResult result = Launch();
         if (result != FrmStartup::LoadResult::Ready) {
             EXPECT_FALSE(recorder.shown.empty()) << "the start stopped without a word";
             Exit();
@@ -41,7 +39,7 @@ protected:
         ClickCell(1, 5);
         window->mnuPatternPlay->trigger();
         window->mnuDrillMode->trigger();
-        window->TimerNoteTimeout.Tick();
+        window->Sound().Timeout().Tick();
         EXPECT_TRUE(AllMessagesWellFormed());
         Exit();
     }
@@ -56,12 +54,12 @@ TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
     const char* const unreadable[] = {"yes please", "12abc", "", "1e999", "99999999999", "0x10", "nan"};
     const auto check = [this](const char* key, const char* text) {
         SCOPED_TRACE(std::string(key) + " = '" + text + "'");
-        LoadDefaultSettings();
+        ClearSettings();
         recorder.shown.clear();
         StoreSetting(QStringLiteral("Channel"), QStringLiteral("9"));
         StoreSetting(QLatin1String(key), QLatin1String(text));
         const QByteArray before = SettingsFileBytes();
-        ASSERT_EQ(Start(), FrmStartup::LoadResult::WithoutContent);
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::WithoutContent);
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(key))) << recorder.lastMessage().toStdString();
         EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(text)));
@@ -104,7 +102,7 @@ TEST_F(BadSettings, OutOfRangeValuesNeitherCrashNorSendBrokenMidi)
     for (const auto& [key, values] : cases)
         for (const char* text : values) {
             SCOPED_TRACE(std::string(key) + " = '" + text + "'");
-            LoadDefaultSettings();
+            ClearSettings();
             recorder.shown.clear();
             midi.messages.clear();
             StoreSetting(QLatin1String(key), QString::fromLatin1(text));
@@ -118,24 +116,24 @@ TEST_F(BadSettings, AHugeTextSettingIsCarriedThrough)
     const QString huge(200000, QLatin1Char('x'));
     StoreSetting(QStringLiteral("WebBrowserPath"), huge);
     StoreSetting(QStringLiteral("CurDeviceName"), huge);
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
-    EXPECT_EQ(WebBrowserPath, huge);
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    EXPECT_EQ(window->GetSettings().webBrowserPath, huge);
     Exit();
-    EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("General/WebBrowserPath")).toString(), huge);
+    EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/WebBrowserPath")).toString(), huge);
 }
 
 // A settings file that is not one at all reads as empty: the program starts on the
 // defaults and leaves a good file behind.
 TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
 {
-    const QString path = OpenSettingsStore()->fileName();
+    const QString path = SettingsStore::FileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     QByteArray garbage(5000, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
     WriteBytes(path, garbage);
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
-    EXPECT_EQ(TestDuration, 30);
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    EXPECT_EQ(window->GetSettings().testDuration, 30);
     Exit();
-    EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("General/TestDuration")).toString(), QStringLiteral("30"));
+    EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/TestDuration")).toString(), QStringLiteral("30"));
 }

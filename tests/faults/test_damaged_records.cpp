@@ -68,7 +68,7 @@ protected:
         WriteBytes(goodPath, good);
         WriteBytes(damagedPath, damage.bytes);
 
-        EXPECT_EQ(Start(), FrmStartup::LoadResult::EndProgram);
+        EXPECT_EQ(Launch(), FrmStartup::LoadResult::EndProgram);
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().contains(damagedPath)) << recorder.lastMessage().toStdString();
         EXPECT_TRUE(window->EndRequested());
@@ -150,7 +150,7 @@ TEST_F(DamagedRecords, AHugeFileIsRefusedWithoutReadingIt)
             ASSERT_TRUE(file.resize(qint64(3) << 30)); // sparse: costs no disk
         }
         recorder.shown.clear();
-        EXPECT_EQ(Start(), FrmStartup::LoadResult::EndProgram);
+        EXPECT_EQ(Launch(), FrmStartup::LoadResult::EndProgram);
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().contains(path));
         EXPECT_TRUE(recorder.lastMessage().contains(QStringLiteral("too large"))) << recorder.lastMessage().toStdString();
@@ -170,14 +170,14 @@ TEST_F(DamagedRecords, ReadableButUnexpectedRecordsDoNotUpsetTheWindow)
                            "<RECORD key = '32767' learnerKey = '9' lessonKey = '0' value = '250'></RECORD>\r\n";
     WriteBytes(ScoresPath(), odd);
     StoreSetting(QStringLiteral("CurrLearnerKey"), QStringLiteral("31000"));
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore")) << "a learner who is gone is not shown";
-    EXPECT_EQ(CurrLearnerKey, -1);
-    EXPECT_EQ(GetDbaseItems().Count(), 2);
+    EXPECT_EQ(window->GetSettings().currLearnerKey, -1);
+    EXPECT_EQ(window->Scores().Count(), 2);
     // The highest key is taken: a new score has nowhere to go, and says so.
     qint16 key = 0;
     QString message;
-    EXPECT_FALSE(GetDbaseItems().AddScore(1, 1, 0.5F, key, message));
+    EXPECT_FALSE(window->Scores().AddScore(1, 1, 0.5F, key, message));
     EXPECT_FALSE(message.isEmpty());
     Exit();
     EXPECT_EQ(ReadBytes(ScoresPath()), odd) << "written back as read";
@@ -186,7 +186,7 @@ TEST_F(DamagedRecords, ReadableButUnexpectedRecordsDoNotUpsetTheWindow)
     QFile::remove(ScoresPath());
     ASSERT_TRUE(QDir().mkpath(ScoresPath()));
     recorder.shown.clear();
-    EXPECT_EQ(Start(), FrmStartup::LoadResult::EndProgram);
+    EXPECT_EQ(Launch(), FrmStartup::LoadResult::EndProgram);
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_TRUE(recorder.lastMessage().contains(ScoresPath())) << recorder.lastMessage().toStdString();
     Exit();

@@ -12,7 +12,6 @@ class MissingData : public FaultTest {
 protected:
     void SetUp() override
     {
-        FaultTest::SetUp();
         // A copy of the program's data that each test may break.
         const QString source = ProgramDataDir();
         data = dir.filePath(QStringLiteral("data"));
@@ -27,7 +26,7 @@ protected:
     }
     void TearDown() override
     {
-        FaultTest::TearDown();
+        window.reset();
         SetProgramDataDir(QString());
     }
 
@@ -41,7 +40,7 @@ protected:
     // Starts, expects one message per named picture, and plays a note.
     void StartAndExpectMessagesFor(std::initializer_list<const char*> names)
     {
-        ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
         ASSERT_EQ(recorder.shown.size(), names.size()) << AllMessages().toStdString();
         size_t i = 0;
         for (const char* name : names) {
@@ -98,7 +97,7 @@ TEST_F(MissingData, AMissingPromptAnimationIsHarmless)
 {
     Remove("Prompt.gif");
     StoreSetting(QStringLiteral("PlayNoteOnPrompt"), QStringLiteral("False"));
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
     ASSERT_TRUE(AnswerRight());
     EXPECT_TRUE(recorder.shown.empty()) << AllMessages().toStdString();
     Exit();

@@ -12,7 +12,6 @@ class SaveFaults : public FaultTest {
 protected:
     void SetUp() override
     {
-        FaultTest::SetUp();
         WriteBytes(LearnersPath(), kLearners);
         WriteBytes(ScoresPath(), kScores);
         StoreSetting(QStringLiteral("CurrLearnerKey"), QStringLiteral("1"));
@@ -21,8 +20,11 @@ protected:
     // The end of a timed test, answered "Yes, store it", then "no new test".
     void FinishATest()
     {
-        recorder.answers = {MsgYes};
-        window->FinishTest();
+        recorder.answers = {MsgOk, MsgYes, MsgCancel};
+        window->Test().ArmTest();
+        window->Test().FretboardPressed();
+        for (int second = 0; second < window->GetSettings().testDuration; ++second)
+            window->Test().Tick();
         recorder.answers.clear();
     }
 
@@ -39,13 +41,13 @@ protected:
 
 TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
 {
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
     {
         const FileSizeLimit full(20);
         FinishATest();
         EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
         EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
-        EXPECT_EQ(GetDbaseItems().Count(), 3) << "the new score waits in memory";
+        EXPECT_EQ(window->Scores().Count(), 3) << "the new score waits in memory";
 
         recorder.shown.clear();
         window->close();
@@ -55,7 +57,7 @@ TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
     }
     // Room again: the next save writes the old scores and the new one.
     QString message;
-    ASSERT_TRUE(GetDbaseItems().SetDataToFile(message)) << message.toStdString();
+    ASSERT_TRUE(window->Scores().SetDataToFile(message)) << message.toStdString();
     DbaseItems reread(ScoresPath());
     ASSERT_TRUE(reread.GetDataFromFile(message));
     EXPECT_EQ(reread.Count(), 3);
@@ -67,11 +69,11 @@ TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
 TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
 {
     StoreSetting(QStringLiteral("TestDuration"), QStringLiteral("45"));
-    const QString settingsFile = OpenSettingsStore()->fileName();
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    const QString settingsFile = SettingsStore::FileName();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
     const QByteArray before = ReadBytes(settingsFile);
-    TestDuration = 60;
-    FlatSymbolPref = false;
+    window->GetSettings().testDuration = 60;
+    window->GetSettings().flatSymbolPref = false;
     {
         const FileSizeLimit full(20);
         window->close();
@@ -84,15 +86,13 @@ TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
 
 TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
 {
-    const QString folder = dir.filePath(QStringLiteral("user"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    UseStoresIn(folder);
-    WriteBytes(LearnersPath(), kLearners);
-    WriteBytes(ScoresPath(), kScores);
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    // The stores live in a folder of their own here.
+    const QString folder = dir.path();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
 
     // Moved away while the program runs (a sync tool, a user tidying up).
-    ASSERT_TRUE(QDir().rename(folder, dir.filePath(QStringLiteral("moved"))));
+    const QString moved = folder + QStringLiteral("-moved");
+    ASSERT_TRUE(QDir().rename(folder, moved));
     WriteBytes(folder, "a file where the folder was");
     FinishATest();
     EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
@@ -100,5 +100,7 @@ TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
     Exit();
     EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
     EXPECT_EQ(ReadBytes(folder), QByteArray("a file where the folder was"));
-    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("moved/Score.dat"))), kScores);
+    EXPECT_EQ(ReadBytes(moved + QStringLiteral("/Score.dat")), kScores);
+    QFile::remove(folder);
+    QDir().rename(moved, folder);
 }

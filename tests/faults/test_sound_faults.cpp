@@ -20,18 +20,24 @@ protected:
     // then a working drill without sound, and sound off stored at exit.
     void StartWithoutSound(std::shared_ptr<Synthesizer> synth, const QString& cause)
     {
-        SetMidiOutput(std::make_unique<SystemMidiOutput>(std::move(synth)));
-        ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        FrmStartup::Options options = Options();
+        options.sound = [this, synth](Settings& settings) {
+            return std::make_unique<SoundSystem>(settings, std::make_unique<SystemMidiOutput>(synth),
+                                                 std::make_unique<RecordingMixerDevice>(&mixer));
+        };
+        window = std::make_unique<FrmStartup>(options);
+        window->show();
+        ASSERT_EQ(window->Load(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("Unable to open the MIDI device.")));
         EXPECT_TRUE(recorder.lastMessage().contains(cause)) << recorder.lastMessage().toStdString();
-        EXPECT_FALSE(EnableSound);
+        EXPECT_FALSE(window->GetSettings().enableSound);
         ASSERT_TRUE(AnswerRight());
-        window->TimerNoteTimeout.Tick();
+        window->Sound().Timeout().Tick();
         EXPECT_EQ(recorder.shown.size(), 1u) << "no more messages: " << AllMessages().toStdString();
         EXPECT_EQ(window->StatusPanelText(QString()), QStringLiteral("Correct! Now try the next note."));
         Exit();
-        EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("General/EnableSound")).toString(),
+        EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/EnableSound")).toString(),
                   QStringLiteral("False"));
     }
 };
@@ -60,31 +66,31 @@ TEST_F(SoundFaults, NoAudioDeviceMeansAMessageAndASilentDrill)
 
 TEST_F(SoundFaults, APortThatCannotBeOpenedSaysSoAtTheStart)
 {
-    port->openError = 77;
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    openError = 77;
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
     ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
     EXPECT_EQ(recorder.lastMessage(),
               QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, error description is: "
                              "The device is gone."));
-    EXPECT_FALSE(EnableSound);
+    EXPECT_FALSE(window->GetSettings().enableSound);
 }
 
 // The port goes away between the note-on and the note-off: the note-off fails, the next
 // note says why, and once the port is back notes sound and stop again.
 TEST_F(SoundFaults, APortThatDisappearsWhileANoteSounds)
 {
-    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready);
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
     ASSERT_TRUE(recorder.shown.empty()) << AllMessages().toStdString();
     ASSERT_TRUE(AnswerRight());
     ASSERT_FALSE(midi.messages.empty());
     EXPECT_EQ(midi.messages.back() & 0xF0, 0x90u) << "a note is sounding";
-    ASSERT_NE(MidiOutHandle, 0u);
+    ASSERT_TRUE(window->Sound().Midi().IsOpen());
 
     port->sendError = 77;
     port->closeError = 77;
-    window->TimerNoteTimeout.Tick(); // the timed note-off
-    window->TimerNoteTimeout.Tick(); // and the timer's stop
-    EXPECT_FALSE(window->TimerNoteTimeout.IsActive()) << "the timer does not run on";
+    window->Sound().Timeout().Tick(); // the timed note-off
+    window->Sound().Timeout().Tick(); // and the timer's stop
+    EXPECT_FALSE(window->Sound().Timeout().IsActive()) << "the timer does not run on";
 
     recorder.shown.clear();
     ASSERT_TRUE(AnswerRight());
@@ -100,9 +106,9 @@ TEST_F(SoundFaults, APortThatDisappearsWhileANoteSounds)
     ASSERT_TRUE(AnswerRight());
     EXPECT_TRUE(recorder.shown.empty()) << AllMessages().toStdString();
     ASSERT_FALSE(midi.messages.empty()) << "sound comes back with the port";
-    window->TimerNoteTimeout.Tick();
+    window->Sound().Timeout().Tick();
     EXPECT_EQ(midi.messages.back() & 0xF0, 0x80u) << "and its note is stopped";
-    EXPECT_EQ(MidiOutHandle, 0u) << "the output is closed after the note-off";
+    EXPECT_FALSE(window->Sound().Midi().IsOpen()) << "the output is closed after the note-off";
     EXPECT_TRUE(AllMessagesWellFormed());
 
     // Gone for good while a note sounds at exit: the failed close is reported, no crash.

@@ -1,0 +1,158 @@
+#pragma once
+// The whole program in a test: the main window on recording MIDI and volume back ends,
+// its learner and score files in a folder of the test's own, and helpers that act as a
+// user would.
+
+#include "doubles/MessageRecorder.h"
+#include "doubles/ModalCatcher.h"
+#include "doubles/RecordingMidiOutput.h"
+#include "doubles/RecordingMixerDevice.h"
+
+#include "app/FrmStartup.h"
+#include "app/TipSettings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture()
+    {
+        ClearSettings();
+        StoreShowTipsAtStartup(false); // the tip window would wait for an answer
+        DrillLesson::Random().seed(17);
+    }
+    ~AppFixture() override { window.reset(); }
+
+    static void ClearSettings()
+    {
+        const auto store = SettingsStore::Open();
+        store->clear();
+        store->sync();
+    }
+    // Stores a raw text under a settings key, as a hand edit or another version might.
+    static void StoreSetting(const QString& key, const QString& text)
+    {
+        const auto store = SettingsStore::Open();
+        store->setValue(QStringLiteral("General/") + key, text);
+        store->sync();
+    }
+
+    FrmStartup::Options Options()
+    {
+        FrmStartup::Options options;
+        options.dataFolder = dir.path();
+        options.sound = [this](Settings& settings) {
+            auto output = std::make_unique<RecordingMidiOutput>(&midi, ports);
+            port = output.get();
+            port->openError = openError;
+            return std::make_unique<SoundSystem>(settings, std::move(output),
+                                                 std::make_unique<RecordingMixerDevice>(&mixer));
+        };
+        return options;
+    }
+    FrmStartup::LoadResult Launch()
+    {
+        window = std::make_unique<FrmStartup>(Options());
+        window->resize(800, 620);
+        window->show();
+        return window->Load();
+    }
+    FrmStartup& Start()
+    {
+        EXPECT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
+        return *window;
+    }
+    // What the user does to leave, and a new run on the same files.
+    FrmStartup& Restart()
+    {
+        window->close();
+        window.reset();
+        return Start();
+    }
+
+    QString LearnersPath() const { return dir.filePath(QStringLiteral("Learners.dat")); }
+    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+    static void WriteBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    static QByteArray ReadBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // Files a learner and makes it the current one for the next start.
+    void AddLearner(const QString& name, qint16 key = 1)
+    {
+        WriteBytes(LearnersPath(), ReadBytes(LearnersPath()).replace("<missing>", "")
+                                       + QStringLiteral("<RECORD key = '%1' name = '%2'></RECORD>\r\n")
+                                             .arg(key)
+                                             .arg(name)
+                                             .toUtf8());
+        StoreSetting(QStringLiteral("CurrLearnerKey"), QString::number(key));
+    }
+
+    FretboardControl& Board() { return *window->objTrainer->objFretboard; }
+    SheetControl& Staff() { return *window->objTrainer->objSheet; }
+    QPoint CentreOf(FretPosition cell) { return Board().Geometry().CellRect(cell).Center().toPoint(); }
+    void Press(FretPosition cell, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(&Board(), button, {}, CentreOf(cell));
+    }
+    // The first cell whose note is (or, with right false, is not) the prompt.
+    std::optional<FretPosition> CellFor(bool right)
+    {
+        const QString prompt = window->CurrentLesson()->GetActiveNoteName();
+        for (int s = 1; s <= Board().StringCount(); ++s)
+            for (int f = 1; f <= kFretPositions; ++f)
+                if ((Board().NoteNameAt({s, f}) == prompt) == right)
+                    return FretPosition{s, f};
+        return std::nullopt;
+    }
+    void AnswerPrompt(bool right)
+    {
+        const auto cell = CellFor(right);
+        ASSERT_TRUE(cell.has_value()) << "no cell to press";
+        Press(*cell);
+    }
+    void PressLevel(int level, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(&Staff(), button, {}, Staff().Geometry().LevelRect(level).Center().toPoint());
+    }
+    // Chooses a menu entry that opens a modal dialog and hands the dialog to act.
+    template <typename Dialog>
+    int WithDialog(QAction* entry, const std::function<void(Dialog&)>& act)
+    {
+        int seen = 0;
+        ModalCatcher catcher([&](QWidget* modal) {
+            auto* dialog = qobject_cast<Dialog*>(modal);
+            ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+            ++seen;
+            act(*dialog);
+        });
+        entry->trigger();
+        return seen;
+    }
+    bool MidiSent(quint32 message) const
+    {
+        return std::find(midi.messages.begin(), midi.messages.end(), message) != midi.messages.end();
+    }
+
+    QTemporaryDir dir;
+    RecordingMidiOutput::Log midi;
+    RecordingMixerDevice::Log mixer;
+    QStringList ports;
+    int openError = 0;
+    RecordingMidiOutput* port = nullptr;
+    MessageRecorder recorder;
+    std::unique_ptr<FrmStartup> window;
+};
