@@ -2,7 +2,7 @@
 # policy asks of every package beyond the install rules: gzipped manual pages, and
 # /usr/share/doc/<package> with the copyright and a changelog. The changelog is made
 # from the metainfo's release entries, so the release notes live in one place. gzip -n
-# leaves out name and time, so the package is reproducible.
+# leaves out name and time, as Debian's own tools do.
 set(root "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 file(GLOB pages "${root}/share/man/man*/*.[1-9]")
 foreach(page IN LISTS pages)

@@ -30,9 +30,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${FRETLORE_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What no library link names: the SoundFont the synthesizer loads, and Qt's platform
-# platform plugins (xcb, also under XWayland), without which Qt opens no window at all.
-set(FRETLORE_PACKAGE_DEPENDS timgm6mb-soundfont qt6-qpa-plugins)
+# What no library link names: the SoundFont the synthesizer loads. Qt's xcb platform
+# plugin (X11, and XWayland on a Wayland desktop) comes with libqt6gui6 on Debian 12;
+# qt6-qpa-plugins holds only VNC and TUIO, which the program does not need.
+set(FRETLORE_PACKAGE_DEPENDS timgm6mb-soundfont)
 # Qt SQL opens SQLite through a plugin, so a program that uses Qt SQL needs its driver.
 if(TARGET Qt6::Sql)
   list(APPEND FRETLORE_PACKAGE_DEPENDS libqt6sql6-sqlite)
