@@ -89,7 +89,7 @@ TEST_F(DrillTest, ARightAnswerSoundsTheNoteArmsTheTimeoutAndPromptsAnew)
     ASSERT_TRUE(first == QStringLiteral("A-1") ? ClickFret(1, 6) : ClickFret(2, 4)) << message.toStdString();
 
     EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
-    const int midiNote = first == QStringLiteral("A-1") ? 58 : 61;
+    const int midiNote = first == QStringLiteral("A-1") ? 45 : 48;
     EXPECT_EQ(midi.messages, (std::vector<quint32>{0x00C0, PackShortMessage(0x90, midiNote, 127)}));
     ASSERT_EQ(form.timeouts.size(), 1u);
     EXPECT_EQ(form.timeouts[0]->strNoteName, first);
@@ -193,7 +193,7 @@ TEST_F(DrillTest, EarTrainingPreviewsThePromptAndWaitsForTheButtonRelease)
     ASSERT_TRUE(Send(EventSheetClick));
     ASSERT_NE(lesson.GetPlayingNote(), nullptr);
     EXPECT_EQ(lesson.GetPlayingNote()->strNoteName, QStringLiteral("A-1"));
-    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x90, 58, 127));
+    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x90, 45, 127));
 
     // Wrong answer: the chosen note sounds while held; no beep in this style.
     ASSERT_TRUE(ClickFret(1, 1));
