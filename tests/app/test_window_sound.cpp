@@ -119,3 +119,42 @@ TEST_F(WindowSoundTest, TheFirstNoteOfARunSoundsOnTheChosenPortAtConcertPitch)
         EXPECT_EQ(midi.lastOpenedDevice, 1);
     }
 }
+
+// Right answers in a row on an organ: each note is stopped when the next right answer
+// replaces it, the last one by the timer, so no key is left sounding.
+TEST_F(WindowSoundTest, ARightAnswerStopsTheTimedNoteItReplaces)
+{
+    Start(0);
+    const QString first = AnswerRight();
+    ASSERT_EQ(midi.messages.size(), 2u);
+    const int firstKey = Key(midi.messages[1]);
+    EXPECT_EQ(Status(midi.messages[1]), 0x90u);
+
+    const QString second = AnswerRight();
+    ASSERT_NE(first, second) << "the drill does not prompt the same note twice in a row";
+    ASSERT_EQ(midi.messages.size(), 5u);
+    const int secondKey = Key(midi.messages[3]);
+    EXPECT_EQ(midi.messages[3], PackShortMessage(0x93, secondKey, 127));
+    EXPECT_EQ(midi.messages[4], PackShortMessage(0x83, firstKey, 0)) << "the replaced note is stopped at once";
+
+    const QString third = AnswerRight();
+    ASSERT_EQ(midi.messages.size(), 8u);
+    EXPECT_EQ(midi.messages[7], PackShortMessage(0x83, secondKey, 0));
+    const int thirdKey = Key(midi.messages[6]);
+
+    window->TimerNoteTimeout.Tick();
+    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x83, thirdKey, 0)) << "the last one at its timeout";
+    window->TimerNoteTimeout.Tick();
+    EXPECT_FALSE(window->TimerNoteTimeout.IsActive());
+
+    std::map<int, int> sounding;
+    for (const quint32 message : midi.messages) {
+        if (Status(message) == 0x90)
+            ++sounding[Key(message)];
+        else if (Status(message) == 0x80)
+            --sounding[Key(message)];
+    }
+    for (const auto& [key, count] : sounding)
+        EXPECT_EQ(count, 0) << "key " << key << " is left sounding";
+    EXPECT_EQ(MidiOutHandle, 0u);
+}

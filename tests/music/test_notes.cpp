@@ -267,11 +267,34 @@ TEST_F(NotesTest, NoteTimeoutStopsTheRememberedNoteThenItself)
     EXPECT_FALSE(timeout.IsActive());
     EXPECT_EQ(log.messages.size(), 1u);
 
-    // A second start replaces the note: only the later one is stopped.
+    SetMidiOutput(nullptr);
+}
+
+TEST_F(NotesTest, ANoteThatANewTimedNoteReplacesIsStoppedUnlessItIsTheSameKey)
+{
+    notes& table = Build(0);
+    RecordingMidiOutput::Log log;
+    SetMidiOutput(std::make_unique<RecordingMidiOutput>(&log));
+    EnableSound = true;
+    NoteTimeout timeout;
+
+    // Another key: the replaced note is stopped at once, the new one at the tick.
     timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("E-0")));
     timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("A-0")));
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2880})) << "E-0 (40) off";
     timeout.Tick();
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], 0x2180u);
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2880, 0x2180})) << "then A-0 (33) off";
+    timeout.Tick();
+    EXPECT_FALSE(timeout.IsActive());
+
+    // The same key struck again, even as another Note after a rebuild of the table:
+    // a note-off now would cut the new note, so only the tick sends one.
+    log.messages.clear();
+    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("Bb-0")));
+    Build(0, /*flats=*/false);
+    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("A#-0")));
+    EXPECT_TRUE(log.messages.empty());
+    timeout.Tick();
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2280})) << "A#-0 (34) off, once";
     SetMidiOutput(nullptr);
 }
