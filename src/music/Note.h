@@ -9,7 +9,7 @@
 class Note {
 public:
     QString strNoteName;        // e.g. "C#-2" or "Db-2", as in NoteNames
-    qint16 intNoteMidiIndex = 0; // MIDI key number: instrument base + table position
+    qint16 intNoteMidiIndex = 0; // MIDI key at concert pitch on the instrument of its table
 
     // Both do nothing and succeed while sound is switched off.
     bool PlaySound(QString& strRetMsg) const;

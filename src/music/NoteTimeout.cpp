@@ -10,6 +10,14 @@ NoteTimeout::NoteTimeout(QObject* parent)
 
 void NoteTimeout::StartNoteTimeout(NotePtr note)
 {
+    // The note this one replaces would never get its note-off and sound on (a
+    // sustained program drones). Except on the same key: the new note has struck that
+    // key again already, so a note-off now would cut it; the timer's one note-off ends
+    // the key.
+    if (TimeoutNote && (!note || note->intNoteMidiIndex != TimeoutNote->intNoteMidiIndex)) {
+        QString ignored; // as at the tick
+        TimeoutNote->StopSound(ignored);
+    }
     TimeoutNote = std::move(note);
     // A non-positive duration would never stop the note.
     if (NoteMaxDuration <= 0)

@@ -12,8 +12,10 @@ class NoteTimeout : public QObject {
 public:
     explicit NoteTimeout(QObject* parent = nullptr);
 
-    // Remembers note (replacing any earlier one, which is then not stopped by the
-    // timer) and restarts the countdown. A duration of 0 becomes 10 in the settings.
+    // Remembers note and restarts the countdown; call it once the note has started. A
+    // note still remembered is stopped now, unless it is on the same key as note (its
+    // note-off would cut the note just struck). A duration of 0 becomes 10 in the
+    // settings.
     void StartNoteTimeout(NotePtr note);
 
     // The timer's handler; public so the owner and tests can drive it.

@@ -1,6 +1,7 @@
 #include "music/Notes.h"
 
 #include "core/Settings.h"
+#include "music/Pitch.h"
 
 #include <array>
 
@@ -21,18 +22,18 @@ struct Instrument {
     int strings;
     std::vector<const char*> openStrings;
     int staffLevels;
-    int midiBase;
+    int octaveOffset; // how its names sound (see MidiKeyFromNoteName)
     std::vector<ExtraLineRow> ledgerLines;
 };
 
 const Instrument& CurrentInstrument()
 {
-    static const Instrument guitar{6, {"E-0", "A-1", "D-1", "G-1", "B-2", "E-2"}, 23, 45,
+    static const Instrument guitar{6, {"E-0", "A-1", "D-1", "G-1", "B-2", "E-2"}, 23, GuitarOctaveOffset,
         {{1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 1}, {6, 1},
          {18, -1}, {19, -1}, {20, -2}, {21, -2}, {22, -3}, {23, -3}}};
-    static const Instrument fourStringBass{4, {"E-0", "A-1", "D-1", "G-1"}, 17, 33,
+    static const Instrument fourStringBass{4, {"E-0", "A-1", "D-1", "G-1"}, 17, BassOctaveOffset,
         {{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}}};
-    static const Instrument fiveStringBass{5, {"B-0", "E-0", "A-1", "D-1", "G-1"}, 20, 28,
+    static const Instrument fiveStringBass{5, {"B-0", "E-0", "A-1", "D-1", "G-1"}, 20, BassOctaveOffset,
         {{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1}, {18, -2}, {19, -2}, {20, -3}}};
     switch (GuitarType) {
     case 1:
@@ -72,9 +73,9 @@ int notes::GetSheetNoteLevelAmount() const
     return CurrentInstrument().staffLevels;
 }
 
-int notes::GetMidiBase() const
+int notes::GetOctaveOffset() const
 {
-    return CurrentInstrument().midiBase;
+    return CurrentInstrument().octaveOffset;
 }
 
 std::vector<ExtraLineRow> notes::GetExtraLineRows() const
@@ -145,7 +146,7 @@ int notes::GetNameIndex(const QString& name)
 
 int notes::GetMidiIndexFromName(const QString& name) const
 {
-    return GetMidiBase() + GetNameIndex(name);
+    return MidiKeyFromNoteName(name, GetOctaveOffset());
 }
 
 QString notes::SplitDualName(const QString& dualName, bool flatPreferred)

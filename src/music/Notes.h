@@ -88,8 +88,12 @@ public:
     // The two-form table name reduced to the preferred spelling ("A#Bb-0" -> "Bb-0").
     static QString SplitDualName(const QString& dualName, bool flatPreferred);
 
+    // Octaves the instrument sounds above its names' own (MidiKeyFromNoteName): 1 for
+    // the guitar, 0 for both basses.
+    int GetOctaveOffset() const;
+
 private:
-    int GetMidiBase() const;
+    // The concert-pitch MIDI key of a table name on the current instrument.
     int GetMidiIndexFromName(const QString& name) const;
     void LoadNoteNames(bool flatPreferred);
     void LoadOpenStringNames();

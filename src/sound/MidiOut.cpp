@@ -114,12 +114,15 @@ bool InitMidi(QString& message)
     if (!EnableSound)
         return true;
     QString detail;
-    if (!OpenMidiOut(detail)) {
-        message = Tr("Unable to open the MIDI device. ") + detail;
-        return false;
-    }
+    // The configured device first, so that the output opened here (and with it the
+    // first note of a run) is that device. An output still open for a sounding note
+    // stays where it is; the new device follows at the next opening.
     if (!FindMidiDeviceId(MidiDeviceId, detail)) {
         message = Tr("Unable to get the MIDI device. ") + detail;
+        return false;
+    }
+    if (!OpenMidiOut(detail)) {
+        message = Tr("Unable to open the MIDI device. ") + detail;
         return false;
     }
     if (!GetMixer().InitMixer(detail, MixerMinValue, MixerMaxValue)) {

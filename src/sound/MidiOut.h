@@ -25,8 +25,9 @@ bool GetMidiDevices(MidiDevices& devices, QString& message);
 // The id of the first device named exactly "CurDeviceName"; -1 (the mapper) when none is.
 bool FindMidiDeviceId(qint32& id, QString& message);
 
-// Starts sound when "EnableSound" is on: opens the output on MidiDeviceId, takes the
-// id of "CurDeviceName" for the next opening, reads the volume control's bounds into
+// Starts sound when "EnableSound" is on: sets MidiDeviceId to the id of "CurDeviceName"
+// and opens the output there (an output already open stays on its device until the
+// next note-off closes it), reads the volume control's bounds into
 // MixerMinValue/MixerMaxValue and its level into "MixerVolume".
 bool InitMidi(QString& message);
 

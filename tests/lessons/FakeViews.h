@@ -3,6 +3,7 @@
 // asks of them.
 
 #include "lessons/ViewInterfaces.h"
+#include "music/NoteTimeout.h"
 #include "music/Notes.h"
 
 #include <QStringList>
@@ -147,10 +148,16 @@ private:
 class FakeStartupForm : public StartupFormInterface {
 public:
     void SetStatusPanelText(const QString& key, const QString& text) override { panels[key] = text; }
-    void StartNoteTimeout(NotePtr note) override { timeouts.push_back(std::move(note)); }
+    void StartNoteTimeout(NotePtr note) override
+    {
+        timeouts.push_back(note);
+        if (noteTimeout)
+            noteTimeout->StartNoteTimeout(std::move(note));
+    }
     void Beep() override { ++beeps; }
 
     std::map<QString, QString> panels;
     std::vector<NotePtr> timeouts;
+    NoteTimeout* noteTimeout = nullptr; // the real one, for a test of its note-offs
     int beeps = 0;
 };

@@ -89,7 +89,7 @@ TEST_F(DrillTest, ARightAnswerSoundsTheNoteArmsTheTimeoutAndPromptsAnew)
     ASSERT_TRUE(first == QStringLiteral("A-1") ? ClickFret(1, 6) : ClickFret(2, 4)) << message.toStdString();
 
     EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
-    const int midiNote = first == QStringLiteral("A-1") ? 58 : 61;
+    const int midiNote = first == QStringLiteral("A-1") ? 45 : 48;
     EXPECT_EQ(midi.messages, (std::vector<quint32>{0x00C0, PackShortMessage(0x90, midiNote, 127)}));
     ASSERT_EQ(form.timeouts.size(), 1u);
     EXPECT_EQ(form.timeouts[0]->strNoteName, first);
@@ -151,6 +151,44 @@ TEST_F(DrillTest, ASinglePositionPoolRepeatsItsPrompt)
     EXPECT_EQ(form.timeouts.size(), 1u);
 }
 
+// The drill's timed notes through the real note timeout: a right answer replacing a
+// note that still sounds stops it, unless the new answer struck the same key again.
+TEST_F(DrillTest, ARightAnswerStopsTheTimedNoteBeforeItUnlessItIsTheSameKey)
+{
+    NoteTimeout timeout;
+    form.noteTimeout = &timeout;
+    Pool({"A-1", "C-1"});
+    Send(EventStartOver);
+    const auto answer = [this] {
+        // A-1 is string 1 fret 5 (position 6), MIDI 45; C-1 string 2 fret 3, MIDI 48.
+        const bool a = lesson.GetActiveNoteName() == QStringLiteral("A-1");
+        EXPECT_TRUE(a ? ClickFret(1, 6) : ClickFret(2, 4)) << message.toStdString();
+        return a ? 45 : 48;
+    };
+    const int first = answer();
+    const int second = answer();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(midi.messages, (std::vector<quint32>{0x00C0, PackShortMessage(0x90, first, 127), 0x00C0,
+                                                   PackShortMessage(0x90, second, 127),
+                                                   PackShortMessage(0x80, first, 0)}));
+    timeout.Tick();
+    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x80, second, 0));
+    EXPECT_EQ(midi.messages.size(), 6u);
+
+    // One name in the pool: the same key answered twice sounds on, and the timer's one
+    // note-off ends it.
+    midi.messages.clear();
+    PromptWith("A-1");
+    ASSERT_TRUE(ClickFret(1, 6));
+    ASSERT_TRUE(ClickFret(2, 1)) << "A-1 again, on the open A string";
+    EXPECT_EQ(midi.messages, (std::vector<quint32>{0x00C0, PackShortMessage(0x90, 45, 127), 0x00C0,
+                                                   PackShortMessage(0x90, 45, 127)}));
+    timeout.Tick();
+    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x80, 45, 0));
+    EXPECT_EQ(midi.messages.size(), 5u);
+    form.noteTimeout = nullptr;
+}
+
 TEST_F(DrillTest, AnEmptyPoolPromptsNothingAndNoAnswerIsRight)
 {
     Pool({});
@@ -193,7 +231,7 @@ TEST_F(DrillTest, EarTrainingPreviewsThePromptAndWaitsForTheButtonRelease)
     ASSERT_TRUE(Send(EventSheetClick));
     ASSERT_NE(lesson.GetPlayingNote(), nullptr);
     EXPECT_EQ(lesson.GetPlayingNote()->strNoteName, QStringLiteral("A-1"));
-    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x90, 58, 127));
+    EXPECT_EQ(midi.messages.back(), PackShortMessage(0x90, 45, 127));
 
     // Wrong answer: the chosen note sounds while held; no beep in this style.
     ASSERT_TRUE(ClickFret(1, 1));

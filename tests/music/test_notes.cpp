@@ -2,6 +2,7 @@
 
 #include "music/Notes.h"
 #include "music/NoteTimeout.h"
+#include "music/Pitch.h"
 #include "sound/MidiOut.h"
 #include "sound/RecordingMidiOutput.h"
 
@@ -79,13 +80,9 @@ TEST_F(NotesTest, GuitarFretboardAndMidiNumbers)
     EXPECT_EQ(table.GetStringAmount(), 6);
     EXPECT_EQ(table.GetSheetNoteLevelAmount(), 23);
     EXPECT_EQ(At(table, 1, 1), QStringLiteral("E-0"));
-    EXPECT_EQ(MidiAt(table, 1, 1), 53);
     EXPECT_EQ(At(table, 1, 6), QStringLiteral("A-1"));
-    EXPECT_EQ(MidiAt(table, 1, 6), 58);
     EXPECT_EQ(At(table, 5, 1), QStringLiteral("B-2"));
     EXPECT_EQ(At(table, 6, 14), QStringLiteral("F-3"));
-    EXPECT_EQ(MidiAt(table, 6, 14), 90);
-    EXPECT_EQ(table.GetNoteObject(QStringLiteral("A-0"))->intNoteMidiIndex, 46);
     EXPECT_EQ(table.GetNoteObject(1)->strNoteName, QStringLiteral("A-0"));
     EXPECT_THROW(table.GetNoteObject(QStringLiteral("A#-0")), CollectionError);
     EXPECT_EQ(table.GetNoteObjFromFretBoard(7, 1), nullptr);
@@ -97,8 +94,6 @@ TEST_F(NotesTest, FourStringBass)
     EXPECT_EQ(table.GetStringAmount(), 4);
     EXPECT_EQ(table.GetSheetNoteLevelAmount(), 17);
     EXPECT_EQ(At(table, 4, 14), QStringLiteral("G#-2"));
-    EXPECT_EQ(MidiAt(table, 4, 14), 69);
-    EXPECT_EQ(MidiAt(table, 1, 1), 41); // E-0
     Build(1, /*flats=*/true);
     EXPECT_EQ(At(table, 4, 14), QStringLiteral("Ab-2"));
 }
@@ -109,13 +104,69 @@ TEST_F(NotesTest, FiveStringBassSharesNoStringNumbersWithTheFour)
     EXPECT_EQ(table.GetStringAmount(), 5);
     EXPECT_EQ(table.GetSheetNoteLevelAmount(), 20);
     EXPECT_EQ(At(table, 1, 1), QStringLiteral("B-0"));
-    EXPECT_EQ(MidiAt(table, 1, 1), 31);
     EXPECT_EQ(At(table, 2, 1), QStringLiteral("E-0"));
-    EXPECT_EQ(MidiAt(table, 2, 1), 36);
     EXPECT_EQ(At(table, 5, 14), QStringLiteral("Ab-2"));
     ASSERT_EQ(BaseNoteNames.Count(), 28);
     EXPECT_EQ(BaseNoteNames.Item(1), QStringLiteral("B"));
     EXPECT_EQ(BaseNoteNames.Item(4), QStringLiteral("E"));
+}
+
+TEST(Pitch, ANameSoundsAtConcertPitchAnOctaveLowerOnTheBasses)
+{
+    const auto guitar = [](const char* name) { return MidiKeyFromNoteName(QString::fromLatin1(name), GuitarOctaveOffset); };
+    const auto bass = [](const char* name) { return MidiKeyFromNoteName(QString::fromLatin1(name), BassOctaveOffset); };
+    EXPECT_EQ(bass("A-0"), 21) << "the piano's lowest A";
+    EXPECT_EQ(guitar("A-0"), 33);
+    EXPECT_EQ(guitar("E-0"), 40);
+    EXPECT_EQ(bass("E-0"), 28);
+    EXPECT_EQ(bass("C-3"), 60) << "middle C";
+    EXPECT_EQ(guitar("C-2"), 60);
+    EXPECT_EQ(bass("A-4"), 69) << "the A of 440 Hz";
+
+    // Octaves begin at A: C lies above B of the same digit, and G#/Ab end the octave.
+    EXPECT_EQ(guitar("B-1"), 47);
+    EXPECT_EQ(guitar("C-1"), 48);
+    EXPECT_EQ(bass("G#-2"), 56);
+    EXPECT_EQ(bass("Ab-2"), 56) << "the top of octave 2, not the key below A-2";
+    EXPECT_EQ(bass("A-3"), 57);
+    EXPECT_EQ(guitar("A#-1"), guitar("Bb-1"));
+    EXPECT_EQ(guitar("D#-3"), guitar("Eb-3"));
+    EXPECT_EQ(guitar("G#-4"), 92) << "the table's top note on the guitar";
+
+    for (const char* notAName : {"", "A", "A-", "H-1", "a-1", "A#b-1", "A--1", "Bb1", "C-x", "C-1x", "E-100"})
+        EXPECT_EQ(guitar(notAName), -1) << notAName;
+    EXPECT_EQ(MidiKeyFromNoteName(u"A-0", -2), -1) << "below MIDI 0";
+    EXPECT_EQ(MidiKeyFromNoteName(u"G-7", GuitarOctaveOffset), 127);
+    EXPECT_EQ(MidiKeyFromNoteName(u"G#-7", GuitarOctaveOffset), -1) << "above MIDI 127";
+}
+
+// Every cell of the board sounds its concert pitch: the open strings, one semitone per
+// fret up to the last, and the same rule on both basses.
+TEST_F(NotesTest, EveryInstrumentSoundsItsStringsAtConcertPitch)
+{
+    struct Case {
+        int guitarType;
+        std::vector<int> openStrings; // lowest first
+    };
+    for (const Case& instrument : {Case{0, {40, 45, 50, 55, 59, 64}}, Case{1, {28, 33, 38, 43}},
+                                   Case{2, {23, 28, 33, 38, 43}}}) {
+        for (bool flats : {false, true}) {
+            notes& table = Build(instrument.guitarType, flats);
+            ASSERT_EQ(table.GetStringAmount(), static_cast<int>(instrument.openStrings.size()));
+            for (int string = 1; string <= table.GetStringAmount(); ++string)
+                for (int fret = 1; fret <= 14; ++fret)
+                    EXPECT_EQ(MidiAt(table, string, fret), instrument.openStrings[string - 1] + fret - 1)
+                        << "instrument " << instrument.guitarType << " string " << string << " position " << fret;
+        }
+    }
+    notes& guitar = Build(0);
+    EXPECT_EQ(guitar.GetOctaveOffset(), GuitarOctaveOffset);
+    EXPECT_EQ(guitar.GetNoteObject(QStringLiteral("F-3"))->intNoteMidiIndex, 77);
+    EXPECT_EQ(guitar.GetNoteObject(QStringLiteral("A-0"))->intNoteMidiIndex, 33);
+    notes& bass = Build(1);
+    EXPECT_EQ(bass.GetOctaveOffset(), BassOctaveOffset);
+    EXPECT_EQ(bass.GetNoteObject(QStringLiteral("Ab-2"))->intNoteMidiIndex, 56);
+    EXPECT_EQ(Build(2).GetNoteObject(QStringLiteral("E-0"))->intNoteMidiIndex, 28) << "as on the four-string bass";
 }
 
 TEST_F(NotesTest, StaffLettersTaperAndFretWidths)
@@ -166,8 +217,8 @@ TEST_F(NotesTest, AHeldNoteStaysValidAfterTheTableIsRebuilt)
     const NotePtr held = table.GetNoteObject(QStringLiteral("Bb-0"));
     Build(0, /*flats=*/false);
     EXPECT_EQ(held->strNoteName, QStringLiteral("Bb-0"));
-    EXPECT_EQ(held->intNoteMidiIndex, 47);
-    EXPECT_EQ(table.GetNoteObject(QStringLiteral("A#-0"))->intNoteMidiIndex, 47);
+    EXPECT_EQ(held->intNoteMidiIndex, 34);
+    EXPECT_EQ(table.GetNoteObject(QStringLiteral("A#-0"))->intNoteMidiIndex, 34);
 }
 
 TEST_F(NotesTest, NotesSoundThroughTheMidiOutputOnlyWhenSoundIsOn)
@@ -189,7 +240,7 @@ TEST_F(NotesTest, NotesSoundThroughTheMidiOutputOnlyWhenSoundIsOn)
     EnableSound = true;
     ASSERT_TRUE(note->PlaySound(message));
     ASSERT_TRUE(note->StopSound(message));
-    EXPECT_EQ(log.messages, (std::vector<quint32>{0x00C9, 0x7F2E99, 0x2E89}));
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x00C9, 0x7F2199, 0x2189})); // A-0 is 33
     EXPECT_EQ(MidiOutHandle, 0u) << "closed after the note off";
     SetMidiOutput(nullptr);
 }
@@ -210,17 +261,40 @@ TEST_F(NotesTest, NoteTimeoutStopsTheRememberedNoteThenItself)
 
     timeout.Tick();
     ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], 0x3580u); // note off E-0 (53) on channel 0
+    EXPECT_EQ(log.messages[0], 0x2880u); // note off E-0 (40) on channel 0
     EXPECT_TRUE(timeout.IsActive());
     timeout.Tick();
     EXPECT_FALSE(timeout.IsActive());
     EXPECT_EQ(log.messages.size(), 1u);
 
-    // A second start replaces the note: only the later one is stopped.
+    SetMidiOutput(nullptr);
+}
+
+TEST_F(NotesTest, ANoteThatANewTimedNoteReplacesIsStoppedUnlessItIsTheSameKey)
+{
+    notes& table = Build(0);
+    RecordingMidiOutput::Log log;
+    SetMidiOutput(std::make_unique<RecordingMidiOutput>(&log));
+    EnableSound = true;
+    NoteTimeout timeout;
+
+    // Another key: the replaced note is stopped at once, the new one at the tick.
     timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("E-0")));
     timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("A-0")));
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2880})) << "E-0 (40) off";
     timeout.Tick();
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], 0x2E80u);
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2880, 0x2180})) << "then A-0 (33) off";
+    timeout.Tick();
+    EXPECT_FALSE(timeout.IsActive());
+
+    // The same key struck again, even as another Note after a rebuild of the table:
+    // a note-off now would cut the new note, so only the tick sends one.
+    log.messages.clear();
+    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("Bb-0")));
+    Build(0, /*flats=*/false);
+    timeout.StartNoteTimeout(table.GetNoteObject(QStringLiteral("A#-0")));
+    EXPECT_TRUE(log.messages.empty());
+    timeout.Tick();
+    EXPECT_EQ(log.messages, (std::vector<quint32>{0x2280})) << "A#-0 (34) off, once";
     SetMidiOutput(nullptr);
 }

@@ -1,7 +1,10 @@
 // The bytes the MIDI routines send to a real port: a JACK server of our own (dummy
 // driver, no sound card) with jack_midi_dump listening, picked from the device list.
+// Every wait polls for what it needs, up to a bound that only a machine too busy to
+// run anything would reach.
 #include "TestSupport.h"
 
+#include "music/Notes.h"
 #include "sound/MidiOut.h"
 #include "sound/RtMidiPorts.h"
 #include "sound/SystemMidiOutput.h"
@@ -16,13 +19,18 @@
 
 #include <gtest/gtest.h>
 
+#include <jack/jack.h>
+#include <jack/midiport.h>
+
+#include <cerrno>
+#include <memory>
 #include <optional>
 
 #include <unistd.h>
 
 namespace {
 
-constexpr int kStartSeconds = 10;
+constexpr int kWaitSeconds = 30;
 
 // A child process that is always stopped, however the test ends.
 class Child {
@@ -86,11 +94,6 @@ private:
     QByteArray old_;
 };
 
-// Leaves the silent back end installed, however the test ends.
-struct SystemOutputGuard {
-    ~SystemOutputGuard() { SetMidiOutput(nullptr); }
-};
-
 // Removes what a server of this name may leave in /dev/shm (the semaphore of a client
 // that outlived it).
 struct ShmCleanup {
@@ -114,79 +117,216 @@ std::vector<QString> DumpedMessages(const QString& output)
     return messages;
 }
 
+struct ClientCloser {
+    void operator()(jack_client_t* client) const { jack_client_close(client); }
+};
+using JackClient = std::unique_ptr<jack_client_t, ClientCloser>;
+
+// A JACK client of the test's own with one MIDI port; active or not.
+JackClient OpenClient(const char* name, unsigned long portFlags, bool activate)
+{
+    JackClient client(jack_client_open(name, JackNoStartServer, nullptr));
+    if (!client || !jack_port_register(client.get(), "port", JACK_DEFAULT_MIDI_TYPE, portFlags, 0))
+        return nullptr;
+    if (activate && jack_activate(client.get()) != 0)
+        return nullptr;
+    return client;
+}
+
+// Our server, the program's sound routines on the system back end, and a
+// jack_midi_dump to listen.
+class JackPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
+        dumpProgram_ = QStandardPaths::findExecutable(QStringLiteral("jack_midi_dump"));
+        const QString wait = QStandardPaths::findExecutable(QStringLiteral("jack_wait"));
+        if (jackd.isEmpty() || dumpProgram_.isEmpty() || wait.isEmpty())
+            GTEST_SKIP() << "jackd, jack_midi_dump or jack_wait is not installed (Debian package jackd2)";
+
+        LoadDefaultSettings();
+        const QString server = QStringLiteral("fretlore-test-%1-%2")
+                                   .arg(::getpid())
+                                   .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        cleanup_.server = server;
+        noStart_.emplace("JACK_NO_START_SERVER", "1");
+        serverName_.emplace("JACK_DEFAULT_SERVER", server.toLocal8Bit());
+        environment_ = QProcessEnvironment::systemEnvironment();
+
+        // Synchronous: on a busy machine an asynchronous server drops the output of a
+        // client that finished its cycle late.
+        jack_.emplace(jackd,
+                      QStringList{QStringLiteral("--no-realtime"), QStringLiteral("--sync"), QStringLiteral("-n"), server,
+                                  QStringLiteral("-d"), QStringLiteral("dummy"), QStringLiteral("-r"),
+                                  QStringLiteral("48000"), QStringLiteral("-p"), QStringLiteral("256")},
+                      environment_);
+        QProcess waiter;
+        waiter.setProcessEnvironment(environment_);
+        waiter.start(wait, {QStringLiteral("-s"), server, QStringLiteral("-w"), QStringLiteral("-t"),
+                            QString::number(kWaitSeconds)});
+        const bool up = waiter.waitForFinished((kWaitSeconds + 5) * 1000) && waiter.exitCode() == 0 && jack_->IsRunning();
+        if (!up)
+            GTEST_SKIP() << "the dummy JACK server did not start here: " << jack_->Output().toStdString();
+
+        // Everything the program sends goes through the routines and the system back end.
+        SetMidiOutput(std::make_unique<SystemMidiOutput>(nullptr));
+        EnableSound = true;
+        Channel = 9;
+        Patch = 0;
+        MidiDeviceId = -1; // as the main window sets it before sound starts
+    }
+
+    void TearDown() override
+    {
+        // Our JACK clients leave first; then the server, while jack_midi_dump still
+        // lives to answer it (a dead client makes jackd wait seconds for it).
+        SetMidiOutput(nullptr);
+        idle_.reset();
+        if (jack_)
+            jack_->Stop();
+        dump_.reset();
+    }
+
+    // Starts jack_midi_dump and waits until its port can be connected to: it registers
+    // the port before it activates, and the server refuses connections in between.
+    void StartDump()
+    {
+        dump_.emplace(dumpProgram_, QStringList{QStringLiteral("fretlore-dump")}, environment_);
+        ASSERT_TRUE(WaitForDevice(kDumpPort)) << "jack_midi_dump's port is not in the device list: " << DumpOutput();
+        ASSERT_TRUE(WaitUntilConnectable(kDumpPort)) << "jack_midi_dump's client never became active: " << DumpOutput();
+    }
+
+    // Waits until the device list shows name.
+    bool WaitForDevice(const QString& name)
+    {
+        for (QDeadlineTimer deadline(kWaitSeconds * 1000);; QThread::msleep(20)) {
+            MidiDevices devices;
+            QString message;
+            if (!GetMidiDevices(devices, message))
+                return false;
+            if (std::find(devices.begin(), devices.end(), name) != devices.end())
+                return true;
+            if (deadline.hasExpired())
+                return false;
+        }
+    }
+
+    // Waits until the server accepts a connection to port, by connecting a port of a
+    // client of our own to it.
+    static bool WaitUntilConnectable(const QString& port)
+    {
+        const JackClient probe = OpenClient("fretlore-probe", JackPortIsOutput, true);
+        if (!probe)
+            return false;
+        const char* source = jack_port_name(jack_port_by_name(probe.get(), "fretlore-probe:port"));
+        const QByteArray target = port.toLocal8Bit();
+        for (QDeadlineTimer deadline(kWaitSeconds * 1000);; QThread::msleep(20)) {
+            const int result = jack_connect(probe.get(), source, target.constData());
+            if (result == 0 || result == EEXIST)
+                return true;
+            if (deadline.hasExpired())
+                return false;
+        }
+    }
+
+    // Waits until jack_midi_dump has printed count messages; returns what it printed.
+    std::vector<QString> DumpedAfterWaitingFor(size_t count)
+    {
+        std::vector<QString> received;
+        for (QDeadlineTimer deadline(kWaitSeconds * 1000); !deadline.hasExpired() && received.size() < count;) {
+            dump_->Process().waitForReadyRead(100);
+            received = DumpedMessages(dump_->Output());
+        }
+        return received;
+    }
+    std::string DumpOutput() { return dump_ ? dump_->Output().toStdString() : std::string(); }
+
+    const QString kDumpPort = QStringLiteral("fretlore-dump:input");
+
+    // Declared in this order so that they go in reverse: the server's shared memory is
+    // cleaned up last.
+    ShmCleanup cleanup_;
+    std::optional<ScopedEnv> noStart_;
+    std::optional<ScopedEnv> serverName_;
+    QProcessEnvironment environment_;
+    QString dumpProgram_;
+    std::optional<Child> dump_;
+    std::optional<Child> jack_;
+    JackClient idle_;
+};
+
 } // namespace
 
-TEST(JackPort, ANoteReachesARealPortAsTheExactBytes)
+// The first note of a run, as the program plays it: sound started for the port chosen
+// in the options, then the guitar's open low E, which must arrive on that port as E2.
+TEST_F(JackPortTest, TheFirstNoteOfARunReachesTheChosenPortAtItsRealPitch)
 {
-    const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
-    const QString dump = QStandardPaths::findExecutable(QStringLiteral("jack_midi_dump"));
-    const QString wait = QStandardPaths::findExecutable(QStringLiteral("jack_wait"));
-    if (jackd.isEmpty() || dump.isEmpty() || wait.isEmpty())
-        GTEST_SKIP() << "jackd, jack_midi_dump or jack_wait is not installed (Debian package jackd2)";
+    StartDump();
+    GuitarType = 0;
+    CurDeviceName = kDumpPort;
+    notes& table = GetNotes();
+    table.Initialize();
+    qint16 scale = 1;
+    QString key = QStringLiteral("C");
+    table.SetScale(scale, key);
+    const NotePtr lowE = table.GetNoteObjFromFretBoard(1, 1);
+    ASSERT_NE(lowE, nullptr);
 
-    LoadDefaultSettings();
-    const QString server = QStringLiteral("fretlore-test-%1-%2")
-                               .arg(::getpid())
-                               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    const ScopedEnv noStart("JACK_NO_START_SERVER", "1");
-    const ScopedEnv serverName("JACK_DEFAULT_SERVER", server.toLocal8Bit());
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-
-    // Declared in this order so that the server stops first, while its clients still
-    // live to answer (a dead client makes jackd wait seconds for it).
-    const ShmCleanup cleanup{server};
-    std::optional<Child> monitor;
-    const SystemOutputGuard guard;
-    // Synchronous: on a busy machine an asynchronous server drops the output of a
-    // client that finished its cycle late.
-    Child jack(jackd,
-               {QStringLiteral("--no-realtime"), QStringLiteral("--sync"), QStringLiteral("-n"), server, QStringLiteral("-d"),
-                QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-p"),
-                QStringLiteral("256")},
-               environment);
-    QProcess waiter;
-    waiter.setProcessEnvironment(environment);
-    waiter.start(wait, {QStringLiteral("-s"), server, QStringLiteral("-w"), QStringLiteral("-t"),
-                        QString::number(kStartSeconds)});
-    const bool up = waiter.waitForFinished((kStartSeconds + 2) * 1000) && waiter.exitCode() == 0 && jack.IsRunning();
-    if (!up)
-        GTEST_SKIP() << "the dummy JACK server did not start here: " << jack.Output().toStdString();
-
-    monitor.emplace(dump, QStringList{QStringLiteral("fretlore-dump")}, environment);
-    const QString portName = QStringLiteral("fretlore-dump:input");
-
-    // Everything the program sends goes through the routines and the system back end.
-    SetMidiOutput(std::make_unique<SystemMidiOutput>(nullptr));
-    CurDeviceName = portName;
-    EnableSound = true;
-    Channel = 9;
-    Patch = 0;
     QString message;
-    MidiDevices devices;
-    for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(100)) {
-        devices.Clear();
-        ASSERT_TRUE(GetMidiDevices(devices, message)) << message.toStdString();
-        if (std::find(devices.begin(), devices.end(), portName) != devices.end())
-            break;
-    }
-    ASSERT_TRUE(FindMidiDeviceId(MidiDeviceId, message)) << message.toStdString();
-    ASSERT_GE(MidiDeviceId, 0) << "jack_midi_dump's port is not in the device list: " << monitor->Output().toStdString();
-    EXPECT_EQ(devices.Item(MidiDeviceId + 2), portName);
-
-    ASSERT_TRUE(MidiNoteOn(60, message)) << message.toStdString();
-    ASSERT_TRUE(MidiNoteOff(60, message)) << message.toStdString();
+    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
+    ASSERT_TRUE(lowE->PlaySound(message)) << message.toStdString();
+    ASSERT_TRUE(lowE->StopSound(message)) << message.toStdString();
     EXPECT_EQ(MidiOutHandle, 0u);
 
-    const std::vector<QString> expected{QStringLiteral("c9 00"), QStringLiteral("99 3c 7f"), QStringLiteral("89 3c 00")};
-    std::vector<QString> received;
-    for (QDeadlineTimer deadline(5000); !deadline.hasExpired() && received.size() < expected.size();) {
-        monitor->Process().waitForReadyRead(100);
-        received = DumpedMessages(monitor->Output());
-    }
-    EXPECT_EQ(received, expected) << monitor->Output().toStdString();
+    // Program change, then note on and off of key 40 (0x28) on channel 10.
+    const std::vector<QString> expected{QStringLiteral("c9 00"), QStringLiteral("99 28 7f"), QStringLiteral("89 28 00")};
+    EXPECT_EQ(DumpedAfterWaitingFor(expected.size()), expected) << DumpOutput();
+}
 
-    SetMidiOutput(nullptr); // our JACK client leaves first
-    jack.Stop();
+// A port whose client has not (yet) activated is listed, but the server refuses to
+// connect to it: opening it says so instead of sending every note into nothing.
+TEST_F(JackPortTest, APortTheServerWillNotConnectToCannotBeOpened)
+{
+    idle_ = OpenClient("fretlore-idle", JackPortIsInput, /*activate=*/false);
+    ASSERT_TRUE(idle_);
+    const QString idlePort = QStringLiteral("fretlore-idle:port");
+    ASSERT_TRUE(WaitForDevice(idlePort));
+    CurDeviceName = idlePort;
+    QString message;
+    EXPECT_FALSE(InitMidi(message));
+    EXPECT_EQ(message, "Unable to open the MIDI device. Couldn't open midi out, error description is: "
+                       "The MIDI port could not be opened.");
+    EXPECT_EQ(MidiOutHandle, 0u);
+}
+
+// Switching ports closes the connection to the last one while its process thread runs:
+// many switches, each with a note on the way, all arrive and nothing crashes.
+TEST_F(JackPortTest, SwitchingBetweenPortsLosesNoNoteAndClosesCleanly)
+{
+    StartDump();
+    idle_ = OpenClient("fretlore-idle", JackPortIsInput, /*activate=*/true);
+    ASSERT_TRUE(idle_);
+    const QString otherPort = QStringLiteral("fretlore-idle:port");
+    ASSERT_TRUE(WaitForDevice(otherPort));
+
+    constexpr int kSwitches = 5;
+    QString message;
+    for (int i = 0; i < kSwitches; ++i) {
+        for (const QString& port : {kDumpPort, otherPort}) {
+            CurDeviceName = port;
+            ASSERT_TRUE(FindMidiDeviceId(MidiDeviceId, message)) << message.toStdString();
+            ASSERT_TRUE(MidiNoteOn(60 + i, message)) << message.toStdString();
+            ASSERT_TRUE(MidiNoteOff(60 + i, message)) << message.toStdString();
+        }
+    }
+    const std::vector<QString> received = DumpedAfterWaitingFor(3 * kSwitches);
+    ASSERT_EQ(received.size(), size_t{3 * kSwitches}) << DumpOutput();
+    for (int i = 0; i < kSwitches; ++i) {
+        const QString key = QStringLiteral("%1").arg(60 + i, 2, 16, QLatin1Char('0'));
+        EXPECT_EQ(received[3 * i + 1], QStringLiteral("99 ") + key + QStringLiteral(" 7f")) << i;
+        EXPECT_EQ(received[3 * i + 2], QStringLiteral("89 ") + key + QStringLiteral(" 00")) << i;
+    }
 }
 
 TEST(MidiPortNames, AlsaClientAndPortNumbersAreLeftOut)

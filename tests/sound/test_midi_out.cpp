@@ -171,24 +171,45 @@ TEST_F(MidiOutTest, ACapabilityErrorKeepsTheItemsListedSoFar)
     EXPECT_EQ(id, 4);
 }
 
-TEST_F(MidiOutTest, InitMidiOpensTheMapperAndReadsDeviceIdVolumeRangeAndLevel)
+TEST_F(MidiOutTest, InitMidiOpensTheConfiguredDeviceAndReadsVolumeRangeAndLevel)
 {
     Install({QStringLiteral("Port one"), QStringLiteral("Port two")});
     CurDeviceName = QStringLiteral("Port two");
+    MidiDeviceId = -1; // as the main window sets it before starting sound
     mixerLog.level = 30000;
 
     ASSERT_TRUE(InitMidi(message)) << message.toStdString();
-    EXPECT_EQ(log.lastOpenedDevice, -1) << "the first opening uses the id set before";
+    EXPECT_EQ(MidiDeviceId, 1);
+    EXPECT_EQ(log.lastOpenedDevice, 1) << "the output is opened on the configured device";
     EXPECT_NE(MidiOutHandle, 0u) << "and stays open";
-    EXPECT_EQ(MidiDeviceId, 1) << "later notes go to the configured device";
     EXPECT_EQ(MixerMinValue, 0);
     EXPECT_EQ(MixerMaxValue, 65535);
     EXPECT_EQ(MixerVolume, 30000);
     EXPECT_FALSE(GetMixer().IsOpen());
 
-    ASSERT_TRUE(MidiNoteOff(60, message));
+    // The first note of the run goes there, like every later one.
+    ASSERT_TRUE(MidiNoteOn(64, message));
+    ASSERT_TRUE(MidiNoteOff(64, message));
     ASSERT_TRUE(MidiNoteOn(60, message));
-    EXPECT_EQ(log.lastOpenedDevice, 1);
+    EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F4099, 0x4089, 0x00C9, 0x7F3C99}));
+    EXPECT_EQ(log.devices, (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(log.opens, 2);
+}
+
+TEST_F(MidiOutTest, ADeviceChosenWhileANoteSoundsTakesOverAfterItsNoteOff)
+{
+    Install({QStringLiteral("Port one"), QStringLiteral("Port two")});
+    CurDeviceName = QStringLiteral("Port one");
+    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
+    ASSERT_TRUE(MidiNoteOn(64, message));
+
+    CurDeviceName = QStringLiteral("Port two");
+    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
+    EXPECT_EQ(MidiDeviceId, 1);
+    ASSERT_TRUE(MidiNoteOff(64, message));
+    ASSERT_TRUE(MidiNoteOn(60, message));
+    EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F4099, 0x4089, 0x00C9, 0x7F3C99}));
+    EXPECT_EQ(log.devices, (std::vector<int>{0, 0, 0, 1, 1})) << "the sounding note ends where it began";
 }
 
 TEST_F(MidiOutTest, InitMidiDoesNothingWhileSoundIsOff)
