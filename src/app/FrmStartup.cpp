@@ -660,8 +660,15 @@ void FrmStartup::closeEvent(QCloseEvent* event)
                         MsgPlain);
         if (!SettingsLoadFailed() && !SaveSettings(message))
             ShowMessage(message, MsgPlain);
-        if (TimerNoteTimeout.RememberedNote())
-            TimerNoteTimeout.Tick(); // its note-off, before the output closes
+        // A note still sounding gets its note-off before the output closes; a port
+        // that fails it is reported like a failed close.
+        if (const NotePtr sounding = TimerNoteTimeout.RememberedNote()) {
+            QString message;
+            if (!sounding->StopSound(message)) {
+                midiClosed_ = true;
+                ShowMessage(message, MsgPlain);
+            }
+        }
         CloseSoundOutput();
         // Closing the main window ends the program, even while help or another of our
         // windows is still open.
