@@ -1,5 +1,6 @@
 #include "sound/RtMidiPorts.h"
 
+#include "sound/JackMidiPorts.h"
 #include "sound/SoundErrors.h"
 #include "sound/Synthesizer.h"
 
@@ -7,22 +8,17 @@
 
 #include <RtMidi.h>
 
-#include <chrono>
-#include <thread>
-
 namespace {
 
 const char* const kClientName = "Fretlore";
 
-// A new JACK connection takes effect at the start of a later process cycle; messages
-// sent before that are lost. Two periods of a usual server (512 or 1024 frames) fit.
-constexpr std::chrono::milliseconds kJackConnectionSettle{30};
-
+// The RtMidi back ends we list ports through; JACK's ports are ours (JackMidiPorts.h).
 std::vector<RtMidi::Api> UsableApis()
 {
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     std::erase(apis, RtMidi::RTMIDI_DUMMY);
+    std::erase(apis, RtMidi::UNIX_JACK);
     return apis;
 }
 
@@ -68,6 +64,8 @@ int RtMidiPorts::Refresh()
             // This back end is not available here (no /dev/snd/seq, say): the others may be.
         }
     }
+    for (const std::string& raw : JackMidiInputPorts())
+        ports_.push_back({RtMidi::UNIX_JACK, raw, QString::fromStdString(raw)});
     return Count();
 }
 
@@ -81,10 +79,18 @@ int RtMidiPorts::Connect(int index)
     if (index < 0 || index >= Count())
         return SoundErrBadDevice;
     const Port& port = ports_[static_cast<size_t>(index)];
-    if (connection_ && connectedName_ == port.name && connection_->isPortOpen())
+    if (connectedName_ == port.name
+        && ((connection_ && connection_->isPortOpen()) || (jackConnection_ && jackConnection_->IsConnected())))
         return SoundErrNone;
     connection_.reset();
+    jackConnection_.reset();
     connectedName_.clear();
+    if (port.api == RtMidi::UNIX_JACK) {
+        const int result = JackMidiConnection::Open(port.rawName, jackConnection_);
+        if (result == SoundErrNone)
+            connectedName_ = port.name;
+        return result;
+    }
     try {
         auto out = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(port.api), kClientName);
         // Port numbers shift when devices come and go: find it again by its name.
@@ -97,8 +103,6 @@ int RtMidiPorts::Connect(int index)
                 return SoundErrPortOpen;
             connection_ = std::move(out);
             connectedName_ = port.name;
-            if (port.api == RtMidi::UNIX_JACK)
-                std::this_thread::sleep_for(kJackConnectionSettle); // once per port, not per note
             return SoundErrNone;
         }
     } catch (const RtMidiError&) {
@@ -108,13 +112,15 @@ int RtMidiPorts::Connect(int index)
 
 int RtMidiPorts::Send(const QString& portName, unsigned int message)
 {
-    if (!connection_ || portName != connectedName_)
+    if ((!connection_ && !jackConnection_) || portName != connectedName_)
         return SoundErrNotOpen;
     const unsigned char status = static_cast<unsigned char>(message & 0xFF);
     if (status < 0x80 || status >= 0xF0)
         return SoundErrBadMessage;
     const unsigned char bytes[3] = {status, static_cast<unsigned char>((message >> 8) & 0x7F),
                                     static_cast<unsigned char>((message >> 16) & 0x7F)};
+    if (jackConnection_)
+        return jackConnection_->Send(bytes, MessageLength(status));
     try {
         connection_->sendMessage(bytes, MessageLength(status));
     } catch (const RtMidiError&) {

@@ -1,11 +1,10 @@
 #pragma once
-// The MIDI output ports of the system, as RtMidi lists them: ALSA sequencer ports where
-// /dev/snd/seq exists and the MIDI inputs of a running JACK server. A back end that is
-// missing simply contributes no ports.
+// The MIDI output ports of the system: ALSA sequencer ports where /dev/snd/seq exists
+// (through RtMidi) and the MIDI inputs of a running JACK server (through JACK's own
+// library, see JackMidiPorts.h). A back end that is missing simply contributes no ports.
 //
-// One port connection is kept open after use: closing a JACK client right after the
-// note-off would drop the message still queued for its process cycle, and reopening a
-// port for every note is slow.
+// One port connection is kept open after use: reopening a port for every note is slow,
+// and a JACK connection needs a process cycle or two before it carries messages.
 
 #include <QString>
 
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class JackMidiConnection;
 class RtMidiOut;
 
 class RtMidiPorts {
@@ -37,13 +37,14 @@ public:
 
 private:
     struct Port {
-        int api;              // RtMidi::Api
+        int api;              // RtMidi::Api (UNIX_JACK: one of ours)
         std::string rawName;  // as RtMidi gives it
         QString name;         // as the user sees it
     };
 
     std::vector<Port> ports_;
-    std::unique_ptr<RtMidiOut> connection_;
+    std::unique_ptr<RtMidiOut> connection_;          // an ALSA port
+    std::unique_ptr<JackMidiConnection> jackConnection_; // or a JACK port
     QString connectedName_;
 };
 

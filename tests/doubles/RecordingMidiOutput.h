@@ -6,12 +6,14 @@
 
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 class RecordingMidiOutput final : public MidiOutput {
 public:
     struct Log {
         std::vector<quint32> messages; // every short message sent, in order
+        std::vector<int> devices;      // the device each of them went to (clear both)
         int opens = 0;
         int closes = 0;
         int lastOpenedDevice = -2;
@@ -39,19 +41,23 @@ public:
             return openError;
         ++log_->opens;
         log_->lastOpenedDevice = deviceId;
-        handle = 42;
+        handle = nextHandle_++;
+        openDevices_[handle] = deviceId;
         return 0;
     }
-    int ShortMessage(MidiHandle, quint32 message) override
+    int ShortMessage(MidiHandle handle, quint32 message) override
     {
         if (sendError != 0)
             return sendError;
         log_->messages.push_back(message);
+        const auto device = openDevices_.find(handle);
+        log_->devices.push_back(device == openDevices_.end() ? -2 : device->second);
         return 0;
     }
-    int Close(MidiHandle) override
+    int Close(MidiHandle handle) override
     {
         ++log_->closes;
+        openDevices_.erase(handle);
         return closeError;
     }
     bool ErrorText(int code, QString& text) override
@@ -66,4 +72,6 @@ public:
 private:
     Log* log_;
     QStringList deviceNames_;
+    std::map<MidiHandle, int> openDevices_;
+    MidiHandle nextHandle_ = 42;
 };
