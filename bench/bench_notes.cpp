@@ -1,32 +1,21 @@
-// How long the note table takes to rebuild on a key, scale or spelling change, and a
-// fretboard look-up: both run on every redraw-triggering change.
-#include "core/Settings.h"
+// How long the note table takes to build on an instrument or spelling change, and a
+// fretboard look-up of every cell.
 #include "music/Notes.h"
 
 #include <benchmark/benchmark.h>
 
 static void BM_SetScale(benchmark::State& state)
 {
-    GuitarType = 0;
-    notes& table = GetNotes();
-    table.Initialize();
     for (auto _ : state) {
-        qint16 scale = 1;
-        QString key = QStringLiteral("C");
-        table.SetScale(scale, key);
-        benchmark::DoNotOptimize(table.GetNoteObjects().Count());
+        const Notes table(Instrument(), true);
+        benchmark::DoNotOptimize(table.All().size());
     }
 }
 BENCHMARK(BM_SetScale);
 
 static void BM_FretboardLookupAllCells(benchmark::State& state)
 {
-    GuitarType = 0;
-    notes& table = GetNotes();
-    table.Initialize();
-    qint16 scale = 1;
-    QString key = QStringLiteral("C");
-    table.SetScale(scale, key);
+    const Notes table(Instrument(), true);
     for (auto _ : state)
         for (int s = 1; s <= 6; ++s)
             for (int f = 1; f <= 14; ++f)

@@ -2,9 +2,8 @@
 // (the audible latency adds the audio driver's buffer on top), and how long the
 // SoundFont takes to load at the first note of a run.
 #include "core/Settings.h"
-#include "music/Note.h"
-#include "sound/MidiOut.h"
 #include "sound/SoundErrors.h"
+#include "sound/SoundSystem.h"
 #include "sound/Synthesizer.h"
 #include "sound/SystemMidiOutput.h"
 
@@ -37,24 +36,19 @@ void BM_PlaySoundToSynthesizer(benchmark::State& state)
         state.SkipWithError("no SoundFont");
         return;
     }
-    SetMidiOutput(std::make_unique<SystemMidiOutput>(synth));
-    EnableSound = true;
-    Channel = 0;
-    Patch = 0;
-    MidiDeviceId = -1;
-    Note note;
-    note.intNoteMidiIndex = 60;
+    Settings settings = Settings::Defaults();
+    SoundSystem sound(settings, std::make_unique<SystemMidiOutput>(synth), nullptr);
+    NotePlayer& player = sound.Player();
     QString message;
     for (auto _ : state) {
-        note.PlaySound(message);
+        player.NoteOn(60, message);
         state.PauseTiming();
         if (synth->ActiveVoices() == 0)
             state.SkipWithError("the note did not reach the synthesizer");
-        note.StopSound(message);
+        player.NoteOff(60, message);
         RenderPeriod(*synth);
         state.ResumeTiming();
     }
-    SetMidiOutput(nullptr);
 }
 BENCHMARK(BM_PlaySoundToSynthesizer);
 

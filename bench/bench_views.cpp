@@ -1,9 +1,8 @@
 // A full fretboard redraw with every cell marked, and the rebuild after a key or
-// scale change (pattern membership, highlights and the drill pool) on the guitar.
+// scale change (pattern membership, highlights and the drill's questions) on the guitar.
 #include "core/Selection.h"
-#include "core/Settings.h"
 #include "music/Notes.h"
-#include "music/ScalePatterns.h"
+#include "music/PatternLayout.h"
 #include "views/FretboardControl.h"
 
 #include <QApplication>
@@ -22,22 +21,13 @@ QApplication& App()
     return app;
 }
 
-void PrepareGuitar(FretboardControl& board)
+Selection AllPatternsOfC()
 {
-    App();
-    GuitarType = 0;
-    FretboardStyle = 0;
-    FlatSymbolPref = true;
-    BluesNotesOnly = false;
-    GetNotes().Initialize();
-    CurrKey = 4;
-    CurrScale = 1;
-    CurrKeyName = QStringLiteral("C");
-    CurrPattern = 6;
-    VisiblePatterns.Clear();
-    VisiblePatterns.Add(QStringLiteral("6"));
-    GetNotes().SetScale(CurrScale, CurrKeyName);
-    board.Initialise();
+    Selection selection;
+    selection.key = 4;
+    selection.scale = 1;
+    selection.ShowOnly(6);
+    return selection;
 }
 
 } // namespace
@@ -45,14 +35,14 @@ void PrepareGuitar(FretboardControl& board)
 static void BM_FretboardFullRedraw(benchmark::State& state)
 {
     App();
+    const Notes notes(Instrument(), true);
     FretboardControl board;
-    PrepareGuitar(board);
-    for (int s = 1; s <= board.StringCount(); ++s)
-        for (int f = 1; f <= 14; ++f)
-            board.String(s).Item(f).SetNoteVisible(true);
+    board.Initialise(notes, FretboardStyle::Realistic);
+    board.SetSelection(AllPatternsOfC());
+    board.MarkNote(QStringLiteral("-")); // every name holds "-": every cell is marked
     QPixmap target(board.size());
     for (auto _ : state) {
-        board.RefreshDisplay();
+        board.Refresh();
         board.render(&target);
     }
 }
@@ -61,12 +51,13 @@ BENCHMARK(BM_FretboardFullRedraw)->Unit(benchmark::kMicrosecond);
 static void BM_FretboardSetScale(benchmark::State& state)
 {
     App();
+    const Notes notes(Instrument(), true);
     FretboardControl board;
-    PrepareGuitar(board);
+    board.Initialise(notes, FretboardStyle::Realistic);
+    const Selection selection = AllPatternsOfC();
     for (auto _ : state) {
-        GetNotes().SetScale(CurrScale, CurrKeyName);
-        board.SetScale();
-        benchmark::DoNotOptimize(VisiblePatNotes.Count());
+        board.SetSelection(selection);
+        benchmark::DoNotOptimize(QuestionPool(notes.GetInstrument(), selection).size());
     }
 }
 BENCHMARK(BM_FretboardSetScale)->Unit(benchmark::kMicrosecond);

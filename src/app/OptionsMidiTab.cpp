@@ -127,12 +127,7 @@ void OptionsMidiTab::Save(Settings& settings)
 {
     if (const QListWidgetItem* device = lstMidiDevs->currentItem()) {
         settings.curDeviceName = device->text();
-        const int id = device->data(kDataRole).toInt();
-        if (id != sound_.Midi().DeviceId()) {
-            QString ignored;
-            sound_.Midi().CloseMidiOut(ignored);
-            sound_.Midi().SetDeviceId(id);
-        }
+        sound_.Midi().SetDeviceId(device->data(kDataRole).toInt());
     }
     settings.channel = static_cast<qint16>(numChannel->Value());
     settings.patch = static_cast<qint16>(numPatch->Value());

@@ -46,6 +46,16 @@ void MidiOut::SetBackend(std::unique_ptr<MidiOutput> backend)
     backend_ = backend ? std::move(backend) : std::make_unique<SilentMidiOutput>();
 }
 
+void MidiOut::SetDeviceId(qint32 id)
+{
+    if (id == deviceId_)
+        return;
+    deviceId_ = id;
+    QString ignored;
+    if (sounding_.empty())
+        CloseMidiOut(ignored);
+}
+
 bool MidiOut::GetMidiDevices(MidiDevices& devices, QString& message)
 {
     devices.Add(Tr("Midi Mapper"), QStringLiteral("-1"));
@@ -108,6 +118,7 @@ bool MidiOut::CloseMidiOut(QString& message)
         return true;
     const int result = backend_->Close(handle_);
     handle_ = 0;
+    sounding_.clear();
     if (result != 0) {
         message = Tr("Couldn't close midi out, error description is: ") + GetMidiErrorText(result) + QLatin1Char('.');
         return false;
@@ -134,7 +145,10 @@ bool MidiOut::NoteOn(int note, int channel, int program, QString& message)
     const int ch = std::clamp(channel, 0, 15);
     if (!Send(PackShortMessage(0xC0 + ch, std::clamp(program, 0, 127), 0), message))
         return false;
-    return Send(PackShortMessage(0x90 + ch, note, 127), message);
+    if (!Send(PackShortMessage(0x90 + ch, note, 127), message))
+        return false;
+    sounding_.insert(note);
+    return true;
 }
 
 bool MidiOut::NoteOff(int note, int channel, QString& message)
@@ -143,5 +157,6 @@ bool MidiOut::NoteOff(int note, int channel, QString& message)
         return false;
     if (handle_ != 0 && !Send(PackShortMessage(0x80 + std::clamp(channel, 0, 15), note, 0), message))
         return false;
+    sounding_.erase(note);
     return CloseMidiOut(message);
 }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <set>
 
 // The device list: "Midi Mapper" (the built-in synthesizer) under key "-1", then each
 // output port's name under its id as decimal text. Position p belongs to device id p - 2.
@@ -27,9 +28,11 @@ public:
     MidiOutput& Backend() { return *backend_; }
 
     bool IsOpen() const { return handle_ != 0; }
-    // -1 the built-in synthesizer, 0..n-1 the ports; takes effect at the next opening.
+    // -1 the built-in synthesizer, 0..n-1 the ports. An open output with no note sounding
+    // is closed, so the next note goes to the new device; a sounding note ends on the
+    // device it began on, whose output its note-off closes.
     qint32 DeviceId() const { return deviceId_; }
-    void SetDeviceId(qint32 id) { deviceId_ = id; }
+    void SetDeviceId(qint32 id);
 
     // Fills devices (which should come in empty); on a failure the items added so far stay.
     bool GetMidiDevices(MidiDevices& devices, QString& message);
@@ -52,4 +55,5 @@ private:
     std::unique_ptr<MidiOutput> backend_;
     MidiHandle handle_ = 0;
     qint32 deviceId_ = -1;
+    std::set<int> sounding_; // notes on whose note-off has not been sent
 };

@@ -102,10 +102,7 @@ bool SoundSystem::InitMidi(QString& message)
         message = Tr("Unable to get the MIDI device. ") + detail;
         return false;
     }
-    if (id != midi_.DeviceId()) {
-        midi_.CloseMidiOut(detail);
-        midi_.SetDeviceId(id);
-    }
+    midi_.SetDeviceId(id);
     if (!midi_.OpenMidiOut(detail)) {
         message = Tr("Unable to open the MIDI device. ") + detail;
         return false;

@@ -10,6 +10,7 @@
 #include "sound/Synthesizer.h"
 #include "sound/SystemMidiOutput.h"
 
+#include <QSettings>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
