@@ -4,6 +4,7 @@
 #include "lessons/Lessons.h"
 #include "music/Patterns.h"
 #include "music/Scales.h"
+#include "views/KeyScaleBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,15 +51,6 @@ QListWidgetItem* FindEntry(const QListWidget* list, int data)
 bool Holds(const std::vector<int>& patterns, int pattern)
 {
     return std::find(patterns.begin(), patterns.end(), pattern) != patterns.end();
-}
-
-void FillCombo(QComboBox* box, int count, QString (*name)(int), int current)
-{
-    const QSignalBlocker blocker(box);
-    box->clear();
-    for (int id = 1; id <= count; ++id)
-        box->addItem(Translated(KeyScaleNamesContext, name(id)), id);
-    box->setCurrentIndex(box->findData(current));
 }
 
 } // namespace
@@ -157,9 +149,9 @@ void OptionsLessonsTab::LoadLessonDefinition(int lessonKey)
     const bool custom = lesson->type == LessonType::CustomScale;
     const int key = custom ? settings_->currCustomKey : lesson->key;
     const int scale = custom ? settings_->currCustomScale : lesson->scale;
-    FillCombo(cboKey, kKeyCount, &KeyName, key);
+    FillKeyBox(cboKey, key);
     txtKey->setText(cboKey->currentText());
-    FillCombo(cboScale, kScaleCount, &ScaleName, scale);
+    FillScaleBox(cboScale, scale);
     txtScale->setText(cboScale->currentText());
 
     const Patterns& patterns = ScalePatterns(Instrument::FromGuitarType(settings_->guitarType));

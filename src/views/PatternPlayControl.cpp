@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "music/Patterns.h"
 #include "music/Scales.h"
+#include "views/KeyScaleBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,8 +75,8 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
     column->addWidget(objFretboard, 0, Qt::AlignHCenter);
     column->setSizeConstraint(QLayout::SetFixedSize);
 
-    FillKeys();
-    FillScales();
+    FillKeyBox(cboKey, 0);
+    FillScaleBox(cboScale, 0);
 
     connect(cboKey, &QComboBox::activated, this, &PatternPlayControl::OnKeySelected);
     connect(cboScale, &QComboBox::activated, this, &PatternPlayControl::OnScaleSelected);
@@ -110,10 +111,8 @@ void PatternPlayControl::Initialise(const Notes& notes, int lessonKey, int lesso
     selection.scale = lessonScale;
     selection.pentatonicOnly = settings_ && settings_->pentatonicOnly;
 
-    FillKeys();
-    SelectByData(cboKey, lessonKey);
-    FillScales();
-    SelectByData(cboScale, lessonScale);
+    FillKeyBox(cboKey, lessonKey);
+    FillScaleBox(cboScale, lessonScale);
     FillPatterns(lessonScale);
     // The pattern the drill shows, when this scale has it.
     const auto shown = std::find_if(drillPatterns.begin(), drillPatterns.end(),
@@ -131,23 +130,6 @@ void PatternPlayControl::ApplySelection(const Selection& selection)
     selection_ = selection;
     objFretboard->SetSelection(selection_);
     objFretboard->Refresh();
-}
-
-void PatternPlayControl::FillKeys()
-{
-    const QSignalBlocker blocker(cboKey);
-    cboKey->clear();
-    for (int key = 1; key <= kKeyCount; ++key)
-        cboKey->addItem(QCoreApplication::translate(KeyScaleNamesContext, KeyName(key).toUtf8().constData()), key);
-}
-
-void PatternPlayControl::FillScales()
-{
-    const QSignalBlocker blocker(cboScale);
-    cboScale->clear();
-    for (int scale = 1; scale <= kScaleCount; ++scale)
-        cboScale->addItem(QCoreApplication::translate(KeyScaleNamesContext, ScaleName(scale).toUtf8().constData()),
-                          scale);
 }
 
 void PatternPlayControl::FillPatterns(int scale)

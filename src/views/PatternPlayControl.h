@@ -40,8 +40,6 @@ public:
     QCheckBox* chkBluesNotesOnly = nullptr;
 
 private:
-    void FillKeys();
-    void FillScales();
     void FillPatterns(int scale);
     static bool SelectByData(QComboBox* box, int value);
     static int SelectedData(const QComboBox* box);
