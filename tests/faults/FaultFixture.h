@@ -4,6 +4,7 @@
 // what the program reads or block what it writes and then check what the user is told
 // and what is left on disk.
 
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "app/FrmStartup.h"
@@ -23,9 +24,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <memory>
 
 class FaultTest : public ::testing::Test {
@@ -147,29 +145,4 @@ protected:
     RecordingMixerDevice::Log mixer;
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
-};
-
-// Files may not grow past a few bytes while it lives (this holds for root too, where a
-// read-only folder would not stop a write): a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
 };
