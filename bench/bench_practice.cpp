@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr const char* kNotes[] = {"E-0", "F-0", "F#-0", "G-0", "G#-0", "A-1", "Bb-1", "B-1", "C-1", "C#-1", "D-1", "Eb-1"};
+constexpr const char* kNotes[] = {"E-0", "F-0", "F#-0", "G-0", "G#-0", "A-1",
+                                  "Bb-1", "B-1", "C-1", "C#-1", "D-1", "Eb-1"};
 
 // A plausible answer: one learner on the guitar, spread over the last 60 days.
 PracticeAnswer SampleAnswer(std::mt19937& random, qint64 nowMs)

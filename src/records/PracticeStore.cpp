@@ -6,13 +6,17 @@
 #include "records/PracticeWriter.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 #include <QTimeZone>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,12 +76,17 @@ QString OptionalText(const std::optional<FretPosition>& position, int FretPositi
     return position ? QString::number((*position).*member) : QString();
 }
 
-// Whether a file can be made in folder, tried for real: the permission bits alone say
-// nothing for root or on a read-only mount.
-bool FolderTakesFiles(const QString& folder)
+// Why no file can be made in folder (an errno value), or 0 when one can. Tried for
+// real: the permission bits say nothing for root or on a read-only mount.
+int FolderRefusal(const QString& folder)
 {
-    QTemporaryFile probe(folder + QStringLiteral("/.practice-probe-XXXXXX"));
-    return probe.open();
+    const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.practice-probe-%1").arg(getpid()));
+    const int fd = ::open(probe.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? 0 : errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return 0;
 }
 
 // One value per answer (see Tally): the local day above the tally's bits. The tuning
@@ -143,11 +152,15 @@ bool PracticeStore::Open(QString& message)
     const QString folder = info.absolutePath();
     QSqlError error;
 
-    if (!FolderTakesFiles(folder)) {
-        const QString text = QFileInfo(folder).isDir()
-            ? PracticeTr("The folder '%1' is read-only, so answers are not recorded in '%2'.").arg(ShownPath(folder), shown)
-            : PracticeTr("The folder '%1' does not exist, so answers are not recorded in '%2'.")
-                  .arg(ShownPath(folder), shown);
+    const int refusal = FolderRefusal(folder);
+    if (refusal == ENOENT || refusal == ENOTDIR)
+        return Fail(Mode::Off, message,
+                    PracticeTr("The folder '%1' does not exist, so answers are not recorded in '%2'.")
+                        .arg(ShownPath(folder), shown));
+    // Any other refusal (a full disk) shows itself when the file is written.
+    if (refusal == EACCES || refusal == EPERM || refusal == EROFS) {
+        const QString text = PracticeTr("The folder '%1' is read-only, so answers are not recorded in '%2'.")
+                                 .arg(ShownPath(folder), shown);
         // A file that is there can still be read for the figures; without its "-shm"
         // file, which cannot be made here, only as immutable.
         const auto readable = [&](SqlAccess access) {
@@ -189,7 +202,8 @@ bool PracticeStore::Open(QString& message)
         return failed(PracticeTr("The practice file '%1' cannot be prepared (%2), so answers are not recorded."));
     }
     if (!MigratePracticeSchema(reader_->Database(), kPracticeSchemaVersion, error))
-        return failed(PracticeTr("The practice file '%1' cannot be brought up to date (%2), so answers are not recorded."));
+        return failed(PracticeTr("The practice file '%1' cannot be brought up to date (%2), so answers are not "
+                                 "recorded."));
     mode_ = Mode::Recording;
     StartWriter(path);
     return true;
@@ -249,6 +263,11 @@ bool PracticeStore::NotOpen(QString& message) const
     return true;
 }
 
+bool PracticeStore::Exec(QSqlQuery& query, QString& message) const
+{
+    return query.exec() || !ReadFailed(query, message);
+}
+
 bool PracticeStore::ReadFailed(const QSqlQuery& query, QString& message) const
 {
     if (!query.lastError().isValid())
@@ -271,11 +290,10 @@ bool PracticeStore::Progress(const ProgressFilter& filter, ProgressFigures& figu
     query.bindValue(2, filter.instrument);
     query.bindValue(3, filter.tuning);
     query.bindValue(4, PeriodStartMs(filter.period, now));
-    if (!query.exec() && ReadFailed(query, message))
+    if (!Exec(query, message))
         return false;
     ProgressAccumulator accumulator;
-    while (query.next())
-    {
+    while (query.next()) {
         const qint64 value = query.value(0).toLongLong();
         const Tally tally = UnpackTally(value);
         accumulator.Add(value >> 40, tally.position, tally.noteIndex, tally.correct, tally.responseMs);
@@ -305,7 +323,7 @@ bool PracticeStore::RecentAnswers(int learnerKey, int instrument, const QString&
     query.bindValue(1, instrument);
     query.bindValue(2, tuning);
     query.bindValue(3, std::max(0, limit - int(answers.size())));
-    if (!query.exec() && ReadFailed(query, message))
+    if (!Exec(query, message))
         return false;
     while (query.next()) {
         const Tally tally = UnpackTally(query.value(0).toLongLong());
@@ -327,7 +345,7 @@ bool PracticeStore::ForEachAnswer(std::optional<int> learnerKey,
                   + QStringLiteral(" ORDER BY answered_at, id"));
     if (learnerKey)
         query.bindValue(0, *learnerKey);
-    if (!query.exec() && ReadFailed(query, message))
+    if (!Exec(query, message))
         return false;
     while (query.next())
         take(ReadAnswer(query));
@@ -344,14 +362,10 @@ bool PracticeStore::Answers(std::optional<int> learnerKey, std::vector<PracticeA
 bool PracticeStore::ExportCsv(const QString& path, std::optional<int> learnerKey,
                               const QHash<int, QString>& learnerNames, QString& message) const
 {
-    QString text = CsvLine({QStringLiteral("answered_at"), QStringLiteral("learner_key"), QStringLiteral("learner"),
-                            QStringLiteral("activity"), QStringLiteral("lesson_key"), QStringLiteral("instrument"),
-                            QStringLiteral("tuning"), QStringLiteral("key"), QStringLiteral("scale"),
-                            QStringLiteral("pattern"), QStringLiteral("prompt_note"), QStringLiteral("prompt_string"),
-                            QStringLiteral("prompt_fret"), QStringLiteral("answer_string"),
-                            QStringLiteral("answer_fret"), QStringLiteral("answer_note"), QStringLiteral("correct"),
-                            QStringLiteral("response_ms"), QStringLiteral("assisted"),
-                            QStringLiteral("input_method")});
+    QString text = CsvLine(QStringLiteral("answered_at,learner_key,learner,activity,lesson_key,instrument,tuning,key,"
+                                          "scale,pattern,prompt_note,prompt_string,prompt_fret,answer_string,"
+                                          "answer_fret,answer_note,correct,response_ms,assisted,input_method")
+                               .split(QLatin1Char(',')));
     const bool read = ForEachAnswer(
         learnerKey,
         [&](const PracticeAnswer& a) {

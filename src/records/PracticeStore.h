@@ -5,8 +5,8 @@
 //
 // Recording never waits for the disk: Record() only queues the answer; a writer thread
 // with its own connection writes whatever has queued up in one transaction. The reads
-// (figures, recent answers, export) run on the thread that opened the store, through a
-// second connection; the file is in WAL mode, so they never wait for the writer.
+// (figures, recent answers, export) run on the store's thread through a second
+// connection; the file is in WAL mode, so they never wait for the writer.
 //
 // Faults never stop the program and never touch any other file: every fault is a
 // message naming the file, after which the store either keeps answers in memory and
@@ -22,17 +22,17 @@
 #include <QObject>
 #include <QString>
 
-class PracticeWriter;
-class QSqlError;
-class QSqlQuery;
-class SqlConnection;
-enum class SqlAccess : int;
-
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
+
+class PracticeWriter;
+class QSqlError;
+class QSqlQuery;
+class SqlConnection;
+enum class SqlAccess : int;
 
 class PracticeStore : public QObject {
     Q_OBJECT
@@ -61,7 +61,8 @@ public:
     // says why, and GetMode() tells whether it can still be read.
     bool Open(QString& message);
 
-    // --- Recording; on the thread that opened the store. None of these waits for the disk.
+    // --- Recording, on the store's thread (the one that made it). None of these waits
+    // for the disk.
 
     // Queues the answer; ignored unless the mode is Recording. While the file cannot be
     // written, up to PracticeWriter::kMaxHeldAnswers answers wait in memory.
@@ -78,7 +79,7 @@ public:
     // recording, or the time is up (false). For tests and tools, not for the UI.
     bool WaitUntilWritten(int timeoutMs);
 
-    // --- Reading; on the thread that opened the store. False with a message on failure.
+    // --- Reading, on the store's thread. False with a message on failure.
 
     bool Progress(const ProgressFilter& filter, ProgressFigures& figures, QString& message) const;
     // The newest `limit` answers of the learner on the instrument, newest first, as the
@@ -98,7 +99,7 @@ public:
 
 signals:
     // A fault met while writing, once each time the fault starts; delivered on the
-    // thread that opened the store.
+    // store's thread.
     void Problem(const QString& message);
     // The answers held after a fault are in the file now.
     void Resumed();
@@ -106,6 +107,9 @@ signals:
 private:
     bool Fail(Mode mode, QString& message, const QString& text);
     bool OpenReader(const QString& path, SqlAccess access, QSqlError& error);
+    // False with the message when the query fails.
+    bool Exec(QSqlQuery& query, QString& message) const;
+    // True with the message when the query has failed.
     bool ReadFailed(const QSqlQuery& query, QString& message) const;
     bool NotOpen(QString& message) const;
     bool ForEachAnswer(std::optional<int> learnerKey, const std::function<void(const PracticeAnswer&)>& take,

@@ -87,7 +87,8 @@ void PracticeWriter::DeleteLearner(int learnerKey)
     {
         const std::lock_guard lock(mutex_);
         // What the writer has taken is written first; the removal follows it.
-        std::erase_if(queue_, [&](const Job& job) { return !job.deleteLearner && job.answer.learnerKey == learnerKey; });
+        std::erase_if(queue_,
+                      [&](const Job& job) { return !job.deleteLearner && job.answer.learnerKey == learnerKey; });
         queue_.push_back(Job{{}, learnerKey});
     }
     wake_.notify_all();
@@ -167,7 +168,11 @@ void PracticeWriter::Run()
         const bool written = WriteBatch(connection, taken_, error);
         lock.lock();
         if (written) {
-            taken_.clear();
+            std::vector<Job> done;
+            done.swap(taken_);
+            lock.unlock(); // the user's thread waits for no freeing
+            done.clear();
+            lock.lock();
             retryPending = false;
             if (std::exchange(fault_, Fault::None) != Fault::None)
                 events_.resumed();

@@ -120,7 +120,8 @@ TEST_F(PracticeStoreTest, BringsAFileOfTheFirstLayoutUpToDateKeepingItsAnswers)
         const QString insert = QStringLiteral(
             "INSERT INTO answers (answered_at, learner_key, activity, lesson_key, instrument, tuning, music_key,"
             " scale, pattern, prompt_note, answer_string, answer_fret, answer_note, correct, response_ms, assisted,"
-            " input_method) VALUES (%1, 1, 'drill', 6, 0, 'standard', 4, 1, 6, '%2', %3, %4, '%5', %6, %7, 0, 'mouse')");
+            " input_method)"
+            " VALUES (%1, 1, 'drill', 6, 0, 'standard', 4, 1, 6, '%2', %3, %4, '%5', %6, %7, 0, 'mouse')");
         const QString gFlat = QStringLiteral("Gb-1"), fSharp = QStringLiteral("F#-1"), g = QStringLiteral("G-0");
         raw.Exec(insert.arg(kNow - 3000).arg(gFlat).arg(2).arg(10).arg(gFlat).arg(1).arg(900));
         raw.Exec(insert.arg(kNow - 2000).arg(fSharp).arg(1).arg(3).arg(g).arg(0).arg(1500));
