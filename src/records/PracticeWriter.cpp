@@ -201,8 +201,8 @@ void PracticeWriter::Stop(const QString& message)
         taken_.clear();
     }
     idle_.notify_all();
+    events_.stopped(); // before the message, so whoever reads it sees recording over
     events_.problem(message);
-    events_.stopped();
 }
 
 QString PracticeWriter::HoldingText(Fault fault, const QString& detail) const

@@ -28,7 +28,7 @@ public:
     struct Events {
         std::function<void(const QString& message)> problem; // once each time a fault starts
         std::function<void()> resumed;                       // the held answers are written
-        std::function<void()> stopped;                       // recording is over (after problem)
+        std::function<void()> stopped;                       // recording is over (before problem)
     };
 
     // Starts the thread; it opens path (already made and migrated) and checks it.
