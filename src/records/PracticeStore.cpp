@@ -5,12 +5,14 @@
 #include "records/PracticeSql.h"
 #include "records/PracticeWriter.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSqlQuery>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -223,8 +225,22 @@ void PracticeStore::StartWriter(const QString& path)
 
 void PracticeStore::Record(const PracticeAnswer& answer)
 {
-    if (mode_ == Mode::Recording && writer_)
-        writer_->Record(answer);
+    if (mode_ == Mode::Recording && writer_ && !writer_->Record(answer))
+        PushSetAsideSoon();
+}
+
+void PracticeStore::PushSetAsideSoon()
+{
+    // Rare: the writer held the queue at the very moment. Without an event loop the
+    // next call that touches the queue pushes it.
+    if (pushPending_ || !QAbstractEventDispatcher::instance(thread()))
+        return;
+    pushPending_ = true;
+    QTimer::singleShot(1, this, [this] {
+        pushPending_ = false;
+        if (writer_ && !writer_->PushSetAside(false))
+            PushSetAsideSoon();
+    });
 }
 
 bool PracticeStore::DeleteAnswersOfLearner(int learnerKey, QString& message)

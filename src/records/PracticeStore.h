@@ -115,11 +115,13 @@ private:
     bool ForEachAnswer(std::optional<int> learnerKey, const std::function<void(const PracticeAnswer&)>& take,
                        QString& message) const;
     void StartWriter(const QString& path);
+    void PushSetAsideSoon();
     void Close();
 
     QString filePath_;
     std::atomic<Mode> mode_{Mode::Closed};
     int retryIntervalMs_ = 5000;
+    bool pushPending_ = false;
     std::unique_ptr<SqlConnection> reader_;
     std::unique_ptr<PracticeWriter> writer_;
 };

@@ -8,6 +8,12 @@
 #include <iterator>
 #include <utility>
 
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 
 // Another program's transaction is short; this long a wait costs the writer nothing.
@@ -55,6 +61,7 @@ PracticeWriter::PracticeWriter(QString path, std::chrono::milliseconds retryInte
 
 PracticeWriter::~PracticeWriter()
 {
+    PushSetAside(true);
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -63,27 +70,67 @@ PracticeWriter::~PracticeWriter()
     thread_.join();
 }
 
-void PracticeWriter::Record(const PracticeAnswer& answer)
+bool PracticeWriter::Record(const PracticeAnswer& answer)
 {
+    bool wake = false;
     {
-        const std::lock_guard lock(mutex_);
-        if (stopped_)
-            return;
-        if (int(queue_.size() + taken_.size()) >= kMaxHeldAnswers) {
-            if (!std::exchange(capReported_, true))
-                events_.problem(PracticeTr("The practice file '%1' has not been written for %2 answers; "
-                                           "further answers are not kept.")
-                                    .arg(ShownPath(path_))
-                                    .arg(kMaxHeldAnswers));
-            return;
+        std::unique_lock lock(mutex_, std::try_to_lock);
+        if (!lock.owns_lock()) {
+            setAside_.push_back(answer);
+            return false;
         }
-        queue_.push_back(Job{answer, std::nullopt});
+        PushSetAsideLocked(wake);
+        QueueLocked(answer, wake);
     }
-    wake_.notify_all();
+    // A writer that is not waiting takes the whole queue when it next looks: waking it
+    // for every answer would only cost this thread a system call.
+    if (wake)
+        wake_.notify_all();
+    return true;
+}
+
+bool PracticeWriter::PushSetAside(bool wait)
+{
+    bool wake = false;
+    {
+        std::unique_lock lock(mutex_, std::defer_lock);
+        if (wait)
+            lock.lock();
+        else if (!lock.try_lock())
+            return false;
+        PushSetAsideLocked(wake);
+    }
+    if (wake)
+        wake_.notify_all();
+    return true;
+}
+
+void PracticeWriter::PushSetAsideLocked(bool& wake)
+{
+    for (const PracticeAnswer& answer : setAside_)
+        QueueLocked(answer, wake);
+    setAside_.clear();
+}
+
+void PracticeWriter::QueueLocked(const PracticeAnswer& answer, bool& wake)
+{
+    if (stopped_)
+        return;
+    if (int(queue_.size() + taken_.size()) >= kMaxHeldAnswers) {
+        if (!std::exchange(capReported_, true))
+            events_.problem(PracticeTr("The practice file '%1' has not been written for %2 answers; "
+                                       "further answers are not kept.")
+                                .arg(ShownPath(path_))
+                                .arg(kMaxHeldAnswers));
+        return;
+    }
+    wake = wake || queue_.empty();
+    queue_.push_back(Job{answer, std::nullopt});
 }
 
 void PracticeWriter::DeleteLearner(int learnerKey)
 {
+    PushSetAside(true);
     {
         const std::lock_guard lock(mutex_);
         // What the writer has taken is written first; the removal follows it.
@@ -97,10 +144,11 @@ void PracticeWriter::DeleteLearner(int learnerKey)
 int PracticeWriter::Held() const
 {
     const std::lock_guard lock(mutex_);
+    const int setAside = int(setAside_.size());
     const auto answers = [](const std::vector<Job>& jobs) {
         return std::count_if(jobs.begin(), jobs.end(), [](const Job& job) { return !job.deleteLearner; });
     };
-    return int(answers(queue_) + answers(taken_));
+    return setAside + int(answers(queue_) + answers(taken_));
 }
 
 void PracticeWriter::SetRetryInterval(std::chrono::milliseconds interval)
@@ -111,6 +159,7 @@ void PracticeWriter::SetRetryInterval(std::chrono::milliseconds interval)
 
 bool PracticeWriter::WaitUntilWritten(std::chrono::milliseconds timeout)
 {
+    PushSetAside(true);
     std::unique_lock lock(mutex_);
     return idle_.wait_for(lock, timeout, [this] { return stopped_ || (queue_.empty() && taken_.empty()); })
         && !stopped_;
@@ -120,6 +169,9 @@ std::vector<PracticeAnswer> PracticeWriter::HeldAnswers(int learnerKey, int inst
 {
     const std::lock_guard lock(mutex_);
     std::vector<PracticeAnswer> held;
+    for (auto answer = setAside_.rbegin(); answer != setAside_.rend(); ++answer)
+        if (answer->learnerKey == learnerKey && answer->instrument == instrument && answer->tuning == tuning)
+            held.push_back(*answer);
     for (const std::vector<Job>* jobs : {&queue_, &taken_}) // the queue holds the newer ones
         for (auto job = jobs->rbegin(); job != jobs->rend(); ++job)
             if (!job->deleteLearner && job->answer.learnerKey == learnerKey && job->answer.instrument == instrument
@@ -130,6 +182,12 @@ std::vector<PracticeAnswer> PracticeWriter::HeldAnswers(int learnerKey, int inst
 
 void PracticeWriter::Run()
 {
+    // A background thread: it must not take the processor from the user's thread when
+    // it is woken (the user's thread would wait for a whole slice of writing).
+    sched_param batch{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
+    setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+
     SqlConnection connection;
     QSqlError error;
     QVariant check;

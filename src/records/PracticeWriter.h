@@ -1,7 +1,9 @@
 #pragma once
 // The practice store's writer thread: it takes the answers the user's thread queues
 // and writes whatever has gathered in one transaction, through a connection of its
-// own. The user's thread only ever locks the queue for a push.
+// own. Record() never waits for the writer: when the writer holds the queue's lock at
+// that moment, the answer is set aside and pushed by the next call (PushSetAside).
+// All the calls but the constructor's thread are the user's thread's.
 //
 // Answers leave memory only once they are in the file. After a failed write (a full
 // disk, a write error, a lock held by another program) they stay, new ones join them,
@@ -38,7 +40,10 @@ public:
     PracticeWriter(const PracticeWriter&) = delete;
     PracticeWriter& operator=(const PracticeWriter&) = delete;
 
-    void Record(const PracticeAnswer& answer);
+    // False when the answer was set aside: PushSetAside() must follow soon.
+    bool Record(const PracticeAnswer& answer);
+    // Queues what Record() set aside. Without wait, false when the lock is busy still.
+    bool PushSetAside(bool wait);
     // Drops the learner's queued answers and queues the removal of their stored ones.
     void DeleteLearner(int learnerKey);
     int Held() const;
@@ -56,6 +61,8 @@ private:
     enum class Fault { None, Lock, Write };
 
     void Run();
+    void QueueLocked(const PracticeAnswer& answer, bool& wake);
+    void PushSetAsideLocked(bool& wake);
     void Stop(const QString& message);
     QString HoldingText(Fault fault, const QString& detail) const;
 
@@ -65,6 +72,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
+    std::vector<PracticeAnswer> setAside_; // the user's thread's own: no lock
     std::vector<Job> queue_; // pushed by the user's thread
     std::vector<Job> taken_; // taken by the writer: being written, or held after a failure
     std::chrono::milliseconds retryInterval_;
