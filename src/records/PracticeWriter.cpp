@@ -214,7 +214,7 @@ void PracticeWriter::Run()
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         const bool lastAttempt = stopping_;
         if (taken_.empty())
-            taken_.swap(queue_); // the usual case, and the user's thread waits for no copying
+            taken_.swap(queue_); // the usual case: nothing copied under the lock
         else
             std::move(queue_.begin(), queue_.end(), std::back_inserter(taken_));
         queue_.clear();
@@ -228,7 +228,7 @@ void PracticeWriter::Run()
         if (written) {
             std::vector<Job> done;
             done.swap(taken_);
-            lock.unlock(); // the user's thread waits for no freeing
+            lock.unlock(); // freed outside the lock
             done.clear();
             lock.lock();
             retryPending = false;
