@@ -87,7 +87,11 @@ bool FillTallies(QSqlDatabase& db, QSqlError& error)
             return false;
         }
     }
-    return !rows.lastError().isValid() || (error = rows.lastError(), false);
+    if (rows.lastError().isValid()) {
+        error = rows.lastError();
+        return false;
+    }
+    return true;
 }
 
 bool MakeVersion2(QSqlDatabase& db, QSqlError& error)
