@@ -2,14 +2,16 @@
 // The whole program under faults: damage what it reads or block what it writes, then
 // check what the user is told and what is left on disk.
 
+#include "FileSizeLimit.h"
 #include "app/AppFixture.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <sys/resource.h>
-
-#include <csignal>
+<<<<<<< HEAD
+=======
+#include <memory>
+>>>>>>> practice
 
 class FaultTest : public AppFixture {
 protected:
@@ -51,29 +53,4 @@ protected:
         return false;
     }
     QString AllMessages() const { return recorder.allMessages(); }
-};
-
-// Files may not grow past a few bytes while it lives (this holds for root too, where a
-// read-only folder would not stop a write): a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
 };
