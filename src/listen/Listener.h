@@ -87,3 +87,6 @@ private:
 };
 
 } // namespace listening
+
+Q_DECLARE_METATYPE(listening::InputStatus)
+Q_DECLARE_METATYPE(listening::InputWarning)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 namespace listening {
@@ -149,7 +150,51 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window, std::size_t n
         shift = std::clamp(0.5 * (left - right) / curve, -0.5, 0.5);
         top = centre - 0.25 * (left - right) * shift;
     }
-    return {sampleRate_ / (static_cast<double>(lag) + shift), std::min(1.0, top)};
+    double hz = sampleRate_ / (static_cast<double>(lag) + shift);
+    hz *= harmonicCorrection(window, hz);
+    return {hz, std::min(1.0, top)};
+}
+
+// A note's attack (body resonances, a second sample layered in) can repeat more exactly
+// over two or three of its periods than over one, and the square difference then finds
+// an octave or a twelfth below the note. The spectrum tells: when the partials that are
+// no multiple of m*hz hold next to nothing, the note is m*hz.
+int McLeodPitch::harmonicCorrection(std::span<const float> window, double hz)
+{
+    const std::size_t length = window.size();
+    float* real = fft_->real;
+    for (std::size_t i = 0; i < length; ++i) {
+        const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (double(i) + 0.5) / double(length));
+        real[i] = static_cast<float>(centred_[i] * hann);
+    }
+    std::fill(real + length, real + fft_->size, 0.0f);
+    fftwf_execute(fft_->forward);
+    const std::size_t bins = fft_->size / 2 + 1;
+    const double binHz = double(sampleRate_) / double(fft_->size);
+    // The strongest power within a quarter of hz around f.
+    const auto partial = [&](double f) {
+        const auto from = static_cast<std::size_t>(std::max(0.0, (f - 0.25 * hz) / binHz));
+        const auto to = std::min(bins - 1, static_cast<std::size_t>((f + 0.25 * hz) / binHz));
+        double best = 0.0;
+        for (std::size_t k = from; k <= to; ++k) {
+            const fftwf_complex& c = fft_->spectrum[k];
+            best = std::max(best, double(c[0]) * c[0] + double(c[1]) * c[1]);
+        }
+        return best;
+    };
+    const double top = std::min(0.45 * sampleRate_, 5000.0);
+    int factor = 1;
+    for (const int m : {2, 3}) {
+        const double f0 = hz * factor;
+        if (f0 * m > maxHz_)
+            continue;
+        double others = 0.0, multiples = 0.0;
+        for (int k = 1; k * f0 < top; ++k)
+            (k % m ? others : multiples) += partial(k * f0);
+        if (multiples > 0.0 && others < 0.05 * multiples)
+            factor *= m;
+    }
+    return factor;
 }
 
 } // namespace listening

@@ -22,6 +22,7 @@ public:
 
 private:
     struct Fft;
+    int harmonicCorrection(std::span<const float> window, double hz);
     int sampleRate_;
     double minHz_;
     double maxHz_;

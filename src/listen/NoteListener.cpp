@@ -11,8 +11,11 @@ namespace {
 
 constexpr double tickSeconds = 0.0025;
 constexpr float riseRatio = 2.0f;          // an onset at least doubles the peak level
-constexpr double clarityNeeded = 0.80;
-constexpr int agreeingEstimates = 3;
+constexpr double clarityNeeded = 0.5;        // agreement does the rest
+constexpr int agreeingEstimates = 6;         // 15 ms of one answer
+// The first milliseconds of a plucked note (pick noise, body thump, a sampler's attack)
+// often repeat at an octave or a twelfth below the note: judge what follows them.
+constexpr double attackSeconds = 0.008;
 constexpr double soundFloor = 1e-4;        // -80 dBFS
 constexpr float clipLevel = 0.99f;
 constexpr int clippedSamples = 3;          // this many at full scale in one reading
@@ -46,6 +49,7 @@ NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactor
     maxWindow_ = static_cast<std::size_t>(std::ceil(3.0 * longestPeriod));
     referenceTicks_ = static_cast<std::size_t>(std::ceil(1.25 * longestPeriod / double(tick_)));
     refractory_ = framesOf(0.05);
+    attack_ = framesOf(attackSeconds);
     giveUp_ = static_cast<std::int64_t>(maxWindow_) + framesOf(0.1);
     threshold_ = linearOfDb(options_.thresholdDb);
     recent_.reserve(2 * maxWindow_ + tick_);
@@ -156,13 +160,13 @@ void NoteListener::judge(std::vector<PlayedNote>& played)
         tracking_ = false;
         return;
     }
-    if (sinceOnset < static_cast<std::int64_t>(minWindow_))
+    if (sinceOnset < static_cast<std::int64_t>(minWindow_) + attack_)
         return;
 
     const std::size_t length = std::min(recent_.size(), maxWindow_);
     const std::span<const float> window(recent_.data() + recent_.size() - length, length);
     const std::int64_t windowStart = position_ - static_cast<std::int64_t>(length);
-    const auto noteStart = static_cast<std::size_t>(std::max<std::int64_t>(0, onsetFrame_ - windowStart));
+    const auto noteStart = static_cast<std::size_t>(std::max<std::int64_t>(0, onsetFrame_ + attack_ - windowStart));
     const PitchEstimate estimate = detector_->estimate(window, noteStart);
 
     const bool usable = estimate.hz > 0.0 && estimate.clarity >= clarityNeeded;

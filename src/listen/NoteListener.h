@@ -6,9 +6,10 @@
 // magnitude is at least twice the highest of the last ~1.25 periods of the lowest note
 // (a sustained or ringing sound never rises like that; noise and hum never do either)
 // and above the noise threshold. From there the pitch detector looks at the stretch
-// since the onset, tick by tick, once that stretch holds two periods of the lowest note
-// (so no octave of a low note can pass for the note). The note is reported when three
-// estimates in a row agree on one MIDI note with good clarity; when none agree within
+// since the onset less its first 8 ms (the attack), tick by tick, once that stretch
+// holds two periods of the lowest note (so no octave of a low note can pass for the
+// note). The note is reported when six estimates in a row (15 ms) agree on one MIDI
+// note with some clarity; when none agree within
 // the give-up time it is not reported at all. A held note never answers twice because
 // only an onset starts a judgement.
 
@@ -94,6 +95,7 @@ private:
     std::size_t maxWindow_;
     std::size_t referenceTicks_;  // how far back the onset looks for the level so far
     std::int64_t refractory_;     // no new onset this soon after one
+    std::int64_t attack_;         // left out of the judgement after an onset
     std::int64_t giveUp_;         // no judgement this long after an onset: nothing heard
     double threshold_;            // linear peak
 

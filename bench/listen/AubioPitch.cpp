@@ -1,4 +1,4 @@
-#include "listen/AubioPitch.h"
+#include "AubioPitch.h"
 
 #include <aubio/aubio.h>
 

@@ -1,4 +1,5 @@
 #pragma once
+// For the comparison in the accuracy benchmark only (the listener uses McLeodPitch):
 // aubio's pitch methods (yinfft, yin, yinfast, mcomb, ...) behind the detector interface,
 // fed the latest window of a fixed size as aubio expects.
 
