@@ -33,13 +33,14 @@ namespace {
 struct Range {
     std::string name;
     int lowest;       // the listener's lowest note (the instrument's)
+    int highest;      // and highest (24 frets)
     int first, last;  // notes played
     double limit;     // seconds from onset to answer
 };
 
-const Range guitar{"guitar E2-F5", 40, 40, 77, 0.060};
-const Range bass{"bass E1-G#3", 28, 28, 56, 0.110};
-const Range lowB{"five-string B0", 23, 23, 23, 0.150};
+const Range guitar{"guitar E2-F5", 40, 88, 40, 77, 0.060};
+const Range bass{"bass E1-G#3", 28, 67, 28, 56, 0.110};
+const Range lowB{"five-string B0", 23, 67, 23, 23, 0.150};
 
 struct Note {
     std::string source;  // "freepats recorded", ...
@@ -78,7 +79,7 @@ double settledMidi(const Samples& sound, int rate, std::size_t from)
     if (sound.size() < from + window)
         return 0.0;
     McLeodPitch pitch(rate, 25.0, 1500.0, window);
-    const PitchEstimate e = pitch.estimate(std::span(sound).subspan(from, window), 0);
+    const PitchEstimate e = pitch.estimate(std::span(sound).subspan(from, window));
     return e.hz > 0.0 ? midiOfHz(e.hz) : 0.0;
 }
 
@@ -223,6 +224,7 @@ void judgeNote(const Note& note, Condition condition, int rate, const DetectorFa
 
     ListenOptions options;
     options.lowestMidi = note.range->lowest;
+    options.highestMidi = note.range->highest;
     NoteListener listener(rate, options, factory);
     const std::vector<PlayedNote> played = run(listener, stream);
 
@@ -313,6 +315,8 @@ int main(int argc, char** argv)
     // detector -> source/range -> condition -> rate -> tally
     std::map<std::string, std::map<std::pair<std::string, std::string>, std::map<int, std::map<int, Tally>>>> results;
     std::map<std::string, std::map<std::string, int>> quietAnswers;
+    // detector -> "source: instrument" -> tally over every condition and rate
+    std::map<std::string, std::map<std::string, Tally>> byInstrument;
     std::map<std::string, double> seconds;
 
     for (const int rate : rates) {
@@ -323,13 +327,19 @@ int main(int argc, char** argv)
             const auto started = std::chrono::steady_clock::now();
             std::uint32_t seed = 1;
             for (const Note& note : notes)
-                for (const Condition condition : conditions)
-                    judgeNote(note, condition, rate, factory,
-                              results[detector][{note.source, note.range->name}][int(condition)][rate], seed++);
+                for (const Condition condition : conditions) {
+                    Tally& tally = results[detector][{note.source, note.range->name}][int(condition)][rate];
+                    const int rightBefore = tally.right;
+                    judgeNote(note, condition, rate, factory, tally, seed++);
+                    Tally& instrument = byInstrument[detector][note.source + ": " + note.instrument];
+                    ++instrument.trials;
+                    instrument.right += tally.right - rightBefore;
+                }
             for (const NoiseCase& q : quiet)
                 for (const Range* range : {&guitar, &bass, &lowB}) {
                     ListenOptions options;
                     options.lowestMidi = range->lowest;
+                    options.highestMidi = range->highest;
                     NoteListener listener(rate, options, factory);
                     quietAnswers[detector][q.name] += static_cast<int>(run(listener, q.sound).size());
                 }
@@ -367,6 +377,9 @@ int main(int argc, char** argv)
                             all.missed, all.twice);
             }
         }
+        std::printf("right by instrument (every condition and rate):\n");
+        for (const auto& [name, t] : byInstrument[detector])
+            std::printf("  %-44s %6.1f%% of %d\n", name.c_str(), 100.0 * t.right / std::max(1, t.trials), t.trials);
         std::printf("answers to 10 s of (each rate, each range's listener):");
         for (const auto& [name, count] : quietAnswers[detector])
             std::printf("  %s: %d", name.c_str(), count);

@@ -62,10 +62,8 @@ McLeodPitch::McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t
 
 McLeodPitch::~McLeodPitch() = default;
 
-PitchEstimate McLeodPitch::estimate(std::span<const float> window, std::size_t noteStart)
+PitchEstimate McLeodPitch::estimate(std::span<const float> window)
 {
-    if (noteStart < window.size())
-        window = window.subspan(noteStart);
     if (window.size() > maxWindow_)
         window = window.last(maxWindow_);
     const std::size_t length = window.size();

@@ -1,6 +1,6 @@
 #pragma once
 // The McLeod pitch method (McLeod & Wyvill, "A smarter way to find pitch", 2005): the
-// normalised square difference function of the stretch since the note began, its key
+// normalised square difference function of a window, its key
 // maxima, and the first of them that comes close to the highest. Autocorrelation goes
 // through FFTW, so a window of several thousand samples costs some microseconds.
 
@@ -18,7 +18,7 @@ public:
     McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff = 0.9);
     ~McLeodPitch() override;
 
-    PitchEstimate estimate(std::span<const float> window, std::size_t noteStart) override;
+    PitchEstimate estimate(std::span<const float> window) override;
 
 private:
     struct Fft;

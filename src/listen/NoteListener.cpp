@@ -11,11 +11,16 @@ namespace {
 
 constexpr double tickSeconds = 0.0025;
 constexpr float riseRatio = 2.0f;          // an onset at least doubles the peak level
+constexpr std::size_t gapTicks = 4;        // ... of 10 ms before
 constexpr double clarityNeeded = 0.5;        // agreement does the rest
 constexpr int agreeingEstimates = 6;         // 15 ms of one answer
 // The first milliseconds of a plucked note (pick noise, body thump, a sampler's attack)
 // often repeat at an octave or a twelfth below the note: judge what follows them.
 constexpr double attackSeconds = 0.008;
+// A plucked or slapped string sounds sharp at first and settles (up to half a semitone
+// on a bass): a note is taken to be the nearest one 20 cents below what is measured, so
+// that the window a note is heard in runs from 30 cents flat to 70 cents sharp.
+constexpr double sharpAttack = 0.2;
 constexpr double soundFloor = 1e-4;        // -80 dBFS
 constexpr float clipLevel = 0.99f;
 constexpr int clippedSamples = 3;          // this many at full scale in one reading
@@ -45,17 +50,16 @@ NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactor
     const double maxHz = hzOfMidi(options_.highestMidi + 0.5);
     const double longestPeriod = sampleRate_ / minHz;
     tick_ = std::max<std::size_t>(16, static_cast<std::size_t>(std::lround(sampleRate_ * tickSeconds)));
-    minWindow_ = static_cast<std::size_t>(std::ceil(2.0 * longestPeriod));
-    maxWindow_ = static_cast<std::size_t>(std::ceil(3.0 * longestPeriod));
+    window_ = static_cast<std::size_t>(std::ceil(2.0 * longestPeriod));
     referenceTicks_ = static_cast<std::size_t>(std::ceil(1.25 * longestPeriod / double(tick_)));
     refractory_ = framesOf(0.05);
     attack_ = framesOf(attackSeconds);
-    giveUp_ = static_cast<std::int64_t>(maxWindow_) + framesOf(0.1);
+    giveUp_ = static_cast<std::int64_t>(window_) + framesOf(0.1);
     threshold_ = linearOfDb(options_.thresholdDb);
-    recent_.reserve(2 * maxWindow_ + tick_);
-    tickPeaks_.reserve(referenceTicks_);
-    detector_ = factory ? factory(sampleRate_, minHz, maxHz, maxWindow_)
-                        : makeDefaultDetector(sampleRate_, minHz, maxHz, maxWindow_);
+    recent_.reserve(2 * window_ + tick_);
+    tickPeaks_.reserve(referenceTicks_ + gapTicks);
+    detector_ = factory ? factory(sampleRate_, minHz, maxHz, window_)
+                        : makeDefaultDetector(sampleRate_, minHz, maxHz, window_);
 }
 
 NoteListener::~NoteListener() = default;
@@ -133,12 +137,15 @@ void NoteListener::process(std::span<const float> samples, std::vector<PlayedNot
 
 void NoteListener::endTick(std::vector<PlayedNote>& played)
 {
-    if (tickPeaks_.size() == referenceTicks_) {
+    if (tickPeaks_.size() == referenceTicks_ + gapTicks) {
         tickPeaks_.erase(tickPeaks_.begin());
         warm_ = true;
     }
     tickPeaks_.push_back(tickPeak_);
-    reference_ = *std::max_element(tickPeaks_.begin(), tickPeaks_.end());
+    // The level before the last 10 ms: an attack that takes a few milliseconds to
+    // build (a soft pick, a distorted guitar, a note in noise) still doubles it.
+    reference_ = *std::max_element(tickPeaks_.begin(),
+                                   tickPeaks_.end() - static_cast<std::ptrdiff_t>(std::min(gapTicks, tickPeaks_.size() - 1)));
     tickPeak_ = 0.0f;
     tickFill_ = 0;
 
@@ -146,8 +153,8 @@ void NoteListener::endTick(std::vector<PlayedNote>& played)
         judge(played);
 
     // Keep what the longest window needs, trimming in big steps.
-    if (recent_.size() > 2 * maxWindow_) {
-        const std::size_t drop = recent_.size() - maxWindow_;
+    if (recent_.size() > 2 * window_) {
+        const std::size_t drop = recent_.size() - window_;
         recent_.erase(recent_.begin(), recent_.begin() + static_cast<std::ptrdiff_t>(drop));
         recentStart_ += static_cast<std::int64_t>(drop);
     }
@@ -160,17 +167,15 @@ void NoteListener::judge(std::vector<PlayedNote>& played)
         tracking_ = false;
         return;
     }
-    if (sinceOnset < static_cast<std::int64_t>(minWindow_) + attack_)
+    if (sinceOnset < static_cast<std::int64_t>(window_) + attack_)
         return;
 
-    const std::size_t length = std::min(recent_.size(), maxWindow_);
-    const std::span<const float> window(recent_.data() + recent_.size() - length, length);
-    const std::int64_t windowStart = position_ - static_cast<std::int64_t>(length);
-    const auto noteStart = static_cast<std::size_t>(std::max<std::int64_t>(0, onsetFrame_ + attack_ - windowStart));
-    const PitchEstimate estimate = detector_->estimate(window, noteStart);
+    // The latest two periods of the lowest note, all after the attack.
+    const std::span<const float> window(recent_.data() + recent_.size() - window_, window_);
+    const PitchEstimate estimate = detector_->estimate(window);
 
     const bool usable = estimate.hz > 0.0 && estimate.clarity >= clarityNeeded;
-    const int midi = usable ? static_cast<int>(std::lround(midiOfHz(estimate.hz))) : -1;
+    const int midi = usable ? static_cast<int>(std::lround(midiOfHz(estimate.hz) - sharpAttack)) : -1;
     if (midi < options_.lowestMidi - 1 || midi > options_.highestMidi + 1) {
         runMidi_ = -1;
         runLength_ = 0;

@@ -3,13 +3,14 @@
 // its onset. Plain C++ on the caller's thread; time is counted in frames of the stream.
 //
 // How: the stream is cut into ticks of about 2.5 ms. A note begins where a sample's
-// magnitude is at least twice the highest of the last ~1.25 periods of the lowest note
-// (a sustained or ringing sound never rises like that; noise and hum never do either)
-// and above the noise threshold. From there the pitch detector looks at the stretch
-// since the onset less its first 8 ms (the attack), tick by tick, once that stretch
-// holds two periods of the lowest note (so no octave of a low note can pass for the
-// note). The note is reported when six estimates in a row (15 ms) agree on one MIDI
-// note with some clarity; when none agree within
+// magnitude is above the noise threshold and at least twice the highest of ~1.25
+// periods of the lowest note before the last 10 ms (a sustained or ringing sound never
+// rises like that, nor do noise and hum; the 10 ms let an attack that builds over a few
+// milliseconds count too). Once two periods of the lowest note have
+// sounded after the attack (its first 8 ms), the pitch detector looks at the latest two
+// such periods, tick by tick (so no octave of a low note can pass for the note, and the
+// attack soon leaves the window). The note is reported when six estimates in a row
+// (15 ms) agree on one MIDI note with some clarity; when none agree within
 // the give-up time it is not reported at all. A held note never answers twice because
 // only an onset starts a judgement.
 
@@ -91,8 +92,7 @@ private:
 
     // Sizes in frames.
     std::size_t tick_;
-    std::size_t minWindow_;       // two periods of the lowest note
-    std::size_t maxWindow_;
+    std::size_t window_;          // two periods of the lowest note
     std::size_t referenceTicks_;  // how far back the onset looks for the level so far
     std::int64_t refractory_;     // no new onset this soon after one
     std::int64_t attack_;         // left out of the judgement after an onset

@@ -15,10 +15,8 @@ struct PitchEstimate {
 class PitchDetector {
 public:
     virtual ~PitchDetector() = default;
-    // window: the latest samples, oldest first, at most the size the detector was made
-    // for. noteStart: where in window the current note began (0: before the window);
-    // samples before it belong to whatever sounded earlier.
-    virtual PitchEstimate estimate(std::span<const float> window, std::size_t noteStart) = 0;
+    // window: the latest samples, oldest first, at most the size the detector was made for.
+    virtual PitchEstimate estimate(std::span<const float> window) = 0;
 };
 
 // MIDI note number (69 = A4 = 440 Hz) of a frequency, with fractions, and back.
