@@ -24,7 +24,8 @@ struct AubioPitch::Handles {
 
 AubioPitch::AubioPitch(const std::string& method, int sampleRate, std::size_t windowSize)
     : handles_(std::make_unique<Handles>()), windowSize_(windowSize),
-      hasConfidence_(method != "mcomb" && method != "schmitt" && method != "fcomb")
+      // aubio 0.4.9 reports a confidence for its YIN methods only (0 for the others).
+      hasConfidence_(method == "yin" || method == "yinfast")
 {
     const auto size = static_cast<uint_t>(windowSize);
     // hop = window: every call hands aubio a whole new window.

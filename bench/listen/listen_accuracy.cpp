@@ -78,7 +78,7 @@ double settledMidi(const Samples& sound, int rate, std::size_t from)
     const std::size_t window = static_cast<std::size_t>(0.2 * rate);
     if (sound.size() < from + window)
         return 0.0;
-    McLeodPitch pitch(rate, 25.0, 1500.0, window);
+    McLeodPitch pitch(rate, 25.0, 1500.0, window, 0.9, false);
     const PitchEstimate e = pitch.estimate(std::span(sound).subspan(from, window));
     return e.hz > 0.0 ? midiOfHz(e.hz) : 0.0;
 }

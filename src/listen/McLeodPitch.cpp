@@ -50,8 +50,10 @@ struct McLeodPitch::Fft {
     fftwf_plan backward = nullptr;
 };
 
-McLeodPitch::McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff)
-    : sampleRate_(sampleRate), minHz_(minHz), maxHz_(maxHz), maxWindow_(maxWindow), cutoff_(cutoff)
+McLeodPitch::McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff,
+                         bool checkHarmonics)
+    : sampleRate_(sampleRate), minHz_(minHz), maxHz_(maxHz), maxWindow_(maxWindow), cutoff_(cutoff),
+      checkHarmonics_(checkHarmonics)
 {
     std::size_t n = 1;
     while (n < 2 * maxWindow)
@@ -149,14 +151,18 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window)
         top = centre - 0.25 * (left - right) * shift;
     }
     double hz = sampleRate_ / (static_cast<double>(lag) + shift);
-    hz *= harmonicCorrection(window, hz);
+    if (checkHarmonics_)
+        hz *= harmonicCorrection(window, hz);
     return {hz, std::min(1.0, top)};
 }
 
 // A note's attack (body resonances, a second sample layered in) can repeat more exactly
 // over two or three of its periods than over one, and the square difference then finds
 // an octave or a twelfth below the note. The spectrum tells: when the partials that are
-// no multiple of m*hz hold next to nothing, the note is m*hz.
+// no multiple of m*hz hold next to nothing, the note is m*hz. For the twelfth "next to
+// nothing" is looser (30 %): an open string a twelfth below rings along with the note
+// (A2 under E4) and fills its subharmonic partials, while a real low note has most of
+// its power in its first two partials, which are no multiple of three.
 int McLeodPitch::harmonicCorrection(std::span<const float> window, double hz)
 {
     const std::size_t length = window.size();
@@ -189,7 +195,7 @@ int McLeodPitch::harmonicCorrection(std::span<const float> window, double hz)
         double others = 0.0, multiples = 0.0;
         for (int k = 1; k * f0 < top; ++k)
             (k % m ? others : multiples) += partial(k * f0);
-        if (multiples > 0.0 && others < 0.05 * multiples)
+        if (multiples > 0.0 && others < (m == 3 ? 0.3 : 0.05) * multiples)
             factor *= m;
     }
     return factor;

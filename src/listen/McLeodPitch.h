@@ -15,7 +15,10 @@ class McLeodPitch final : public PitchDetector {
 public:
     // Finds pitches from minHz to maxHz in windows of up to maxWindow samples.
     // cutoff: a key maximum counts when it reaches this share of the highest (0.8..0.97).
-    McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff = 0.9);
+    // checkHarmonics: look at the spectrum for an octave or twelfth found below the note
+    // (see harmonicCorrection); off, it is the plain method.
+    McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff = 0.9,
+                bool checkHarmonics = true);
     ~McLeodPitch() override;
 
     PitchEstimate estimate(std::span<const float> window) override;
@@ -28,6 +31,7 @@ private:
     double maxHz_;
     std::size_t maxWindow_;
     double cutoff_;
+    bool checkHarmonics_;
     std::unique_ptr<Fft> fft_;
     std::vector<float> nsdf_;
     std::vector<float> centred_;

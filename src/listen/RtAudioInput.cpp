@@ -1,6 +1,7 @@
 #include "listen/RtAudioInput.h"
 
 #include <RtAudio.h>
+#include <alsa/asoundlib.h>
 
 #include <QCoreApplication>
 
@@ -19,6 +20,19 @@ void neverStartJackServer()
 {
     ::setenv("JACK_NO_START_SERVER", "1", 1);
 }
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA prints a screenful to stderr for every card it cannot find while RtAudio probes
+// (on a machine without sound hardware, every time); what matters reaches the user
+// through our own status texts.
+class QuietAlsa {
+public:
+    QuietAlsa() { snd_lib_error_set_handler(&ignoreAlsaMessage); }
+    ~QuietAlsa() { snd_lib_error_set_handler(nullptr); }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+};
 
 QString systemName(RtAudio::Api api)
 {
@@ -73,6 +87,7 @@ QList<RtAudioInput::Candidate> RtAudioInput::candidates()
 {
     std::vector<RtAudio::Api> compiled;
     RtAudio::getCompiledApi(compiled);
+    const QuietAlsa quiet;
     QList<Candidate> found;
     for (RtAudio::Api api : searchOrder) {
         if (std::find(compiled.begin(), compiled.end(), api) == compiled.end())
@@ -135,6 +150,7 @@ InputStatus RtAudioInput::open(const QString& name, int sampleRate)
     if (rate == 0)
         return setStatus(InputStatus::RateUnsupported);
 
+    const QuietAlsa quiet;
     try {
         audio_ = std::make_unique<RtAudio>(chosen->api);
         audio_->showWarnings(false);
