@@ -1,0 +1,201 @@
+#include "listen/NoteListener.h"
+
+#include "listen/McLeodPitch.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace listening {
+
+namespace {
+
+constexpr double tickSeconds = 0.0025;
+constexpr float riseRatio = 2.0f;          // an onset at least doubles the peak level
+constexpr std::size_t gapTicks = 4;        // ... of 10 ms before
+constexpr double clarityNeeded = 0.5;        // agreement does the rest
+constexpr int agreeingEstimates = 6;         // 15 ms of one answer
+// The first milliseconds of a plucked note (pick noise, body thump, a sampler's attack)
+// often repeat at an octave or a twelfth below the note: judge what follows them.
+constexpr double attackSeconds = 0.008;
+// A plucked or slapped string sounds sharp at first and settles (up to half a semitone
+// on a bass): a note is taken to be the nearest one 20 cents below what is measured, so
+// that the window a note is heard in runs from 30 cents flat to 70 cents sharp.
+constexpr double sharpAttack = 0.2;
+constexpr double soundFloor = 1e-4;        // -80 dBFS
+constexpr float clipLevel = 0.99f;
+constexpr int clippedSamples = 3;          // this many at full scale in one reading
+
+double linearOfDb(double db)
+{
+    return std::pow(10.0, db / 20.0);
+}
+
+double dbOf(double linear)
+{
+    return linear > 1e-6 ? 20.0 * std::log10(linear) : -120.0;
+}
+
+} // namespace
+
+std::unique_ptr<PitchDetector> makeDefaultDetector(int sampleRate, double minHz, double maxHz, std::size_t maxWindow)
+{
+    return std::make_unique<McLeodPitch>(sampleRate, minHz, maxHz, maxWindow);
+}
+
+NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactory factory)
+    : sampleRate_(sampleRate), options_(options)
+{
+    // Half a semitone of slack below the lowest note for a string tuned a little flat.
+    const double minHz = hzOfMidi(options_.lowestMidi - 0.5);
+    const double maxHz = hzOfMidi(options_.highestMidi + 0.5);
+    const double longestPeriod = sampleRate_ / minHz;
+    tick_ = std::max<std::size_t>(16, static_cast<std::size_t>(std::lround(sampleRate_ * tickSeconds)));
+    window_ = static_cast<std::size_t>(std::ceil(2.0 * longestPeriod));
+    referenceTicks_ = static_cast<std::size_t>(std::ceil(1.25 * longestPeriod / double(tick_)));
+    refractory_ = framesOf(0.05);
+    attack_ = framesOf(attackSeconds);
+    giveUp_ = static_cast<std::int64_t>(window_) + framesOf(0.1);
+    threshold_ = linearOfDb(options_.thresholdDb);
+    recent_.reserve(2 * window_ + tick_);
+    tickPeaks_.reserve(referenceTicks_ + gapTicks);
+    detector_ = factory ? factory(sampleRate_, minHz, maxHz, window_)
+                        : makeDefaultDetector(sampleRate_, minHz, maxHz, window_);
+}
+
+NoteListener::~NoteListener() = default;
+
+std::int64_t NoteListener::framesOf(double seconds) const
+{
+    return static_cast<std::int64_t>(std::llround(seconds * sampleRate_));
+}
+
+double NoteListener::secondsOf(std::int64_t frames) const
+{
+    return static_cast<double>(frames) / sampleRate_;
+}
+
+void NoteListener::setThresholdDb(double db)
+{
+    options_.thresholdDb = db;
+    threshold_ = linearOfDb(db);
+}
+
+void NoteListener::muteUntil(std::int64_t frame)
+{
+    muteEnd_ = std::max(muteEnd_, frame);
+    if (tracking_ && onsetFrame_ < muteEnd_)
+        tracking_ = false;
+}
+
+LevelReading NoteListener::takeLevel()
+{
+    LevelReading reading;
+    reading.frames = levelFrames_;
+    if (levelFrames_ > 0) {
+        reading.rmsDb = dbOf(std::sqrt(levelSquares_ / static_cast<double>(levelFrames_)));
+        reading.peakDb = dbOf(levelPeak_);
+    }
+    reading.clipped = levelClipped_ >= clippedSamples;
+    levelSquares_ = 0.0;
+    levelPeak_ = 0.0f;
+    levelClipped_ = 0;
+    levelFrames_ = 0;
+    return reading;
+}
+
+void NoteListener::process(std::span<const float> samples, std::vector<PlayedNote>& played)
+{
+    for (const float x : samples) {
+        const float magnitude = std::fabs(x);
+        levelSquares_ += double(x) * x;
+        levelPeak_ = std::max(levelPeak_, magnitude);
+        if (magnitude >= clipLevel)
+            ++levelClipped_;
+        ++levelFrames_;
+        if (magnitude > soundFloor)
+            lastSoundFrame_ = position_ + 1;
+
+        // A rise over everything of the last periods: a new note begins here.
+        if (warm_ && magnitude > riseRatio * reference_ && magnitude >= threshold_
+            && position_ - lastOnset_ >= refractory_) {
+            lastOnset_ = position_;
+            if (position_ >= muteEnd_) {
+                tracking_ = true;
+                onsetFrame_ = position_;
+                runMidi_ = -1;
+                runLength_ = 0;
+            }
+        }
+
+        recent_.push_back(x);
+        tickPeak_ = std::max(tickPeak_, magnitude);
+        ++position_;
+        if (++tickFill_ == tick_)
+            endTick(played);
+    }
+}
+
+void NoteListener::endTick(std::vector<PlayedNote>& played)
+{
+    if (tickPeaks_.size() == referenceTicks_ + gapTicks) {
+        tickPeaks_.erase(tickPeaks_.begin());
+        warm_ = true;
+    }
+    tickPeaks_.push_back(tickPeak_);
+    // The level before the last 10 ms: an attack that takes a few milliseconds to
+    // build (a soft pick, a distorted guitar, a note in noise) still doubles it.
+    reference_ = *std::max_element(tickPeaks_.begin(),
+                                   tickPeaks_.end() - static_cast<std::ptrdiff_t>(std::min(gapTicks, tickPeaks_.size() - 1)));
+    tickPeak_ = 0.0f;
+    tickFill_ = 0;
+
+    if (tracking_)
+        judge(played);
+
+    // Keep what the longest window needs, trimming in big steps.
+    if (recent_.size() > 2 * window_) {
+        const std::size_t drop = recent_.size() - window_;
+        recent_.erase(recent_.begin(), recent_.begin() + static_cast<std::ptrdiff_t>(drop));
+        recentStart_ += static_cast<std::int64_t>(drop);
+    }
+}
+
+void NoteListener::judge(std::vector<PlayedNote>& played)
+{
+    const std::int64_t sinceOnset = position_ - onsetFrame_;
+    if (sinceOnset > giveUp_) {
+        tracking_ = false;
+        return;
+    }
+    if (sinceOnset < static_cast<std::int64_t>(window_) + attack_)
+        return;
+
+    // The latest two periods of the lowest note, all after the attack.
+    const std::span<const float> window(recent_.data() + recent_.size() - window_, window_);
+    const PitchEstimate estimate = detector_->estimate(window);
+
+    const bool usable = estimate.hz > 0.0 && estimate.clarity >= clarityNeeded;
+    const int midi = usable ? static_cast<int>(std::lround(midiOfHz(estimate.hz) - sharpAttack)) : -1;
+    if (midi < options_.lowestMidi - 1 || midi > options_.highestMidi + 1) {
+        runMidi_ = -1;
+        runLength_ = 0;
+        return;
+    }
+    if (midi == runMidi_) {
+        ++runLength_;
+    } else {
+        runMidi_ = midi;
+        runLength_ = 1;
+    }
+    runHz_ = estimate.hz;
+    runClarity_ = estimate.clarity;
+    if (runLength_ < agreeingEstimates)
+        return;
+
+    tracking_ = false;
+    if (position_ < muteEnd_)
+        return;
+    played.push_back({runMidi_, runHz_, runClarity_, onsetFrame_, position_});
+}
+
+} // namespace listening

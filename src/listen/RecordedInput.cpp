@@ -1,0 +1,121 @@
+#include "listen/RecordedInput.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace listening {
+
+RecordedInput::RecordedInput()
+    : RecordedInput({InputDevice{QStringLiteral("Recorded input"), 1, {44100, 48000, 96000}, true}})
+{
+}
+
+RecordedInput::RecordedInput(QList<InputDevice> devices) : devices_(std::move(devices)) {}
+
+RecordedInput::~RecordedInput()
+{
+    close();
+}
+
+void RecordedInput::setSound(std::vector<float> samples)
+{
+    stop();
+    sound_ = std::move(samples);
+}
+
+InputStatus RecordedInput::open(const QString& name, int sampleRate)
+{
+    close();
+    deviceName_ = name;
+    if (devices_.isEmpty())
+        return status_ = InputStatus::NoDevice;
+    auto device = std::find_if(devices_.begin(), devices_.end(), [&](const InputDevice& d) {
+        return name.isEmpty() ? d.isDefault : d.name == name;
+    });
+    if (device == devices_.end())
+        return status_ = InputStatus::DeviceMissing;
+    deviceName_ = device->name;
+    if (nextOpenFailure_ != InputStatus::Open) {
+        status_ = std::exchange(nextOpenFailure_, InputStatus::Open);
+        return status_;
+    }
+    QList<int> usable;
+    for (int rate : device->sampleRates)
+        if (isSupportedRate(rate))
+            usable.append(rate);
+    if (usable.isEmpty())
+        return status_ = InputStatus::RateUnsupported;
+    const int wanted = sampleRate > 0 ? sampleRate : 48000;
+    sampleRate_ = *std::min_element(usable.begin(), usable.end(), [wanted](int a, int b) {
+        return std::abs(a - wanted) < std::abs(b - wanted);
+    });
+    return status_ = InputStatus::Open;
+}
+
+InputStatus RecordedInput::start()
+{
+    if (status_ == InputStatus::Running)
+        return status_;
+    if (status_ != InputStatus::Open)
+        return status_;
+    resetDelivery();
+    position_ = 0;
+    silenced_ = false;
+    reportedBroken_ = false;
+    thread_ = std::jthread([this](std::stop_token stop) { run(stop); });
+    return status_ = InputStatus::Running;
+}
+
+void RecordedInput::stop()
+{
+    if (thread_.joinable()) {
+        thread_.request_stop();
+        thread_.join();
+    }
+    if (status_ == InputStatus::Running)
+        status_ = InputStatus::Open;
+}
+
+void RecordedInput::close()
+{
+    stop();
+    if (status_ == InputStatus::Open)
+        status_ = InputStatus::Closed;
+    sampleRate_ = 0;
+}
+
+void RecordedInput::vanish(bool reported)
+{
+    silenced_ = true;
+    if (reported)
+        reportedBroken_ = true;
+}
+
+InputStatus RecordedInput::status() const
+{
+    if (reportedBroken_ && status_ == InputStatus::Running)
+        return InputStatus::Vanished;
+    return status_;
+}
+
+void RecordedInput::run(std::stop_token stop)
+{
+    const auto frames = static_cast<std::size_t>(bufferFrames_);
+    const auto period = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(frames) / sampleRate_ / speed_));
+    std::vector<float> block(frames);
+    auto next = Clock::now();
+    while (!stop.stop_requested()) {
+        next += period;
+        std::this_thread::sleep_until(next); // the pace of a device's clock
+        if (silenced_)
+            continue;
+        const std::size_t at = position_.load();
+        for (std::size_t i = 0; i < frames; ++i)
+            block[i] = at + i < sound_.size() ? sound_[at + i] : 0.0f;
+        position_.store(at + frames);
+        deliver(block.data(), frames, 1);
+    }
+}
+
+} // namespace listening
