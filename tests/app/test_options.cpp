@@ -1,4 +1,5 @@
 #include "ModalCatcher.h"
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 
 #include "app/FrmOption.h"
@@ -37,8 +38,7 @@ protected:
         LoadDefaultSettings();
         StoreShowTipsAtStartup(false); // the tip window would come first
         ResetSelection();
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
+        ASSERT_TRUE(stores.IsValid());
         SeedDrillRandom(11);
         SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
     }
@@ -107,6 +107,7 @@ protected:
 
     RecordingMidiOutput::Log midi;
     RecordingMixerDevice::Log mixer;
+    TemporaryStores stores; // before the window, which uses them until it goes
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
 };

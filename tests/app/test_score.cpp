@@ -1,3 +1,4 @@
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 #include "app/ScoreTestSupport.h"
 
@@ -11,7 +12,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
-#include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtDataVisualization/Q3DBars>
 #include <QtDataVisualization/QBar3DSeries>
@@ -45,8 +45,7 @@ protected:
     void SetUp() override
     {
         LoadDefaultSettings();
-        GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("Learners.dat")));
-        GetDbaseItems() = DbaseItems(ScoresPath());
+        ASSERT_TRUE(stores.IsValid());
         ASSERT_TRUE(GetLearnerItems().GetDataFromFile(message));
         ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
         qint16 key = 0;
@@ -68,11 +67,11 @@ protected:
         ASSERT_TRUE(GetDbaseItems().AddScore(learner, lesson, value, key, message));
     }
 
-    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+    QString ScoresPath() const { return stores.FilePath(QStringLiteral("Score.dat")); }
 
     std::vector<int> OwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
 
-    QTemporaryDir dir;
+    TemporaryStores stores;
     QString message;
     MessageRecorder recorder;
 };
