@@ -40,6 +40,24 @@ TEST(ScorePercent, HasOneDecimalAndNoLeadingZero)
     EXPECT_EQ(FormatScorePercent(0.00025F), QStringLiteral(".0")) << ".025 is nearer .0 than .1";
 }
 
+// Halves go away from zero, as in the score message, and the half is the one of the
+// decimal text the score file holds: 0.1235 and 0.6785 are stored as floats a hair
+// below it.
+TEST(ScorePercent, HalvesRoundAwayFromZeroOnTheStoredText)
+{
+    EXPECT_EQ(FormatScorePercent(0.5625F), QStringLiteral("56.3"));
+    EXPECT_EQ(FormatScorePercent(0.0625F), QStringLiteral("6.3"));
+    EXPECT_EQ(FormatScorePercent(0.9375F), QStringLiteral("93.8"));
+    EXPECT_EQ(FormatScorePercent(0.0005F), QStringLiteral(".1"));
+    EXPECT_EQ(FormatScorePercent(0.1235F), QStringLiteral("12.4"));
+    EXPECT_EQ(FormatScorePercent(0.6785F), QStringLiteral("67.9"));
+    EXPECT_EQ(FormatScorePercent(0.12349F), QStringLiteral("12.3"));
+    EXPECT_EQ(FormatScorePercent(0.99995F), QStringLiteral("100.0"));
+    EXPECT_EQ(FormatScorePercent(-0.5625F), QStringLiteral("-56.3"));
+    EXPECT_EQ(FormatScorePercent(-0.0004F), QStringLiteral(".0"));
+    EXPECT_EQ(FormatScorePercent(123.4565F), QStringLiteral("12345.7"));
+}
+
 class ScoreData : public ::testing::Test {
 protected:
     void SetUp() override
@@ -175,6 +193,20 @@ TEST_F(ScoreData, TheLinesChartTheLearnersResults)
     EXPECT_EQ(recorder.shown.back().style, int(MsgOkOnly));
     emit LineOf(chart, 3)->clicked(QPointF(2.0, 0.0));
     EXPECT_EQ(recorder.shown.size(), 1U);
+}
+
+TEST_F(ScoreData, APointsFigureRoundsLikeTheScoreMessage)
+{
+    Add(1, 2, 0.5625F);
+    Add(1, 2, 0.1235F);
+    frmScore window(LessonNamesForTest);
+    window.show();
+    window.Show2D();
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(1.0, 56.25));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 1, scored: 56.3%"));
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(2.0, 12.35));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 2, scored: 12.4%"));
+    EXPECT_EQ(window.Grid().CellText(2, 1), QStringLiteral("56.3"));
 }
 
 TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)
