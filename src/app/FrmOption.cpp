@@ -293,6 +293,9 @@ QWidget* frmOption::BuildMidiTab()
     scrollPatch->setObjectName(QStringLiteral("scrollPatch"));
 
     numNoteMaxDuration_ = new ScrolledNumberBox(0, 50, page);
+    // The bar reaches 5 seconds, but the setting holds any 16-bit number (the note
+    // timeout takes 0 or less as 1 second): a longer stored or typed length is kept.
+    numNoteMaxDuration_->AcceptTyped(-32768, 32767);
     boxNoteMaxDuration = numNoteMaxDuration_->box;
     boxNoteMaxDuration->setObjectName(QStringLiteral("boxNoteMaxDuration"));
     scrollNoteMaxDuration = numNoteMaxDuration_->scroll;

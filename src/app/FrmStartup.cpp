@@ -217,9 +217,15 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     activated_ = false;
 
     QString message;
-    if (!LoadSettings(message)) {
-        ShowMessage(message, MsgPlain);
-        return LoadResult::WithoutContent;
+    while (!LoadSettings(message)) {
+        // One unreadable setting may be reset on its own; No keeps the window empty and
+        // the settings file as it is.
+        if (ShowMessage(ResetFailedSettingQuestion(message), MsgYesNo) != MsgYes)
+            return LoadResult::WithoutContent;
+        if (!ResetFailedSetting(message)) {
+            ShowMessage(message, MsgPlain);
+            return LoadResult::WithoutContent;
+        }
     }
     ActivitySwitching = false;
     CurrActivity = ActivityDrill;

@@ -72,6 +72,8 @@ const SettingDef kSettings[] = {
 };
 
 bool SettingsLoadFailedFlag = false;
+// The setting the last LoadSettings stopped on; null after a load that succeeded.
+const SettingDef* FailedSetting = nullptr;
 
 QString Tr(const char* text)
 {
@@ -198,10 +200,12 @@ bool LoadSettings(QString& message)
         if (!Convert(def, text)) {
             message = Describe(def, text);
             SettingsLoadFailedFlag = true;
+            FailedSetting = &def;
             return false;
         }
     }
     SettingsLoadFailedFlag = false;
+    FailedSetting = nullptr;
     return true;
 }
 
@@ -234,9 +238,61 @@ bool SettingsLoadFailed()
     return SettingsLoadFailedFlag;
 }
 
+namespace {
+
+// The default as SaveSettings writes it: booleans as "True" or "False".
+QString StoredDefault(const SettingDef& def)
+{
+    const QString text = QString::fromLatin1(def.defaultText);
+    if (def.conversion != Conversion::Boolean)
+        return text;
+    return ParseBoolean(text).value_or(false) ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace
+
+QString ResetFailedSettingQuestion(const QString& loadMessage)
+{
+    if (!FailedSetting)
+        return loadMessage;
+    return loadMessage + QStringLiteral("\n\n")
+        + Tr("The settings are kept in the file \"%1\".").arg(OpenSettingsStore()->fileName())
+        + QStringLiteral("\n\n")
+        + Tr("Reset \"%1\" to its default value, %2? The other settings stay as they are. "
+             "With No, the main window stays empty and the file is left as it is.")
+              .arg(QString::fromLatin1(FailedSetting->key), StoredDefault(*FailedSetting));
+}
+
+bool ResetFailedSetting(QString& message)
+{
+    if (!FailedSetting)
+        return true;
+    // Written rather than removed: a removed value would let one stored for all users
+    // show through, and that may be the bad one.
+    const auto store = OpenSettingsStore();
+    const QString key = QString::fromLatin1(FailedSetting->key);
+    const QString path = QStringLiteral("General/") + key;
+    const QVariant stored = store->value(path);
+    store->setValue(path, StoredDefault(*FailedSetting));
+    store->sync();
+    if (store->status() != QSettings::NoError) {
+        // Put back, or the next sync of any settings object would write it after all.
+        if (stored.isValid())
+            store->setValue(path, stored);
+        else
+            store->remove(path);
+        message = Tr("The setting \"%1\" could not be reset, because the settings file \"%2\" "
+                     "cannot be written.")
+                      .arg(key, store->fileName());
+        return false;
+    }
+    return true;
+}
+
 void ResetSettingsToUnloaded()
 {
     for (const SettingDef& def : kSettings)
         std::visit([](auto* value) { *value = {}; }, def.target);
     SettingsLoadFailedFlag = false;
+    FailedSetting = nullptr;
 }

@@ -43,6 +43,15 @@ bool SaveSettings(QString& message);
 // True when the last LoadSettings stopped on a bad value.
 bool SettingsLoadFailed();
 
+// After a failed LoadSettings: its message, where the settings are kept, and the offer
+// to reset the setting it stopped on to its default.
+QString ResetFailedSettingQuestion(const QString& loadMessage);
+
+// Removes the stored value of the setting the last LoadSettings stopped on, so that it
+// reads as its default; every other stored setting stays as it is. False, with a
+// message, when the settings file cannot be written.
+bool ResetFailedSetting(QString& message);
+
 // Restores the start-of-run state (zero, false, empty; nothing loaded). For tests.
 void ResetSettingsToUnloaded();
 

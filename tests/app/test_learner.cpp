@@ -1,3 +1,4 @@
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 #include "app/ScoreTestSupport.h"
 
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,13 +26,12 @@ protected:
     void SetUp() override
     {
         LoadDefaultSettings();
-        GetLearnerItems() = LearnerItems(LearnersPath());
-        GetDbaseItems() = DbaseItems(ScoresPath());
+        ASSERT_TRUE(stores.IsValid());
         ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
     }
 
-    QString LearnersPath() const { return dir.filePath(QStringLiteral("Learners.dat")); }
-    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+    QString LearnersPath() const { return stores.FilePath(QStringLiteral("Learners.dat")); }
+    QString ScoresPath() const { return stores.FilePath(QStringLiteral("Score.dat")); }
 
     // Files learners straight into Learners.dat, keys from 1.
     void FileLearners(const QStringList& names)
@@ -92,7 +91,7 @@ protected:
 
     std::vector<int> ScoreOwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
 
-    QTemporaryDir dir;
+    TemporaryStores stores;
     QString message;
     MessageRecorder recorder;
     std::unique_ptr<frmLearner> dialog;
@@ -294,10 +293,10 @@ TEST_F(LearnerDialog, AnUnreadableFileEndsTheDialogWithActionFour)
 TEST_F(LearnerDialog, AFailedSaveKeepsTheDialogOpen)
 {
     // A file where the folder should be: the store reads as empty but cannot be written.
-    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    QFile blocker(stores.FilePath(QStringLiteral("blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("blocked/Learners.dat")));
+    GetLearnerItems() = LearnerItems(stores.FilePath(QStringLiteral("blocked/Learners.dat")));
     frmLearner& d = Open(frmLearner::ActionCreate);
     d.boxLearner->setText(QStringLiteral("Anna"));
     d.btnOk->click();

@@ -1,4 +1,5 @@
 // The main window's learner and score menu entries and what it does after them.
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 #include "app/ModalCatcher.h"
 
@@ -34,10 +35,7 @@ protected:
         ResetSelection();
         SetMidiOutput(std::make_unique<RecordingMidiOutput>(&midi));
         SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
-        QFile::remove(GetLearnerItems().FilePath());
-        QFile::remove(GetDbaseItems().FilePath());
+        ASSERT_TRUE(stores.IsValid());
         SeedDrillRandom(17);
         StoreShowTipsAtStartup(false); // no tip window in the way of the dialogs
         window = std::make_unique<FrmStartup>();
@@ -48,8 +46,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        QFile::remove(GetLearnerItems().FilePath());
-        QFile::remove(GetDbaseItems().FilePath());
         SetMidiOutput(nullptr);
         SetMixerDevice(nullptr);
         StoreShowTipsAtStartup(true);
@@ -70,6 +66,7 @@ protected:
 
     RecordingMidiOutput::Log midi;
     RecordingMixerDevice::Log mixer;
+    TemporaryStores stores; // before the window, which uses them until it goes
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
 };

@@ -1,3 +1,4 @@
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 
 #include "app/FrmStartup.h"
@@ -31,8 +32,7 @@ protected:
         StoreShowTipsAtStartup(false); // the tip window would wait for an answer
         SetMidiOutput(std::make_unique<RecordingMidiOutput>(&midi));
         SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
+        ASSERT_TRUE(stores.IsValid());
         SeedDrillRandom(17);
     }
     void TearDown() override
@@ -85,6 +85,7 @@ protected:
 
     RecordingMidiOutput::Log midi;
     RecordingMixerDevice::Log mixer;
+    TemporaryStores stores; // before the window, which uses them until it goes
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
 };

@@ -1,4 +1,5 @@
 #include "ModalCatcher.h"
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 
 #include "app/FrmOption.h"
@@ -37,8 +38,7 @@ protected:
         LoadDefaultSettings();
         StoreShowTipsAtStartup(false); // the tip window would come first
         ResetSelection();
-        GetLearnerItems() = LearnerItems();
-        GetDbaseItems() = DbaseItems();
+        ASSERT_TRUE(stores.IsValid());
         SeedDrillRandom(11);
         SetMixerDevice(std::make_unique<RecordingMixerDevice>(&mixer));
     }
@@ -107,6 +107,7 @@ protected:
 
     RecordingMidiOutput::Log midi;
     RecordingMixerDevice::Log mixer;
+    TemporaryStores stores; // before the window, which uses them until it goes
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
 };
@@ -145,6 +146,42 @@ TEST_F(OptionsTest, NumberBoxesRefuseBadValuesAndAskForAnotherTry)
     EXPECT_EQ(Patch, 40);
     EXPECT_EQ(NoteMaxDuration, 25);
     EXPECT_EQ(Stored("Patch"), QStringLiteral("40"));
+}
+
+// The note length's scroll bar reaches 50 tenths, but the setting holds any 16-bit
+// number: a longer stored length survives OK, and the box takes what the setting holds.
+TEST_F(OptionsTest, ANoteLengthBeyondTheScrollBarIsKept)
+{
+    {
+        const auto store = OpenSettingsStore();
+        store->setValue(QStringLiteral("General/NoteMaxDuration"), QStringLiteral("200"));
+        store->sync();
+    }
+    Start();
+    ASSERT_EQ(NoteMaxDuration, 200);
+    WithOptions([&](frmOption& dialog) {
+        EXPECT_EQ(dialog.boxNoteMaxDuration->text(), QStringLiteral("200"));
+        EXPECT_EQ(dialog.scrollNoteMaxDuration->value(), 0) << "the bar stands at its top";
+        Click(dialog.btnOk);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
+    EXPECT_EQ(NoteMaxDuration, 200);
+    EXPECT_EQ(Stored("NoteMaxDuration"), QStringLiteral("200"));
+
+    WithOptions([&](frmOption& dialog) {
+        Type(dialog.boxNoteMaxDuration, QStringLiteral("32768"));
+        EXPECT_EQ(recorder.lastMessage(),
+                  QStringLiteral("Only a value between -32768 and 32767 can be entered. Please retry."));
+        EXPECT_EQ(dialog.boxNoteMaxDuration->text(), QStringLiteral("0"));
+        dialog.scrollNoteMaxDuration->setValue(20);
+        EXPECT_EQ(dialog.boxNoteMaxDuration->text(), QStringLiteral("30"));
+        Type(dialog.boxNoteMaxDuration, QStringLiteral("32767"), false);
+        Click(dialog.btnOk);
+    });
+    EXPECT_EQ(recorder.shown.size(), 1U);
+    EXPECT_EQ(NoteMaxDuration, 32767);
+    EXPECT_EQ(Stored("NoteMaxDuration"), QStringLiteral("32767"));
 }
 
 TEST_F(OptionsTest, ATestLastsAtLeastTenSeconds)

@@ -1,3 +1,4 @@
+#include "TemporaryStores.h"
 #include "TestSupport.h"
 #include "app/ScoreTestSupport.h"
 
@@ -11,7 +12,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
-#include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtDataVisualization/Q3DBars>
 #include <QtDataVisualization/QBar3DSeries>
@@ -40,13 +40,30 @@ TEST(ScorePercent, HasOneDecimalAndNoLeadingZero)
     EXPECT_EQ(FormatScorePercent(0.00025F), QStringLiteral(".0")) << ".025 is nearer .0 than .1";
 }
 
+// Halves go away from zero, as in the score message, and the half is the one of the
+// decimal text the score file holds: 0.1235 and 0.6785 are stored as floats a hair
+// below it.
+TEST(ScorePercent, HalvesRoundAwayFromZeroOnTheStoredText)
+{
+    EXPECT_EQ(FormatScorePercent(0.5625F), QStringLiteral("56.3"));
+    EXPECT_EQ(FormatScorePercent(0.0625F), QStringLiteral("6.3"));
+    EXPECT_EQ(FormatScorePercent(0.9375F), QStringLiteral("93.8"));
+    EXPECT_EQ(FormatScorePercent(0.0005F), QStringLiteral(".1"));
+    EXPECT_EQ(FormatScorePercent(0.1235F), QStringLiteral("12.4"));
+    EXPECT_EQ(FormatScorePercent(0.6785F), QStringLiteral("67.9"));
+    EXPECT_EQ(FormatScorePercent(0.12349F), QStringLiteral("12.3"));
+    EXPECT_EQ(FormatScorePercent(0.99995F), QStringLiteral("100.0"));
+    EXPECT_EQ(FormatScorePercent(-0.5625F), QStringLiteral("-56.3"));
+    EXPECT_EQ(FormatScorePercent(-0.0004F), QStringLiteral(".0"));
+    EXPECT_EQ(FormatScorePercent(123.4565F), QStringLiteral("12345.7"));
+}
+
 class ScoreData : public ::testing::Test {
 protected:
     void SetUp() override
     {
         LoadDefaultSettings();
-        GetLearnerItems() = LearnerItems(dir.filePath(QStringLiteral("Learners.dat")));
-        GetDbaseItems() = DbaseItems(ScoresPath());
+        ASSERT_TRUE(stores.IsValid());
         ASSERT_TRUE(GetLearnerItems().GetDataFromFile(message));
         ASSERT_TRUE(GetDbaseItems().GetDataFromFile(message));
         qint16 key = 0;
@@ -68,11 +85,11 @@ protected:
         ASSERT_TRUE(GetDbaseItems().AddScore(learner, lesson, value, key, message));
     }
 
-    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+    QString ScoresPath() const { return stores.FilePath(QStringLiteral("Score.dat")); }
 
     std::vector<int> OwnersOnDisk() const { return ::ScoreOwnersOnDisk(ScoresPath()); }
 
-    QTemporaryDir dir;
+    TemporaryStores stores;
     QString message;
     MessageRecorder recorder;
 };
@@ -176,6 +193,20 @@ TEST_F(ScoreData, TheLinesChartTheLearnersResults)
     EXPECT_EQ(recorder.shown.back().style, int(MsgOkOnly));
     emit LineOf(chart, 3)->clicked(QPointF(2.0, 0.0));
     EXPECT_EQ(recorder.shown.size(), 1U);
+}
+
+TEST_F(ScoreData, APointsFigureRoundsLikeTheScoreMessage)
+{
+    Add(1, 2, 0.5625F);
+    Add(1, 2, 0.1235F);
+    frmScore window(LessonNamesForTest);
+    window.show();
+    window.Show2D();
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(1.0, 56.25));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 1, scored: 56.3%"));
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(2.0, 12.35));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 2, scored: 12.4%"));
+    EXPECT_EQ(window.Grid().CellText(2, 1), QStringLiteral("56.3"));
 }
 
 TEST_F(ScoreData, ClearingAsksThenRemovesOnlyTheCurrentLearnersResults)

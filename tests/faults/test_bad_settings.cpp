@@ -3,6 +3,10 @@
 
 #include "core/Selection.h"
 
+#include <cstring>
+#include <functional>
+#include <utility>
+
 namespace {
 
 const char* const kNumberKeys[] = {
@@ -50,7 +54,8 @@ protected:
 } // namespace
 
 // Text that is not a value of the setting's kind stops the load with a message naming
-// the setting; the window stays empty and nothing is written back.
+// the setting and the settings file, and offering to reset that setting. Declined, the
+// window stays empty and nothing is written back.
 TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
 {
     const char* const unreadable[] = {"yes please", "12abc", "", "1e999", "99999999999", "0x10", "nan"};
@@ -58,13 +63,19 @@ TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
         SCOPED_TRACE(std::string(key) + " = '" + text + "'");
         LoadDefaultSettings();
         recorder.shown.clear();
+        recorder.answers = {MsgNo};
         StoreSetting(QStringLiteral("Channel"), QStringLiteral("9"));
         StoreSetting(QLatin1String(key), QLatin1String(text));
         const QByteArray before = SettingsFileBytes();
         ASSERT_EQ(Start(), FrmStartup::LoadResult::WithoutContent);
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
-        EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(key))) << recorder.lastMessage().toStdString();
-        EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(text)));
+        EXPECT_EQ(recorder.shown.back().style, int(MsgYesNo));
+        const QString shown = recorder.lastMessage();
+        EXPECT_TRUE(shown.contains(QLatin1String(key))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QLatin1String(text)));
+        EXPECT_TRUE(shown.contains(OpenSettingsStore()->fileName())) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("Reset \"%1\" to its default value").arg(QLatin1String(key))))
+            << shown.toStdString();
         ExitKeepingTheStore(before);
     };
     for (const char* key : kNumberKeys)
@@ -73,6 +84,98 @@ TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
     for (const char* key : kBooleanKeys)
         for (const char* text : {"yes", "", "on", "1e999"})
             check(key, text);
+}
+
+// Accepted, the offer resets that one setting to its default and the program starts;
+// every other stored setting is read and kept as it was.
+TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
+{
+    const std::pair<const char*, const char*> stored[] = {
+        {"CurDeviceName", "Some port"}, {"MixerVolume", "1000"},     {"Channel", "9"},
+        {"EnableSound", "True"},        {"CurrLessonKey", "2"},      {"BeepOnError", "False"},
+        {"FlatSymbolPref", "False"},    {"CurrLearnerKey", "-1"},    {"WebBrowserPath", "/usr/bin/b"},
+        {"TestDuration", "45"},         {"FretboardStyle", "0"},     {"PlayNoteOnPrompt", "False"},
+        {"GuitarType", "0"},            {"EchoEnabled", "False"},    {"CurrCustomKey", "6"},
+        {"CurrCustomScale", "2"},       {"CurrCustomPattern", "3"},  {"BluesNotesOnly", "False"},
+        {"Patch", "40"},                {"NoteMaxDuration", "25"},
+    };
+    const auto storedText = [](const char* key) {
+        return OpenSettingsStore()->value(QStringLiteral("General/") + QLatin1String(key)).toString();
+    };
+    struct Reset {
+        const char* key;
+        const char* defaultText;
+        std::function<bool()> loadedDefault;
+    };
+    const Reset resets[] = {
+        {"Channel", "0", [] { return Channel == 0; }},
+        {"TestDuration", "30", [] { return TestDuration == 30; }},
+        {"NoteMaxDuration", "10", [] { return NoteMaxDuration == 10; }},
+        {"BeepOnError", "True", [] { return BeepOnError; }},
+        {"FretboardStyle", "1", [] { return FretboardStyle == 1; }},
+    };
+    for (const auto& [badKey, defaultText, loadedDefault] : resets) {
+        SCOPED_TRACE(badKey);
+        LoadDefaultSettings();
+        recorder.shown.clear();
+        recorder.answers = {MsgYes};
+        for (const auto& [key, text] : stored)
+            StoreSetting(QLatin1String(key), QLatin1String(text));
+        StoreSetting(QLatin1String(badKey), QStringLiteral("not a number"));
+
+        ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
+        EXPECT_EQ(storedText(badKey), QLatin1String(defaultText));
+        EXPECT_TRUE(loadedDefault());
+        for (const auto& [key, text] : stored) {
+            if (std::strcmp(key, badKey) != 0) {
+                EXPECT_EQ(storedText(key), QLatin1String(text)) << key;
+            }
+        }
+        EXPECT_EQ(Channel == 9, std::strcmp(badKey, "Channel") != 0);
+        EXPECT_EQ(TestDuration == 45, std::strcmp(badKey, "TestDuration") != 0);
+        EXPECT_EQ(Patch, 40);
+        EXPECT_EQ(CurrCustomKey, 6);
+        Exit();
+    }
+}
+
+// Each unreadable setting is offered in turn; declining one of them keeps the window
+// empty, and a settings file that cannot be written says so.
+TEST_F(BadSettings, EachUnreadableSettingIsOfferedInTurn)
+{
+    StoreSetting(QStringLiteral("Channel"), QStringLiteral("x"));
+    StoreSetting(QStringLiteral("Patch"), QStringLiteral("y"));
+    recorder.answers = {MsgYes, MsgYes};
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_TRUE(recorder.shown[0].text.startsWith(QStringLiteral("The stored setting \"Channel\"")));
+    EXPECT_TRUE(recorder.shown[1].text.startsWith(QStringLiteral("The stored setting \"Patch\"")));
+    Exit();
+
+    LoadDefaultSettings();
+    recorder.shown.clear();
+    StoreSetting(QStringLiteral("Channel"), QStringLiteral("x"));
+    StoreSetting(QStringLiteral("Patch"), QStringLiteral("y"));
+    recorder.answers = {MsgYes, MsgNo};
+    ASSERT_EQ(Start(), FrmStartup::LoadResult::WithoutContent);
+    EXPECT_EQ(recorder.shown.size(), 2u);
+    const QByteArray afterReset = SettingsFileBytes();
+    ExitKeepingTheStore(afterReset);
+
+    LoadDefaultSettings();
+    recorder.shown.clear();
+    StoreSetting(QStringLiteral("Channel"), QStringLiteral("x"));
+    const QByteArray before = SettingsFileBytes();
+    recorder.answers = {MsgYes};
+    {
+        const FileSizeLimit full(16);
+        ASSERT_EQ(Start(), FrmStartup::LoadResult::WithoutContent);
+    }
+    ASSERT_EQ(recorder.shown.size(), 2u) << AllMessages().toStdString();
+    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("The setting \"Channel\" could not be reset")))
+        << recorder.lastMessage().toStdString();
+    ExitKeepingTheStore(before);
 }
 
 // Values of the right kind but outside what the setting means: the program starts or

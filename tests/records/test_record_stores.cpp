@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -114,6 +116,62 @@ TEST_F(RecordStores, NamesRoundTripWithoutTheirQuotes)
     for (int i = 0; i < reloaded.Count(); ++i) {
         EXPECT_EQ(reloaded.Item(i + 1).strName, expected[i]);
         EXPECT_EQ(reloaded.Item(i + 1).intKey, i + 1);
+    }
+}
+
+// A Learners.dat edited by hand, with quotes inside names: each name loads without its
+// quotes, keeps its neighbours apart, and is written back as it was read.
+TEST_F(RecordStores, HandEditedQuotesInNamesLoadAndSaveAsRead)
+{
+    WriteBytes(LearnersPath(), "<RECORD key = '1' name = 'Ann O'Brien'></RECORD>\r\n"
+                               "<RECORD key = '2' name = 'rock'n'roll'></RECORD>\r\n"
+                               "<RECORD name = 'Mary O'Neil' key = '3'></RECORD>\r\n"
+                               "<RECORD key = '4' name = 'The Smiths' new band'></RECORD>\r\n"
+                               "<RECORD key = '5' name = 'Bo'></RECORD>\r\n"
+                               "<RECORD key = '6' name = '&#2'0;</REC'ORD>x'></RECORD>\r\n");
+    const std::vector<std::pair<qint16, QString>> expected = {
+        {1, QStringLiteral("Ann OBrien")}, {2, QStringLiteral("rocknroll")},
+        {3, QStringLiteral("Mary ONeil")}, {4, QStringLiteral("The Smiths new band")},
+        {5, QStringLiteral("Bo")},         {6, QStringLiteral(" x")},
+    };
+    const auto contentOf = [](const LearnerItems& store) {
+        std::vector<std::pair<qint16, QString>> content;
+        for (const LearnerItem& learner : store)
+            content.emplace_back(learner.intKey, learner.strName);
+        return content;
+    };
+    const LearnerItems learners = Loaded<LearnerItems>(LearnersPath());
+    EXPECT_EQ(contentOf(learners), expected);
+
+    ASSERT_TRUE(learners.SetDataToFile(message)) << message.toStdString();
+    EXPECT_EQ(ReadBytes(LearnersPath()), QByteArray("<RECORD key = '1' name = 'Ann OBrien'></RECORD>\r\n"
+                                                    "<RECORD key = '2' name = 'rocknroll'></RECORD>\r\n"
+                                                    "<RECORD key = '3' name = 'Mary ONeil'></RECORD>\r\n"
+                                                    "<RECORD key = '4' name = 'The Smiths new band'></RECORD>\r\n"
+                                                    "<RECORD key = '5' name = 'Bo'></RECORD>\r\n"
+                                                    "<RECORD key = '6' name = ' x'></RECORD>\r\n"));
+    EXPECT_EQ(contentOf(Loaded<LearnerItems>(LearnersPath())), expected);
+}
+
+// A name whose closing quote is really missing, or a key without its quotes, fails the
+// load with the parser's detail and leaves the file as it was.
+TEST_F(RecordStores, HandEditedQuoteFaultsAreNamed)
+{
+    const std::pair<const char*, const char*> damaged[] = {
+        {"<RECORD key = '1' name = 'Ann'></RECORD>\r\n<RECORD key = '2' name = 'Bob O'Neil></RECORD>\r\n",
+         "The ending ' missing from a value field in data file."},
+        {"<RECORD key = 1 name = 'Ann O'Brien'></RECORD>\r\n",
+         "The starting ' missing from a value field in data file."},
+    };
+    for (const auto& [text, detail] : damaged) {
+        WriteBytes(LearnersPath(), text);
+        LearnerItems learners(LearnersPath());
+        message.clear();
+        EXPECT_FALSE(learners.GetDataFromFile(message)) << text;
+        EXPECT_TRUE(message.endsWith(QString::fromUtf8(detail))) << message.toStdString();
+        EXPECT_EQ(learners.Count(), 0);
+        EXPECT_FALSE(learners.SetDataToFile(message));
+        EXPECT_EQ(ReadBytes(LearnersPath()), QByteArray(text));
     }
 }
 

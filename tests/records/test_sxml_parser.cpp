@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 const QString kPath = QStringLiteral("/data/Learners.dat");
@@ -68,6 +71,61 @@ TEST(SxmlParser, QuotesOfBothKindsOpenAndCloseValues)
     const Parsed inside = Parse(QStringLiteral("<RECORD name = 'rock'n'roll'></RECORD>"));
     ASSERT_TRUE(inside.ok) << inside.message.toStdString();
     EXPECT_EQ(inside.Record(1).getAttribute(QStringLiteral("name")), QStringLiteral("rocknroll"));
+}
+
+// Files edited by hand: a quote inside a value is dropped with the value's own quotes,
+// and it neither swallows the next attribute nor cuts the value short.
+TEST(SxmlParser, QuotesInsideAValueStayInIt)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::pair<const char*, const char*>> attributes;
+    };
+    const Case cases[] = {
+        {"<RECORD key = '1' name = 'Ann O'Brien'></RECORD>", {{"key", "1"}, {"name", "Ann OBrien"}}},
+        {"<RECORD name = 'Ann O'Brien' key = '3'></RECORD>", {{"name", "Ann OBrien"}, {"key", "3"}}},
+        {"<RECORD key = '4' name = 'The Smiths' new band'></RECORD>", {{"key", "4"}, {"name", "The Smiths new band"}}},
+        {"<RECORD name = 'Rock 'n' roll' key = '5'></RECORD>", {{"name", "Rock n roll"}, {"key", "5"}}},
+        {"<RECORD a = \"Say \"hi\" now\" b = 'x'></RECORD>", {{"a", "Say hi now"}, {"b", "x"}}},
+        {"<RECORD a = 'O'Brien'  = 'x'></RECORD>", {{"a", "OBrien"}, {"", "x"}}},
+        {"<RECORD a = 'it's' stray></RECORD>", {{"a", "its"}}},
+        {"<RECORD name = 'Ann O'Brien' key = 3></RECORD>", {{"name", "Ann OBrien"}}}, // unquoted tail passed over
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(QString::fromUtf8(c.text));
+        ASSERT_TRUE(p.ok) << c.text << ": " << p.message.toStdString();
+        const SxmlChildValues& values = p.Record(1).objSxmlChildValues;
+        ASSERT_EQ(values.Count(), int(c.attributes.size())) << c.text;
+        for (size_t i = 0; i < c.attributes.size(); ++i) {
+            EXPECT_EQ(values.Item(int(i) + 1).Key, QString::fromUtf8(c.attributes[i].first)) << c.text;
+            EXPECT_EQ(values.Item(int(i) + 1).strValue, QString::fromUtf8(c.attributes[i].second)) << c.text;
+        }
+    }
+}
+
+// A quote inside a value does not hide the faults around it, and a value whose
+// closing quote is really missing is still refused.
+TEST(SxmlParser, QuotesInsideAValueDoNotHideFaults)
+{
+    struct Case {
+        const char* text;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"<RECORD key = '1' name = 'Bob O'Neil></RECORD>", "The ending ' missing from a value field in data file."},
+        {"<RECORD key = '1' name = '></RECORD>", "The ending ' missing from a value field in data file."},
+        {"<RECORD key = '1' 'name></RECORD>", "The ending ' missing from a value field in data file."},
+        {"<RECORD key = 1 name = 'Ann O'Brien'></RECORD>", "The starting ' missing from a value field in data file."},
+        {"<RECORD key = 1 name = 'Ann></RECORD>", "The starting ' missing from a value field in data file."},
+        {"<RECORD name = 'Ann O'Brien' key = 3 lesson = '2'></RECORD>",
+         "The starting ' missing from a value field in data file."},
+        {"<RECORD name = 'Ann O'Brien' key  = '3'></RECORD>", "A '=' tag is out of place in data file."},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(QString::fromUtf8(c.text));
+        EXPECT_FALSE(p.ok) << c.text;
+        EXPECT_EQ(p.message, ProblemText(QString::fromUtf8(c.detail))) << c.text;
+    }
 }
 
 TEST(SxmlParser, EscapedSpacesAndLineBreaks)
