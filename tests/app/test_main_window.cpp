@@ -319,8 +319,8 @@ TEST_F(MainWindowTest, TheSelectedLearnerSurvivesARestart)
     }
     // A new run starts with nothing in memory: the learners come from the file.
     ResetSettingsToUnloaded();
-    GetLearnerItems() = LearnerItems();
-    GetDbaseItems() = DbaseItems();
+    GetLearnerItems() = LearnerItems(GetLearnerItems().FilePath());
+    GetDbaseItems() = DbaseItems(GetDbaseItems().FilePath());
     FrmStartup& second = Start();
     EXPECT_EQ(CurrLearnerKey, learner);
     EXPECT_EQ(second.windowTitle(), QStringLiteral("Fretlore - Learner: Ann"));
