@@ -170,10 +170,17 @@ void FrmStartup::CreateStatusBar()
 bool FrmStartup::LoadSettingsOrOfferReset()
 {
     QString message;
-    if (settingsStore_.LoadSettings(settings_, message))
-        return true;
-    ShowMessage(message, MsgPlain);
-    return false;
+    while (!settingsStore_.LoadSettings(settings_, message)) {
+        // One unreadable setting may be reset on its own; No keeps the window empty and
+        // the settings file as it is.
+        if (ShowMessage(settingsStore_.ResetFailedSettingQuestion(message), MsgYesNo) != MsgYes)
+            return false;
+        if (!settingsStore_.ResetToDefault(settingsStore_.FailedKey(), message)) {
+            ShowMessage(message, MsgPlain);
+            return false;
+        }
+    }
+    return true;
 }
 
 void FrmStartup::StartSound()

@@ -56,6 +56,9 @@ OptionsMidiTab::OptionsMidiTab(SoundSystem& sound, QWidget* parent)
     numPatch = NumberBox(0, 127, QStringLiteral("boxPatch"), QStringLiteral("scrollPatch"), this);
     numNoteMaxDuration = NumberBox(0, 50, QStringLiteral("boxNoteMaxDuration"),
                                    QStringLiteral("scrollNoteMaxDuration"), this);
+    // The bar reaches 5 seconds, but the setting holds any 16-bit number (the note
+    // timeout takes 0 or less as 1 second): a longer stored or typed length is kept.
+    numNoteMaxDuration->AcceptTyped(-32768, 32767);
     auto* durationRow = new QHBoxLayout;
     durationRow->addWidget(numNoteMaxDuration);
     durationRow->addWidget(new QLabel(tr("(1/10 seconds)"), this));

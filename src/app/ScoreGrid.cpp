@@ -1,7 +1,7 @@
 #include "app/ScoreGrid.h"
 
-#include "core/Rounding.h"
 #include "records/DbaseItems.h"
+#include "records/RecordFile.h"
 
 #include <QCoreApplication>
 
@@ -45,11 +45,34 @@ std::optional<QString> ScoreGrid::PointMessage(int s, int r) const
 
 QString FormatScorePercent(float fltValue)
 {
-    // Through the tenths as a whole number, so 87.5 never prints as 87.499999.
-    const double tenths = RoundHalfEven(double(fltValue) * 1000.0);
-    const qlonglong magnitude = std::llround(std::fabs(tenths));
-    const qlonglong whole = magnitude / 10;
-    QString text = whole == 0 ? QString() : QString::number(whole);
-    text += QLatin1Char('.') + QString::number(magnitude % 10);
-    return tenths < 0 ? QLatin1Char('-') + text : text;
+    // Rounded from the decimal text the score file holds for the value, not from its
+    // binary neighbour: 0.1235 is stored a hair below the decimal half, yet shows 12.4
+    // like its text, and a half always goes away from zero, as in the score message.
+    if (!std::isfinite(fltValue))
+        return QString::number(double(fltValue));
+    const QString stored = FormatScore(fltValue); // "0.5625", "-0.5", "1"
+    const bool negative = stored.startsWith(QLatin1Char('-'));
+    const QStringView magnitude = QStringView(stored).mid(negative ? 1 : 0);
+    const qsizetype point = magnitude.indexOf(QLatin1Char('.'));
+    const QStringView whole = point < 0 ? magnitude : magnitude.left(point);
+    const QString fraction = (point < 0 ? QString() : magnitude.mid(point + 1).toString())
+        + QStringLiteral("0000"); // at least the two digits into the whole, the tenth and the next
+    // The percentage in tenths: the whole part, then two digits of the fraction into the
+    // whole and one after the point; the next digit decides the rounding.
+    QString digits = whole.toString() + fraction.left(3);
+    if (fraction.at(3) >= QLatin1Char('5')) {
+        qsizetype i = digits.size() - 1;
+        while (i >= 0 && digits[i] == QLatin1Char('9'))
+            digits[i--] = QLatin1Char('0');
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+        else
+            digits[i] = QChar(digits[i].unicode() + 1);
+    }
+    while (digits.size() > 1 && digits.front() == QLatin1Char('0'))
+        digits.remove(0, 1);
+    QString text = digits.size() > 1 ? digits.left(digits.size() - 1) : QString();
+    text += QLatin1Char('.') + digits.right(1);
+    const bool zero = digits == QLatin1String("0");
+    return negative && !zero ? QLatin1Char('-') + text : text;
 }

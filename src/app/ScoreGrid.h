@@ -45,5 +45,6 @@ private:
 };
 
 // A fraction as a percentage with one decimal and no leading zero ("##.0"):
-// 0.875 -> "87.5", 1 -> "100.0", 0 -> ".0". The tenths round half to even.
+// 0.875 -> "87.5", 1 -> "100.0", 0 -> ".0". The tenths are rounded from the value's
+// decimal text as the score file holds it, halves away from zero (0.5625 -> "56.3").
 QString FormatScorePercent(float fltValue);

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,6 +26,8 @@ ScrolledNumberBox::ScrolledNumberBox(int lowest, int highest, QWidget* parent)
     : QWidget(parent)
     , lowest_(lowest)
     , highest_(highest)
+    , acceptedLowest_(lowest)
+    , acceptedHighest_(highest)
 {
     box = new QLineEdit(this);
     box->setAlignment(Qt::AlignRight);
@@ -45,6 +48,16 @@ ScrolledNumberBox::ScrolledNumberBox(int lowest, int highest, QWidget* parent)
 
     connect(scroll, &QScrollBar::valueChanged, this, &ScrolledNumberBox::OnScrolled);
     connect(box, &QLineEdit::editingFinished, this, &ScrolledNumberBox::CheckValue);
+}
+
+void ScrolledNumberBox::AcceptTyped(int lowest, int highest)
+{
+    acceptedLowest_ = lowest;
+    acceptedHighest_ = highest;
+    const QFontMetrics metrics = box->fontMetrics();
+    box->setFixedWidth(std::max(metrics.horizontalAdvance(QString::number(lowest)),
+                                metrics.horizontalAdvance(QString::number(highest)))
+                       + 12);
 }
 
 void ScrolledNumberBox::SetValue(int value)
@@ -68,8 +81,10 @@ bool ScrolledNumberBox::CheckValue()
         return false;
     }
     const double value = RoundHalfEven(typed);
-    if (value < lowest_ || value > highest_) {
-        Refuse(Tr("Only a value between %1 and %2 can be entered. Please retry.").arg(lowest_).arg(highest_));
+    if (value < acceptedLowest_ || value > acceptedHighest_) {
+        Refuse(Tr("Only a value between %1 and %2 can be entered. Please retry.")
+                   .arg(acceptedLowest_)
+                   .arg(acceptedHighest_));
         return false;
     }
     SetValue(static_cast<int>(value));

@@ -2,8 +2,8 @@
 // A whole-number box beside a vertical scroll bar whose top end is the highest value:
 // box value = highest - scroll position. What is typed is checked when the editing
 // ends (Return, or the focus leaves): text that is not a number, or a number outside
-// lowest..highest, is refused with a message asking to retry and the box goes back to
-// the lowest value.
+// the accepted range (lowest..highest unless widened), is refused with a message asking
+// to retry and the box goes back to the lowest value.
 
 #include <QWidget>
 
@@ -23,6 +23,10 @@ public:
     // otherwise shows the retry message, resets the box and returns false.
     bool CheckValue();
 
+    // Lets the box take any number from lowest to highest, also beyond the scroll
+    // bar's range; such a value is kept as it is and the bar stands at its nearer end.
+    void AcceptTyped(int lowest, int highest);
+
     int Lowest() const { return lowest_; }
     int Highest() const { return highest_; }
 
@@ -38,4 +42,6 @@ private:
 
     int lowest_;
     int highest_;
+    int acceptedLowest_;
+    int acceptedHighest_;
 };

@@ -34,6 +34,14 @@ public:
         keys_.push_back(key);
     }
 
+    // Makes room for count items, so adding that many does not grow the storage.
+    void Reserve(int count)
+    {
+        items_.reserve(static_cast<size_t>(count));
+        keys_.reserve(static_cast<size_t>(count));
+        index_.reserve(count);
+    }
+
     int Count() const { return static_cast<int>(items_.size()); }
     bool IsEmpty() const { return items_.empty(); }
 

@@ -9,7 +9,7 @@ namespace {
 
 int FirstButtonOf(int style)
 {
-    return (style & 0x0F) == MsgYesNoCancel || (style & 0x0F) == 4 ? MsgYes : MsgOk;
+    return (style & 0x0F) == MsgYesNoCancel || (style & 0x0F) == MsgYesNo ? MsgYes : MsgOk;
 }
 
 int DefaultMessageHook(const QString& title, const QString& text, int style)

@@ -9,13 +9,14 @@
 // Button results of a message box.
 enum MessageResult { MsgOk = 1, MsgCancel = 2, MsgYes = 6, MsgNo = 7 };
 
-// Styles in use: -1 and 0 plain OK, 1 OK/Cancel, 3 Yes/No/Cancel, 64 OK with an
-// information icon.
+// Styles in use: -1 and 0 plain OK, 1 OK/Cancel, 3 Yes/No/Cancel, 4 Yes/No, 64 OK with
+// an information icon.
 enum MessageStyle {
     MsgPlain = -1,
     MsgOkOnly = 0,
     MsgOkCancel = 1,
     MsgYesNoCancel = 3,
+    MsgYesNo = 4,
     MsgInformation = 64
 };
 

@@ -135,8 +135,8 @@ QString Describe(const SettingDef& def, const QString& text)
         expected = Tr("a number from -2147483648 to 2147483647");
         break;
     }
-    return Tr("The stored setting \"%1\" in \"%2\" has the value \"%3\", but it must be %4.")
-        .arg(QString::fromLatin1(def.key), SettingsStore::FileName(), text, expected);
+    return Tr("The stored setting \"%1\" has the value \"%2\", but it must be %3.")
+        .arg(QString::fromLatin1(def.key), text, expected);
 }
 
 QString ToStoredText(const SettingDef& def, const Settings& settings)
@@ -161,6 +161,15 @@ const SettingDef* FindDef(const QString& key)
         if (key == QLatin1String(def.key))
             return &def;
     return nullptr;
+}
+
+// The default as a save writes it: booleans as "True" or "False".
+QString StoredDefault(const SettingDef& def)
+{
+    const QString text = QString::fromLatin1(def.defaultText);
+    if (def.conversion != Conversion::Boolean)
+        return text;
+    return ParseBoolean(text).value_or(false) ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 } // namespace
@@ -226,6 +235,18 @@ bool SettingsStore::SaveSettings(const Settings& settings, QString& message)
     return true;
 }
 
+QString SettingsStore::ResetFailedSettingQuestion(const QString& loadMessage) const
+{
+    const SettingDef* def = FindDef(failedKey_);
+    if (!def)
+        return loadMessage;
+    return loadMessage + QStringLiteral("\n\n") + Tr("The settings are kept in the file \"%1\".").arg(FileName())
+        + QStringLiteral("\n\n")
+        + Tr("Reset \"%1\" to its default value, %2? The other settings stay as they are. "
+             "With No, the main window stays empty and the file is left as it is.")
+              .arg(failedKey_, StoredDefault(*def));
+}
+
 bool SettingsStore::ResetToDefault(const QString& key, QString& message)
 {
     const SettingDef* def = FindDef(key);
@@ -233,11 +254,21 @@ bool SettingsStore::ResetToDefault(const QString& key, QString& message)
         message = Tr("There is no setting \"%1\".").arg(key);
         return false;
     }
+    // Written rather than removed: a removed value would let one stored for all users
+    // show through, and that may be the bad one.
     const auto store = Open();
-    store->setValue(QStringLiteral("General/") + key, QString::fromLatin1(def->defaultText));
+    const QString path = QStringLiteral("General/") + key;
+    const QVariant stored = store->value(path);
+    store->setValue(path, StoredDefault(*def));
     store->sync();
     if (store->status() != QSettings::NoError) {
-        message = Tr("The settings could not be written to \"%1\".").arg(store->fileName());
+        // Put back, or the next sync of any settings object would write it after all.
+        if (stored.isValid())
+            store->setValue(path, stored);
+        else
+            store->remove(path);
+        message = Tr("The setting \"%1\" could not be reset, because the settings file \"%2\" cannot be written.")
+                      .arg(key, store->fileName());
         return false;
     }
     return true;

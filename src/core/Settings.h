@@ -53,7 +53,11 @@ public:
     // The key that stopped the last load; empty after a successful one.
     QString FailedKey() const { return failedKey_; }
 
-    // Stores the default text under one key and leaves every other key as it is.
+    // After a failed load: its message, where the settings are kept, and the offer to
+    // reset the setting it stopped on to its default.
+    QString ResetFailedSettingQuestion(const QString& loadMessage) const;
+    // Stores the default of one setting (as a save writes it) and leaves every other
+    // stored value as it is. False, with a message, when the file cannot be written.
     bool ResetToDefault(const QString& key, QString& message);
 
     // The per-user store, group "General" not yet entered.

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -30,11 +31,12 @@ QString RecordLine(const std::vector<std::pair<QString, QString>>& attributes)
     return line + QStringLiteral("></RECORD>");
 }
 
-bool ReadRecordFile(const QString& strPath, SxmlParser& parser, QString& strRetMsg)
+bool ReadRecordFile(const QString& strPath, const SxmlParser::RecordSink& take, QString& strRetMsg)
 {
     if (!QFileInfo::exists(strPath))
         return true;
-    if (!parser.SetURL(strPath, strRetMsg))
+    SxmlParser parser;
+    if (!parser.SetURL(strPath, take, strRetMsg))
         return false;
     if (!parser.HoldsOnlyRecords()) {
         strRetMsg = Tr("The file '%1' holds text that is not a complete record; it may be damaged.")
@@ -123,20 +125,27 @@ bool ReadScoreAttribute(const SxmlParserChild& record, const QString& strName, f
 std::optional<qint16> ParseKeyText(const QString& strText, qint16 intMin)
 {
     bool ok = false;
-    const short value = strText.trimmed().toShort(&ok, 10);
+    const short value = QStringView(strText).trimmed().toShort(&ok, 10);
     if (!ok || value < intMin)
         return std::nullopt;
     return value;
 }
 
-std::optional<float> ParseScoreText(QString strText)
+std::optional<float> ParseScoreText(const QString& strText)
 {
-    strText.replace(QLatin1Char(','), QLatin1Char('.'));
-    const QByteArray text = strText.trimmed().toLatin1();
+    const QStringView text = QStringView(strText).trimmed();
+    // A number is plain ASCII; the comma of some locales is read as the point.
+    std::string digits(size_t(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7F)
+            return std::nullopt;
+        digits[size_t(i)] = c == u',' ? '.' : char(c);
+    }
     float value = 0.0F;
-    const char* end = text.constData() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.constData(), end, value);
-    if (ec != std::errc() || ptr != end || text.isEmpty() || !std::isfinite(value))
+    const char* end = digits.data() + digits.size();
+    const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+    if (ec != std::errc() || ptr != end || digits.empty() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -16,10 +16,10 @@
 // written as given: free text must have gone through EscapeValue.
 QString RecordLine(const std::vector<std::pair<QString, QString>>& attributes);
 
-// Parses the file at strPath. A missing file is an empty store: true with no records.
-// Fails on anything the parser rejects and on text outside the records (a file cut
-// short or not a record file at all).
-bool ReadRecordFile(const QString& strPath, SxmlParser& parser, QString& strRetMsg);
+// Parses the file at strPath, handing each record to take as it is read. A missing
+// file is an empty store: true with no records. Fails on anything the parser rejects
+// and on text outside the records (a file cut short or not a record file at all).
+bool ReadRecordFile(const QString& strPath, const SxmlParser::RecordSink& take, QString& strRetMsg);
 
 // Replaces the file with bytes through a temporary file renamed over it, so a failed
 // write leaves the old file whole. Empty bytes remove the file.
@@ -36,7 +36,7 @@ bool ReadScoreAttribute(const SxmlParserChild& record, const QString& strName, f
                         QString& strRetMsg);
 
 std::optional<qint16> ParseKeyText(const QString& strText, qint16 intMin);
-std::optional<float> ParseScoreText(QString strText);
+std::optional<float> ParseScoreText(const QString& strText);
 // The shortest decimal text that reads back as the same float, never with an exponent:
 // 0.875, 1, 0.16666667.
 QString FormatScore(float fltValue);

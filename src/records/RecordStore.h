@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 template <typename T>
 class RecordStore {
@@ -63,27 +64,41 @@ public:
             strRetMsg = NoDataFolderText();
             return false;
         }
-        SxmlParser parser;
-        if (!ReadRecordFile(path, parser, strRetMsg))
-            return false;
-
-        Collection<T> loaded;
-        qint16 highest = 0;
-        int number = 0;
-        for (const SxmlParserChild& record : parser.children()) {
-            ++number;
+        // Records are converted as the parser reads them. A record that cannot be taken
+        // is reported only once the whole file is known to be well formed, as the
+        // parser's own faults come first.
+        std::vector<T> read;
+        std::vector<bool> keyTaken(65536);
+        QString problem;
+        const auto take = [&](const SxmlParserChild& record, bool wellFormed) {
+            if (!wellFormed || !problem.isEmpty())
+                return;
+            const int number = static_cast<int>(read.size()) + 1;
             T item;
-            QString problem;
-            if (!T::FromRecord(record, item, problem)) {
-                strRetMsg = RecordProblemText(path, number, problem);
-                return false;
+            QString why;
+            if (!T::FromRecord(record, item, why)) {
+                problem = RecordProblemText(path, number, why);
+                return;
             }
-            const QString key = QString::number(item.intKey);
-            if (loaded.Contains(key)) {
-                strRetMsg = DuplicateKeyText(path, number, item.intKey);
-                return false;
+            if (keyTaken[static_cast<quint16>(item.intKey)]) {
+                problem = DuplicateKeyText(path, number, item.intKey);
+                return;
             }
+            keyTaken[static_cast<quint16>(item.intKey)] = true;
+            read.push_back(std::move(item));
+        };
+        if (!ReadRecordFile(path, take, strRetMsg))
+            return false;
+        if (!problem.isEmpty()) {
+            strRetMsg = problem;
+            return false;
+        }
+        Collection<T> loaded;
+        loaded.Reserve(static_cast<int>(read.size()));
+        qint16 highest = 0;
+        for (T& item : read) {
             highest = std::max(highest, item.intKey);
+            const QString key = QString::number(item.intKey);
             loaded.Add(std::move(item), key);
         }
         items_ = std::move(loaded);

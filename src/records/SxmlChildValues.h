@@ -4,7 +4,10 @@
 
 #include "core/Collection.h"
 
+#include <QHash>
 #include <QString>
+
+#include <vector>
 
 struct SxmlChildValue {
     QString Key;      // the attribute name as written
@@ -15,15 +18,17 @@ class SxmlChildValues {
 public:
     // Throws CollectionError when a record already has an attribute of that name.
     void Add(SxmlChildValue value);
+    // As Add, but false (adding nothing) instead of throwing.
+    bool Insert(SxmlChildValue value);
 
-    int Count() const { return values_.Count(); }
+    int Count() const { return static_cast<int>(values_.size()); }
     // By 1-based position or by name; both throw CollectionError when missing.
-    const SxmlChildValue& Item(int position) const { return values_.Item(position); }
+    const SxmlChildValue& Item(int position) const;
     const SxmlChildValue& Item(const QString& name) const;
     // Null when the record has no attribute of that name.
-    const SxmlChildValue* Find(const QString& name) const { return values_.Find(LookupKey(name)); }
-    void Remove(int position) { values_.Remove(position); }
-    void Remove(const QString& name) { values_.Remove(LookupKey(name)); }
+    const SxmlChildValue* Find(const QString& name) const;
+    void Remove(int position);
+    void Remove(const QString& name);
 
     // The value of the named attribute; throws CollectionError when missing.
     QString getAttribute(const QString& name) const { return Item(name).strValue; }
@@ -32,9 +37,14 @@ public:
     auto end() const { return values_.end(); }
 
 private:
-    // Case-folded, and never empty: an attribute may have an empty name, while the
-    // collection treats an empty key as "no key".
-    static QString LookupKey(const QString& name) { return QLatin1Char('@') + name.toCaseFolded(); }
+    // Position of the named attribute, or -1.
+    qsizetype IndexOf(const QString& name) const;
+    void RebuildIndex();
 
-    Collection<SxmlChildValue> values_;
+    std::vector<SxmlChildValue> values_;
+    // Case-folded name to position. A record holds a handful of attributes, found
+    // faster by a look along them than by a hash that every one of thousands of
+    // records would allocate; only a record with many (a damaged or hostile file)
+    // gets the index, so its duplicate checks stay linear.
+    QHash<QString, qsizetype> index_;
 };

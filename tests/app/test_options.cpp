@@ -318,3 +318,35 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     EXPECT_TRUE(found) << prompt.toStdString();
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
 }
+
+// The note length's scroll bar reaches 50 tenths, but the setting holds any 16-bit
+// number: a longer stored length survives OK, and the box takes what the setting holds.
+TEST_F(OptionsTest, ANoteLengthBeyondTheScrollBarIsKept)
+{
+    StoreSetting(QStringLiteral("NoteMaxDuration"), QStringLiteral("200"));
+    Start();
+    ASSERT_EQ(Current().noteMaxDuration, 200);
+    WithOptions([&](FrmOption& dialog) {
+        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->box->text(), QStringLiteral("200"));
+        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->scroll->value(), 0) << "the bar stands at its top";
+        Click(dialog.btnOk);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
+    EXPECT_EQ(Current().noteMaxDuration, 200);
+    EXPECT_EQ(Stored("NoteMaxDuration"), QStringLiteral("200"));
+
+    WithOptions([&](FrmOption& dialog) {
+        QLineEdit* box = dialog.midiTab->numNoteMaxDuration->box;
+        Type(box, QStringLiteral("32768"));
+        EXPECT_EQ(recorder.lastMessage(),
+                  QStringLiteral("Only a value between -32768 and 32767 can be entered. Please retry."));
+        EXPECT_EQ(box->text(), QStringLiteral("0"));
+        dialog.midiTab->numNoteMaxDuration->scroll->setValue(20);
+        EXPECT_EQ(box->text(), QStringLiteral("30"));
+        Type(box, QStringLiteral("32767"), false);
+        Click(dialog.btnOk);
+    });
+    EXPECT_EQ(recorder.shown.size(), 1U);
+    EXPECT_EQ(Current().noteMaxDuration, 32767);
+}

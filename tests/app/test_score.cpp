@@ -37,7 +37,20 @@ TEST(ScorePercent, HasOneDecimalAndNoLeadingZero)
     EXPECT_EQ(FormatScorePercent(0.7576F), QStringLiteral("75.8"));
     EXPECT_EQ(FormatScorePercent(0.1F), QStringLiteral("10.0"));
     EXPECT_EQ(FormatScorePercent(0.99996F), QStringLiteral("100.0")) << "rounds up into the next whole";
-    EXPECT_EQ(FormatScorePercent(0.00025F), QStringLiteral(".0")) << ".025 is nearer .0 than .1";
+}
+
+// Halves go away from zero, as in the score message, and the half is the one of the
+// decimal text the score file holds: 0.1235 and 0.6785 are stored as floats a hair
+// below it.
+TEST(ScorePercent, HalvesRoundAwayFromZeroOnTheStoredText)
+{
+    EXPECT_EQ(FormatScorePercent(0.5625F), QStringLiteral("56.3"));
+    EXPECT_EQ(FormatScorePercent(0.0625F), QStringLiteral("6.3"));
+    EXPECT_EQ(FormatScorePercent(0.0005F), QStringLiteral(".1"));
+    EXPECT_EQ(FormatScorePercent(0.1235F), QStringLiteral("12.4"));
+    EXPECT_EQ(FormatScorePercent(0.12349F), QStringLiteral("12.3"));
+    EXPECT_EQ(FormatScorePercent(0.99995F), QStringLiteral("100.0"));
+    EXPECT_EQ(FormatScorePercent(-0.5625F), QStringLiteral("-56.3"));
 }
 
 class ScoreData : public ::testing::Test {
@@ -234,6 +247,19 @@ TEST_F(ScoreData, TheBarsChartTheLearnersResultsWhereOpenGLRuns)
     EXPECT_FALSE(window.Is3DShown());
     window.mnu3D->trigger();
     EXPECT_TRUE(window.Is3DShown());
+}
+
+TEST_F(ScoreData, APointsFigureRoundsLikeTheScoreMessage)
+{
+    Add(1, 2, 0.5625F);
+    Add(1, 2, 0.1235F);
+    FrmScore window(LessonNamesForTest, settings, learners, scores);
+    window.show();
+    window.Show2D();
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(1.0, 56.25));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 1, scored: 56.3%"));
+    emit LineOf(window.Chart2D(), 2)->clicked(QPointF(2.0, 12.35));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Lesson 2 - Second, test number: 2, scored: 12.4%"));
 }
 
 } // namespace

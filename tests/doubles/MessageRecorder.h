@@ -35,7 +35,7 @@ public:
                 answers.pop_front();
                 return answer;
             }
-            return (style & 0x0F) == MsgYesNoCancel ? int(MsgYes) : int(MsgOk);
+            return (style & 0x0F) == MsgYesNoCancel || (style & 0x0F) == MsgYesNo ? int(MsgYes) : int(MsgOk);
         });
         previousStatus_ = SetStatusHook([this](const QString& text) { statusTexts.push_back(text); });
     }

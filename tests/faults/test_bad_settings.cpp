@@ -1,6 +1,8 @@
 // Bad values in the settings store, one setting at a time.
 #include "FaultFixture.h"
 
+#include <cstring>
+
 namespace {
 
 const char* const kNumberKeys[] = {
@@ -48,7 +50,8 @@ protected:
 } // namespace
 
 // Text that is not a value of the setting's kind stops the load with a message naming
-// the setting; the window stays empty and nothing is written back.
+// the setting and the settings file, and offering to reset that setting. Declined, the
+// window stays empty and nothing is written back.
 TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
 {
     const char* const unreadable[] = {"yes please", "12abc", "", "1e999", "99999999999", "0x10", "nan"};
@@ -59,10 +62,15 @@ TEST_F(BadSettings, UnreadableValuesAreNamedAndLeftInTheStore)
         StoreSetting(QStringLiteral("Channel"), QStringLiteral("9"));
         StoreSetting(QLatin1String(key), QLatin1String(text));
         const QByteArray before = SettingsFileBytes();
+        recorder.answers = {MsgNo};
         ASSERT_EQ(Launch(), FrmStartup::LoadResult::WithoutContent);
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
-        EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(key))) << recorder.lastMessage().toStdString();
-        EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(text)));
+        EXPECT_EQ(recorder.shown.back().style, int(MsgYesNo));
+        const QString shown = recorder.lastMessage();
+        EXPECT_TRUE(shown.contains(QLatin1String(key))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QLatin1String(text)));
+        EXPECT_TRUE(shown.contains(SettingsStore::FileName())) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("Reset \"%1\" to its default value").arg(QLatin1String(key))));
         ExitKeepingTheStore(before);
     };
     for (const char* key : kNumberKeys)
@@ -136,4 +144,57 @@ TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
     EXPECT_EQ(window->GetSettings().testDuration, 30);
     Exit();
     EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/TestDuration")).toString(), QStringLiteral("30"));
+}
+
+// Accepted, the offer resets that one setting to its default and the program starts;
+// every other stored setting is read and kept as it was. Each bad setting is offered in
+// turn, and a settings file that cannot be written says so.
+TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
+{
+    const std::pair<const char*, const char*> stored[] = {
+        {"Channel", "9"}, {"TestDuration", "45"}, {"Patch", "40"}, {"CurrCustomKey", "6"}, {"BeepOnError", "False"},
+    };
+    const std::pair<const char*, const char*> resets[] = {{"Channel", "0"}, {"BeepOnError", "True"}, {"Patch", "0"}};
+    const auto storedText = [](const char* key) {
+        return SettingsStore::Open()->value(QStringLiteral("General/") + QLatin1String(key)).toString();
+    };
+    for (const auto& [badKey, defaultText] : resets) {
+        SCOPED_TRACE(badKey);
+        ClearSettings();
+        recorder.shown.clear();
+        recorder.answers = {MsgYes};
+        for (const auto& [key, text] : stored)
+            StoreSetting(QLatin1String(key), QLatin1String(text));
+        StoreSetting(QLatin1String(badKey), QStringLiteral("not a number"));
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        EXPECT_EQ(storedText(badKey), QLatin1String(defaultText));
+        for (const auto& [key, text] : stored)
+            if (std::strcmp(key, badKey) != 0)
+                EXPECT_EQ(storedText(key), QLatin1String(text)) << key;
+        EXPECT_EQ(window->GetSettings().testDuration, 45);
+        Exit();
+    }
+
+    ClearSettings();
+    recorder.shown.clear();
+    StoreSetting(QStringLiteral("Channel"), QStringLiteral("x"));
+    StoreSetting(QStringLiteral("Patch"), QStringLiteral("y"));
+    recorder.answers = {MsgYes, MsgNo};
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::WithoutContent);
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_TRUE(recorder.shown[1].text.startsWith(QStringLiteral("The stored setting \"Patch\"")));
+    Exit();
+
+    ClearSettings();
+    recorder.shown.clear();
+    StoreSetting(QStringLiteral("Channel"), QStringLiteral("x"));
+    const QByteArray before = SettingsFileBytes();
+    recorder.answers = {MsgYes};
+    {
+        const FileSizeLimit full(16);
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::WithoutContent);
+    }
+    EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("The setting \"Channel\" could not be reset")))
+        << recorder.lastMessage().toStdString();
+    ExitKeepingTheStore(before);
 }

@@ -2,7 +2,7 @@
 // Helpers for the practice store's tests: answers to record, a raw look into the file,
 // the files the store must leave alone, and root without its power over permissions.
 
-#include "TestSupport.h"
+#include "doubles/MessageRecorder.h"
 
 #include "records/PracticeStore.h"
 
