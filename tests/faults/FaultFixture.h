@@ -8,10 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-<<<<<<< HEAD
-=======
-#include <memory>
->>>>>>> practice
 
 class FaultTest : public AppFixture {
 protected:
