@@ -124,17 +124,18 @@ TEST(Instruments, StaffLevelsLettersAndLedgerLines)
     EXPECT_FALSE(guitar.NeedsLedgerLines(17));
     EXPECT_FALSE(guitar.UsesBassClef());
 
+    // The basses reach "G#-2", which spelled with flats is "Ab-2": one "A" level on top.
     const Instrument bass = Instrument::FromGuitarType(1);
-    EXPECT_EQ(Letters(bass), QStringLiteral("EFGABCDEFGABCDEFG"));
+    EXPECT_EQ(Letters(bass), QStringLiteral("EFGABCDEFGABCDEFGA"));
     EXPECT_EQ(bass.BottomLineLevel(), 3);
-    EXPECT_EQ(bass.LedgerRows(), (std::vector<LedgerRow>{{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}}));
+    EXPECT_EQ(bass.LedgerRows(), (std::vector<LedgerRow>{{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}, {18, -3}}));
     EXPECT_TRUE(bass.UsesBassClef());
 
     const Instrument five = Instrument::FromGuitarType(2);
-    EXPECT_EQ(Letters(five), QStringLiteral("BCDEFGABCDEFGABCDEFG"));
+    EXPECT_EQ(Letters(five), QStringLiteral("BCDEFGABCDEFGABCDEFGA"));
     EXPECT_EQ(five.BottomLineLevel(), 6);
     EXPECT_EQ(five.LedgerRows(), (std::vector<LedgerRow>{{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1},
-                                                        {18, -2}, {19, -2}, {20, -3}}));
+                                                        {18, -2}, {19, -2}, {20, -3}, {21, -3}}));
 }
 
 TEST(Instruments, FretWidthsAndTaper)
