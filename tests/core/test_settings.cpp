@@ -64,7 +64,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
-    EXPECT_EQ(raw->childKeys().size(), 20);
+    EXPECT_EQ(raw->childKeys().size(), 22);
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
