@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -547,7 +548,9 @@ void FrmStartup::closeEvent(QCloseEvent* event)
         for (QWidget* other : QApplication::topLevelWidgets())
             if (other != this && other->isWindow() && other->isVisible())
                 other->close();
-        QCoreApplication::exit(0);
+        // Outside a running event loop an exit would linger and end the next dialog at once.
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::exit(0);
     }
     event->accept();
 }

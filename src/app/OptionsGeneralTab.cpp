@@ -2,6 +2,7 @@
 
 #include "app/RadioGroup.h"
 #include "app/ScrolledNumberBox.h"
+#include "app/TuningPicker.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
 
@@ -61,6 +62,9 @@ OptionsGeneralTab::OptionsGeneralTab(QWidget* parent)
     optGuitarType = new RadioGroup(tr("Guitar type"), {tr("Six string"), tr("Bass (4s)"), tr("Bass (5s)")},
                                    QStringLiteral("optGuitarType"), Qt::Vertical, this);
     connect(optGuitarType, &RadioGroup::clicked, this, &OptionsGeneralTab::OnGuitarTypeClicked);
+    tuningPicker = new TuningPicker(this);
+    tuningPicker->setObjectName(QStringLiteral("tuningPicker"));
+    connect(tuningPicker, &TuningPicker::tuningChanged, this, &OptionsGeneralTab::OnTuningChanged);
     optFretboardStyle = new RadioGroup(tr("Fretboard appearance"), {tr("Realistic"), tr("Simple")},
                                        QStringLiteral("optFretboardStyle"), Qt::Vertical, this);
     optFlatSymbolPref = new RadioGroup(tr("Select which symbol to use when displaying a two-named note"),
@@ -132,6 +136,8 @@ void OptionsGeneralTab::Load(const Settings& settings)
     optFlatSymbolPref->SetChecked(settings.flatSymbolPref ? 0 : 1);
     optFretboardStyle->SetChecked(settings.fretboardStyle == 0 ? 0 : 1);
     optGuitarType->SetChecked(settings.guitarType);
+    QString problem; // start-up has told the learner about a tuning it could not read
+    tuningPicker->SetTuning(TuningFromSettings(settings, problem));
     // A bass keeps the style it was stored with, but cannot be given the realistic one.
     optFretboardStyle->Button(0)->setEnabled(settings.guitarType == 0);
     boxWebBrowserPath->setText(settings.webBrowserPath);
@@ -147,6 +153,19 @@ void OptionsGeneralTab::EnableDrillStyle(bool playNoteOnPrompt)
 }
 
 void OptionsGeneralTab::OnGuitarTypeClicked(int guitarType)
+{
+    tuningPicker->SetInstrument(KindOfGuitarType(guitarType));
+    EnableFretboardStyles(guitarType);
+}
+
+void OptionsGeneralTab::OnTuningChanged()
+{
+    const int guitarType = GuitarTypeOf(tuningPicker->CurrentTuning().kind);
+    optGuitarType->SetChecked(guitarType);
+    EnableFretboardStyles(guitarType);
+}
+
+void OptionsGeneralTab::EnableFretboardStyles(int guitarType)
 {
     if (guitarType != 0)
         optFretboardStyle->SetChecked(1);
@@ -178,6 +197,7 @@ void OptionsGeneralTab::Save(Settings& settings) const
     settings.fretboardStyle = optFretboardStyle->Checked() == 0 ? 0 : 1;
     if (optGuitarType->Checked() >= 0)
         settings.guitarType = optGuitarType->Checked();
+    StoreTuning(tuningPicker->CurrentTuning(), settings);
     settings.webBrowserPath = boxWebBrowserPath->text();
     settings.testDuration = static_cast<qint16>(numTestDuration->Value());
 }

@@ -14,6 +14,7 @@ class QPushButton;
 class QRadioButton;
 class RadioGroup;
 class ScrolledNumberBox;
+class TuningPicker;
 struct Settings;
 
 class OptionsGeneralTab : public QWidget {
@@ -36,6 +37,7 @@ public:
     FileChooser cdlgFile;
 
     RadioGroup* optGuitarType = nullptr;
+    TuningPicker* tuningPicker = nullptr;
     RadioGroup* optFretboardStyle = nullptr;
     RadioGroup* optFlatSymbolPref = nullptr;
     std::array<QRadioButton*, 2> optPlayNoteOnPrompt{};
@@ -51,5 +53,7 @@ private:
     QWidget* BuildDrillStyle();
     void EnableDrillStyle(bool playNoteOnPrompt);
     void OnGuitarTypeClicked(int guitarType);
+    void OnTuningChanged();
+    void EnableFretboardStyles(int guitarType);
     void OnBrowse();
 };

@@ -220,14 +220,22 @@ std::optional<Tuning> ParseCustomTuning(const QString& text)
     return tuning;
 }
 
+InstrumentKind KindOfGuitarType(int guitarType)
+{
+    switch (guitarType) {
+    case 1:
+        return InstrumentKind::FourStringBass;
+    case 2:
+        return InstrumentKind::FiveStringBass;
+    default:
+        return InstrumentKind::SixStringGuitar;
+    }
+}
+
 Tuning TuningFromSettings(int guitarType, const QString& tuningId, const QString& customText, QString& problem)
 {
     problem.clear();
-    InstrumentKind standardKind = InstrumentKind::SixStringGuitar;
-    if (guitarType == 1)
-        standardKind = InstrumentKind::FourStringBass;
-    else if (guitarType == 2)
-        standardKind = InstrumentKind::FiveStringBass;
+    const InstrumentKind standardKind = KindOfGuitarType(guitarType);
     const Tuning standard = StandardTuning(standardKind);
     if (tuningId.isEmpty())
         return standard;

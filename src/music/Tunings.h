@@ -38,6 +38,9 @@ Tuning StandardTuning(InstrumentKind kind);
 // The "GuitarType" an instrument is stored under for programs that know only the
 // three: 0 guitar, 1 four-string bass, 2 five- and six-string bass.
 int GuitarTypeOf(InstrumentKind kind);
+// The instrument whose standard tuning a "GuitarType" stands for (the guitar for any
+// other number).
+InstrumentKind KindOfGuitarType(int guitarType);
 
 // The instrument of this family and string count, if the program knows one.
 std::optional<InstrumentKind> KindOf(const Instrument& instrument);
