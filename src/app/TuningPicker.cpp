@@ -19,12 +19,14 @@ QString TuningsText(const char* text)
     return QCoreApplication::translate("Tunings", text);
 }
 
-// "D A D G B E": the open strings as a player names a tuning.
-QString StringLetters(const std::vector<int>& openStrings)
+// "D A D G B E": the open strings as a player names a tuning, with flats for one tuned
+// down ("Eb Ab Db Gb Bb Eb").
+QString StringLetters(const Tuning& tuning)
 {
+    const bool flats = TuningShiftFromStandard(InstrumentOf(tuning)) < 0;
     QStringList letters;
-    for (int position : openStrings)
-        letters.append(WithoutOctave(NoteNameAt(position, false)));
+    for (int position : tuning.openStrings)
+        letters.append(WithoutOctave(NoteNameAt(position, flats)));
     return letters.join(QLatin1Char(' '));
 }
 
@@ -68,7 +70,7 @@ void TuningPicker::FillTunings(InstrumentKind kind)
     cboTuning->clear();
     for (const Tuning& tuning : KnownTunings())
         if (tuning.kind == kind)
-            cboTuning->addItem(tr("%1 (%2)").arg(TuningsText(tuning.name), StringLetters(tuning.openStrings)),
+            cboTuning->addItem(tr("%1 (%2)").arg(TuningsText(tuning.name), StringLetters(tuning)),
                                tuning.id);
     cboTuning->addItem(tr("Custom"), QString::fromLatin1(kCustomTuningId));
 }
