@@ -55,7 +55,7 @@ QString DrillLesson::PickVisiblePatternNote()
         PickQuestion(QuestionPool(context_.notes->GetInstrument(), *context_.selection));
     if (!cell)
         return QString();
-    const std::optional<Note> note = context_.notes->GetNoteObjFromFretBoard(cell->stringNum, cell->fretNum);
+    const std::optional<Note> note = context_.notes->GetNoteObjFromFretBoard(cell->string, cell->fret);
     return note ? note->name : QString();
 }
 
@@ -99,8 +99,8 @@ bool DrillLesson::FretboardPressed(std::optional<FretPosition> cell, bool second
     if (!cell || !context_.notes)
         return true;
     // Any button but the primary one answers with the string's open note.
-    const int fret = secondary ? 1 : cell->fretNum;
-    const std::optional<Note> answer = context_.notes->GetNoteObjFromFretBoard(cell->stringNum, fret);
+    const int fret = secondary ? 1 : cell->fret;
+    const std::optional<Note> answer = context_.notes->GetNoteObjFromFretBoard(cell->string, fret);
     if (!answer)
         return true;
     if (!testNoteName_.isEmpty() && answer->name == testNoteName_)

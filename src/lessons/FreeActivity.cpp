@@ -42,7 +42,7 @@ bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secon
         return true;
     // Any button but the primary one takes the string's open note.
     const std::optional<Note> note =
-        context_.notes->GetNoteObjFromFretBoard(cell->stringNum, secondary ? 1 : cell->fretNum);
+        context_.notes->GetNoteObjFromFretBoard(cell->string, secondary ? 1 : cell->fret);
     return !note || OnFretboard(*note, message);
 }
 

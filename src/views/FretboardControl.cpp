@@ -27,7 +27,7 @@ QString PictureFor(InstrumentType instrument, FretboardStyle style)
 
 size_t IndexOf(FretPosition cell)
 {
-    return static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1);
+    return static_cast<size_t>((cell.string - 1) * kFretPositions + cell.fret - 1);
 }
 
 } // namespace
@@ -67,7 +67,7 @@ QString FretboardControl::NoteNameAt(FretPosition cell) const
 {
     if (!notes_)
         return QString();
-    const std::optional<Note> note = notes_->GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+    const std::optional<Note> note = notes_->GetNoteObjFromFretBoard(cell.string, cell.fret);
     return note ? note->name : QString();
 }
 
