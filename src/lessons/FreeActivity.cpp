@@ -36,7 +36,8 @@ bool FreeActivity::StartOver(QString&)
     return true;
 }
 
-bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message)
+bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
+                                    AnswerInput)
 {
     if (SetUpOnFirstEvent() || !cell || !context_.notes)
         return true;
