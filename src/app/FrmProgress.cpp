@@ -214,4 +214,5 @@ void FrmProgress::FillChart()
     days->setTickCount(std::clamp(int(first.daysTo(last)) + 2, 2, 8));
     auto* seconds = static_cast<QValueAxis*>(chart_->axes(Qt::Vertical).constFirst());
     seconds->setRange(0, std::max(1.0, slowest / 1000.0 * 1.15));
+    seconds->applyNiceNumbers();
 }

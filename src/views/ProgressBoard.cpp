@@ -3,6 +3,7 @@
 #include "music/Notes.h"
 #include "views/Pictures.h"
 
+#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -13,6 +14,18 @@
 namespace {
 
 constexpr qreal kPreferredScale = 1.6;
+
+// The font for a label: most of the cell's height, smaller where the cell is narrow
+// (the open strings' column), so that the label never spills out of its cell.
+QFont LabelFont(QFont font, const QString& label, QSize cell)
+{
+    font.setPixelSize(std::max(6, qRound(cell.height() * 0.72)));
+    const qreal width = QFontMetricsF(font).horizontalAdvance(label);
+    const qreal room = cell.width() - 2.0;
+    if (width > room && room > 0)
+        font.setPixelSize(std::max(6, int(font.pixelSize() * room / width)));
+    return font;
+}
 
 } // namespace
 
@@ -151,10 +164,10 @@ void ProgressBoard::paintEvent(QPaintEvent*)
         painter.fillRect(fill, colour);
         painter.setPen(colour.darker(160));
         painter.drawRect(fill.adjusted(0, 0, -1, -1));
-        font.setPixelSize(std::max(6, qRound(fill.height() * 0.72)));
-        painter.setFont(font);
+        const QString label = TimeLabel(heat.medianMs);
+        painter.setFont(LabelFont(font, label, fill.size()));
         painter.setPen(Qt::black);
-        painter.drawText(fill, Qt::AlignCenter, TimeLabel(heat.medianMs));
+        painter.drawText(fill, Qt::AlignCenter, label);
     }
 }
 
