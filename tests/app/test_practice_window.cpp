@@ -318,6 +318,12 @@ namespace {
 
 enum class Fault { Damaged, Newer, Locked, ReadOnlyFolder };
 
+std::string FaultName(const ::testing::TestParamInfo<Fault>& info)
+{
+    constexpr const char* names[] = {"Damaged", "Newer", "Locked", "ReadOnlyFolder"};
+    return names[int(info.param)];
+}
+
 class PracticeFileFault : public PracticeWindow, public ::testing::WithParamInterface<Fault> {};
 
 } // namespace
@@ -382,4 +388,5 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault,
-                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder));
+                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder),
+                         FaultName);
