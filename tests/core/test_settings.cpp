@@ -38,29 +38,17 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
+TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBack)
 {
+    const Settings defaults{.curDeviceName = {}, .mixerVolume = 64, .enableSound = true, .currLessonKey = 1,
+                            .beepOnError = true, .flatSymbolPref = true, .currLearnerKey = -1, .webBrowserPath = {},
+                            .testDuration = 30, .fretboardStyle = 1,
+                            .playNoteOnPrompt = true, .echoEnabled = true, .currCustomKey = 4, .currCustomScale = 1,
+                            .currCustomPattern = 1, .pentatonicOnly = true, .noteMaxDuration = 10};
     Settings settings;
     ASSERT_TRUE(Load(settings)) << message.toStdString();
-    Settings expected;
-    expected.mixerVolume = 64;
-    expected.enableSound = true;
-    expected.currLessonKey = 1;
-    expected.beepOnError = true;
-    expected.flatSymbolPref = true;
-    expected.currLearnerKey = -1;
-    expected.testDuration = 30;
-    expected.fretboardStyle = 1;
-    expected.playNoteOnPrompt = true;
-    expected.echoEnabled = true;
-    expected.currCustomKey = 4;
-    expected.currCustomScale = 1;
-    expected.currCustomPattern = 1;
-    expected.pentatonicOnly = true;
-    expected.noteMaxDuration = 10;
-    EXPECT_EQ(settings, expected);
-    EXPECT_EQ(Settings::Defaults(), expected);
-
+    EXPECT_EQ(settings, defaults);
+    EXPECT_EQ(Settings::Defaults(), defaults);
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
@@ -68,6 +56,17 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
+
+    settings.curDeviceName = QStringLiteral("Port with spaces: 1");
+    settings.mixerVolume = 40000;
+    settings.guitarType = 2;
+    settings.pentatonicOnly = false;
+    settings.noteMaxDuration = 300;
+    ASSERT_TRUE(store.SaveSettings(settings, message));
+    Settings reloaded;
+    ASSERT_TRUE(Load(reloaded));
+    EXPECT_EQ(reloaded, settings);
+    EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("False"));
 }
 
 // Stored texts convert by their setting's type.
@@ -125,21 +124,6 @@ TEST_F(SettingsTest, UnreadableTextsAreNamedAndLeftInTheStore)
     refused("Patch", "40000");              // beyond 16 bits
     refused("GuitarType", "3000000000");    // beyond 32 bits
     refused("TestDuration", "-32768.5");    // floors to -32769
-}
-
-TEST_F(SettingsTest, ValuesSurviveASaveAndALoad)
-{
-    Settings settings = Settings::Defaults();
-    settings.curDeviceName = QStringLiteral("Port with spaces: 1");
-    settings.mixerVolume = 40000;
-    settings.guitarType = 2;
-    settings.pentatonicOnly = false;
-    settings.noteMaxDuration = 300;
-    ASSERT_TRUE(store.SaveSettings(settings, message));
-    Settings reloaded;
-    ASSERT_TRUE(Load(reloaded));
-    EXPECT_EQ(reloaded, settings);
-    EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("False"));
 }
 
 TEST_F(SettingsTest, AFailedLoadKeepsWhatCameBeforeAndNeverOverwritesTheStore)
