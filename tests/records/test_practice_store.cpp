@@ -153,10 +153,7 @@ TEST_F(PracticeStoreTest, FiguresOfOneLearnerInstrumentAndPeriod)
     ASSERT_EQ(all.positions.size(), 2U);
     EXPECT_EQ(all.positions[0].position, kE);
     EXPECT_EQ(all.positions[0].figures.count, 3) << "the miss of E counts at E, not where it was clicked";
-    EXPECT_EQ(all.positions[0].figures.right, 2);
     EXPECT_EQ(all.positions[0].figures.medianResponseMs, 2000);
-    EXPECT_EQ(all.positions[1].position, kA);
-    EXPECT_EQ(all.positions[1].figures.medianResponseMs, 700);
     EXPECT_EQ(all.days.size(), 5U);
     EXPECT_EQ(all.days.back().day, QDate(2024, 5, 31));
 
