@@ -1,5 +1,5 @@
 // Damaged learner and score files at start-up, one case per file (the stores' own tests
-// read every kind of damage): the program names the file, ends, and leaves both files
+// read every kind of damage): the program names the file once, ends, and leaves both files
 // exactly as they were.
 #include "FaultFixture.h"
 
@@ -21,10 +21,10 @@ TEST_F(DamagedRecords, ADamagedFileEndsTheStartAndIsKept)
         WriteBytes(good, goodBytes);
         const QByteArray damagedBytes = ReadBytes(damaged);
         EXPECT_EQ(Launch(), FrmStartup::LoadResult::EndProgram);
-        ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
-        EXPECT_TRUE(recorder.lastMessage().contains(damaged)) << recorder.lastMessage().toStdString();
         EXPECT_TRUE(window->EndRequested());
         Exit();
+        ASSERT_EQ(recorder.shown.size(), 1u) << "nothing more at exit: " << AllMessages().toStdString();
+        EXPECT_TRUE(recorder.lastMessage().contains(damaged)) << recorder.lastMessage().toStdString();
         EXPECT_EQ(ReadBytes(damaged), damagedBytes);
         EXPECT_EQ(ReadBytes(good), goodBytes);
     };
