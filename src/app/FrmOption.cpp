@@ -6,6 +6,7 @@
 #include "app/ProgramArt.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "music/Tunings.h"
 #include "sound/SoundSystem.h"
 
 #include <QDialogButtonBox>
@@ -21,7 +22,7 @@ FrmOption::FrmOption(Settings& settings, SettingsStore& store, SoundSystem& soun
     , sound_(sound)
     , drillSelection_(drillSelection)
     , styleAtLoad_(settings.fretboardStyle)
-    , guitarTypeAtLoad_(settings.guitarType)
+    , instrumentAtLoad_(InstrumentFromSettings(settings))
 {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(tr("Options"));
@@ -61,7 +62,7 @@ bool FrmOption::SaveTabs()
     if (!generalTab->CheckValues() || !midiTab->CheckValues())
         return false;
     generalTab->Save(settings_);
-    if (settings_.fretboardStyle != styleAtLoad_ || settings_.guitarType != guitarTypeAtLoad_)
+    if (settings_.fretboardStyle != styleAtLoad_ || !(InstrumentFromSettings(settings_) == instrumentAtLoad_))
         boolFretboardStyleChanged = true;
     midiTab->Save(settings_);
     lessonsTab->Save(settings_, drillSelection_);

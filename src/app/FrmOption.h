@@ -7,6 +7,7 @@
 
 #include "core/Selection.h"
 #include "lessons/LessonInterface.h"
+#include "music/Instrument.h"
 
 #include <QDialog>
 
@@ -49,5 +50,5 @@ private:
     SoundSystem& sound_;
     Selection drillSelection_;
     qint32 styleAtLoad_ = 0;
-    qint32 guitarTypeAtLoad_ = 0;
+    Instrument instrumentAtLoad_;
 };

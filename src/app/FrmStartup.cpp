@@ -10,6 +10,7 @@
 #include "app/TipSettings.h"
 #include "core/Messages.h"
 #include "music/Scales.h"
+#include "music/Tunings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -232,7 +233,10 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     if (!LoadSettingsOrOfferReset())
         return LoadResult::WithoutContent;
     test_.Stop();
-    notes_ = Notes(Instrument::FromGuitarType(settings_.guitarType), settings_.flatSymbolPref);
+    QString tuningProblem;
+    notes_ = Notes(InstrumentOf(TuningFromSettings(settings_, tuningProblem)), settings_.flatSymbolPref);
+    if (!tuningProblem.isEmpty())
+        ShowMessage(tuningProblem, MsgPlain);
     CheckActivityMenu(mnuDrillMode);
     mnuExecTest->setEnabled(true);
     StartSound();
@@ -409,7 +413,7 @@ void FrmStartup::ShowOptions()
 
 void FrmStartup::RebuildNotes()
 {
-    notes_ = Notes(Instrument::FromGuitarType(settings_.guitarType), settings_.flatSymbolPref);
+    notes_ = Notes(InstrumentFromSettings(settings_), settings_.flatSymbolPref);
 }
 
 void FrmStartup::AfterOptions(bool tableChanged, const Selection& drillSelection, int lessonBefore)

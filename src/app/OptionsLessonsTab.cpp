@@ -4,6 +4,7 @@
 #include "lessons/Lessons.h"
 #include "music/Patterns.h"
 #include "music/Scales.h"
+#include "music/Tunings.h"
 #include "views/KeyScaleBoxes.h"
 
 #include <QCheckBox>
@@ -154,7 +155,7 @@ void OptionsLessonsTab::LoadLessonDefinition(int lessonKey)
     FillScaleBox(cboScale, scale);
     txtScale->setText(cboScale->currentText());
 
-    const Patterns& patterns = ScalePatterns(Instrument::FromGuitarType(settings_->guitarType));
+    const Patterns& patterns = ScalePatterns(InstrumentFromSettings(*settings_));
     lstPatterns->clear();
     for (const Pattern& pattern : patterns)
         if (pattern.scale == scale && Holds(lesson->validPatterns, pattern.number))

@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretlore"));
     QApplication::setApplicationVersion(QStringLiteral(FRETLORE_VERSION));
+    // Lets Wayland and the task bar tie our windows to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.fretlore.Fretlore"));
     QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBoxHook();
 

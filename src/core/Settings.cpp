@@ -48,6 +48,8 @@ const SettingDef kSettings[] = {
     {"BluesNotesOnly", Conversion::Boolean, &Settings::pentatonicOnly, "1"},
     {"Patch", Conversion::FloorInt16, &Settings::patch, "0"},
     {"NoteMaxDuration", Conversion::FloorInt16, &Settings::noteMaxDuration, "10"},
+    {"Tuning", Conversion::Text, &Settings::tuning, ""},
+    {"CustomTuning", Conversion::Text, &Settings::customTuning, ""},
 };
 
 QString Tr(const char* text)

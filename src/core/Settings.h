@@ -32,6 +32,8 @@ struct Settings {
     bool pentatonicOnly = false;  // "BluesNotesOnly": pentatonic notes only
     qint16 patch = 0;             // "Patch": MIDI program 0..127
     qint16 noteMaxDuration = 0;   // "NoteMaxDuration": tenths of a second; 0 is read as 10
+    QString tuning;               // "Tuning": a known tuning's id, "custom", or empty for GuitarType's standard
+    QString customTuning;         // "CustomTuning": the learner's own tuning, "guitar6: D-0 A-1 ..."
 
     static Settings Defaults();
     bool operator==(const Settings&) const = default;

@@ -2,6 +2,7 @@
 
 #include "music/NoteNames.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -28,12 +29,12 @@ constexpr char kLetters[] = "ABCDEFG";
 } // namespace
 
 Instrument::Instrument()
-    : Instrument(InstrumentType::Guitar, {kLowE, kA, kD, kG, kB, kHighE})
+    : Instrument(Family::Guitar, {kLowE, kA, kD, kG, kB, kHighE})
 {
 }
 
-Instrument::Instrument(InstrumentType type, std::vector<int> openStrings)
-    : type_(type)
+Instrument::Instrument(Family family, std::vector<int> openStrings)
+    : family_(family)
     , openStrings_(std::move(openStrings))
 {
 }
@@ -42,12 +43,24 @@ Instrument Instrument::FromGuitarType(int guitarType)
 {
     switch (guitarType) {
     case static_cast<int>(InstrumentType::FourStringBass):
-        return Instrument(InstrumentType::FourStringBass, {kLowE, kA, kD, kG});
+        return Instrument(Family::Bass, {kLowE, kA, kD, kG});
     case static_cast<int>(InstrumentType::FiveStringBass):
-        return Instrument(InstrumentType::FiveStringBass, {kLowB, kLowE, kA, kD, kG});
+        return Instrument(Family::Bass, {kLowB, kLowE, kA, kD, kG});
     default:
         return Instrument();
     }
+}
+
+InstrumentType Instrument::Type() const
+{
+    if (family_ == Family::Guitar)
+        return InstrumentType::Guitar;
+    return StringCount() <= 4 ? InstrumentType::FourStringBass : InstrumentType::FiveStringBass;
+}
+
+int SemitonesAboveE(int position)
+{
+    return ((position - kLowE) % 12 + 12) % 12;
 }
 
 int Instrument::OpenStringPosition(int stringNum) const
@@ -71,22 +84,34 @@ int Instrument::MidiNumber(int position) const
     return (IsBass() ? kBassA0 : kGuitarA0) + position - 1;
 }
 
-int Instrument::StaffStep(int position)
+int Instrument::WrittenStep(int position, bool flat)
 {
     // The natural letter of the sharp spelling gives the line or space.
     const QString name = NoteNameAt(position, false);
     const int letter = static_cast<int>(std::string_view(kLetters).find(name.at(0).toLatin1()));
-    return (position - 1) / 12 * 7 + letter;
+    const bool accidental = name.size() > 1 && name.at(1) == QLatin1Char('#');
+    return (position - 1) / 12 * 7 + letter + (flat && accidental ? 1 : 0);
+}
+
+int Instrument::LowestOpenPosition() const
+{
+    return openStrings_.empty() ? kLowE : *std::min_element(openStrings_.begin(), openStrings_.end());
+}
+
+int Instrument::HighestOpenPosition() const
+{
+    return openStrings_.empty() ? kLowE : *std::max_element(openStrings_.begin(), openStrings_.end());
 }
 
 int Instrument::LowestStep() const
 {
-    return StaffStep(openStrings_.front());
+    return StaffStep(LowestOpenPosition());
 }
 
 int Instrument::HighestStep() const
 {
-    return StaffStep(openStrings_.back() + kFretPositions - 1);
+    // Reach the top note in either spelling: the basses' "Ab-2" needs an "A" level.
+    return WrittenStep(std::min(HighestOpenPosition() + kFretPositions - 1, kNoteTableSize), true);
 }
 
 int Instrument::StaffLevelCount() const

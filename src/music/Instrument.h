@@ -28,15 +28,30 @@ struct LedgerRow {
     bool operator==(const LedgerRow&) const = default;
 };
 
+// The semitones from E up to a note-table position, 0..11: where a string stands
+// against the low E string that the key anchors of the scale patterns are set on.
+int SemitonesAboveE(int position);
+
 class Instrument {
 public:
-    // The six-string guitar.
+    // The guitar family is written in the treble clef an octave above its sound; the
+    // bass family in the bass clef, an octave above its sound as well.
+    enum class Family { Guitar, Bass };
+
+    // The six-string guitar in standard tuning.
     Instrument();
-    // Any value other than the three instruments gives the guitar.
+    // Any open strings, lowest first (note-table positions).
+    Instrument(Family family, std::vector<int> openStrings);
+    // The standard tuning of "GuitarType"; any value other than the three gives the guitar.
     static Instrument FromGuitarType(int guitarType);
 
-    InstrumentType Type() const { return type_; }
-    bool IsBass() const { return type_ != InstrumentType::Guitar; }
+    Family GetFamily() const { return family_; }
+    bool IsBass() const { return family_ == Family::Bass; }
+    bool operator==(const Instrument&) const = default;
+    // The nearest of the three instruments, for what is drawn alike: the guitar family,
+    // the four-string bass, and the basses of five strings or more.
+    InstrumentType Type() const;
+    const std::vector<int>& OpenStrings() const { return openStrings_; }
     int StringCount() const { return static_cast<int>(openStrings_.size()); }
     // Note-table position of a string's open note (1 = lowest string); 0 outside.
     int OpenStringPosition(int stringNum) const;
@@ -51,6 +66,8 @@ public:
     bool UsesBassClef() const { return IsBass(); }
     int StaffLevelCount() const;
     QChar StaffLetter(int level) const;
+    // The line or space a level stands for, counted as WrittenStep counts.
+    int LevelStep(int level) const { return LowestStep() + level - 1; }
     // The level of the bottom staff line (its top line lies eight levels higher).
     int BottomLineLevel() const;
     // True for the levels outside the staff and the spaces just beside it.
@@ -58,15 +75,19 @@ public:
     // One row per level that needs ledger lines, the levels below the staff first.
     std::vector<LedgerRow> LedgerRows() const;
 
-private:
-    Instrument(InstrumentType type, std::vector<int> openStrings);
     // Lines and spaces counted from "A-0" (letters A..G, octave digits as in the note
-    // names): the height of a note on the staff.
-    static int StaffStep(int position);
+    // names): the height a note is written at. A flat stands on the next letter up, so
+    // "Ab-0" (the octave digit turns at A) is written just below "A-1".
+    static int WrittenStep(int position, bool flat);
+
+private:
+    static int StaffStep(int position) { return WrittenStep(position, false); }
+    int LowestOpenPosition() const;
+    int HighestOpenPosition() const;
     int LowestStep() const;
     int HighestStep() const;
 
-    InstrumentType type_ = InstrumentType::Guitar;
+    Family family_ = Family::Guitar;
     std::vector<int> openStrings_;
 };
 

@@ -1,32 +1,28 @@
 #include "music/Patterns.h"
 
+#include "music/Tunings.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 namespace {
 
-using Offsets = std::vector<int>;
-// Rows: the low B string of the five-string bass, then strings 1 (low E) to 6 (high E).
-using Shape = std::array<Offsets, 7>;
-constexpr int kLowBRow = 0;
+// Each box holds every scale note in a window of frets around the key's anchor, on every
+// string; the five windows overlap and together span the neck's twelve frets. A minor
+// box is its relative major's: three frets up.
+struct Window {
+    int first;
+    int last;
+};
+constexpr std::array<Window, 5> kMajorWindows = {{{-4, 0}, {-1, 2}, {1, 5}, {4, 7}, {6, 10}}};
+constexpr int kMinorShift = 3;
+constexpr Window kWholeNeck = {0, 11};
 
-// The major patterns, offsets from the key anchor.
-const std::array<Shape, 5>& MajorShapes()
-{
-    static const std::array<Shape, 5> shapes = {{
-        {{{-3, -2, 0}, {-3, -1, 0}, {-3, -1, 0}, {-3, -1}, {-4, -3, -1}, {-3, -2, 0}, {-3, -1, 0}}},
-        {{{0, 2}, {-1, 0, 2}, {-1, 0, 2}, {-1, 1, 2}, {-1, 1, 2}, {0, 2}, {-1, 0, 2}}},
-        {{{2, 4, 5}, {2, 4, 5}, {2, 4}, {1, 2, 4}, {1, 2, 4}, {2, 4, 5}, {2, 4, 5}}},
-        {{{-8, -7, -5}, {4, 5, 7}, {4, 6, 7}, {4, 6, 7}, {4, 6}, {4, 5, 7}, {4, 5, 7}}},
-        {{{-5, -3, -2}, {7, 9}, {6, 7, 9}, {6, 7, 9}, {6, 8, 9}, {7, 9, 10}, {7, 9}}},
-    }};
-    return shapes;
-}
-
-// Semitones of each row's open string above the low E string, modulo 12.
-constexpr std::array<int, 7> kRowIntervals = {7, 0, 5, 10, 3, 7, 0};
+constexpr std::array<int, 7> kMajorDegrees = {0, 2, 4, 5, 7, 9, 11};
+constexpr std::array<int, 7> kMinorDegrees = {0, 2, 3, 5, 7, 8, 10};
 
 constexpr std::array<const char*, 6> kPatternNames = {
     QT_TRANSLATE_NOOP("Patterns", "Pattern 1"), QT_TRANSLATE_NOOP("Patterns", "Pattern 2"),
@@ -38,37 +34,10 @@ int Modulo12(int value)
     return ((value % 12) + 12) % 12;
 }
 
-// A minor pattern is the major one of its relative major: three frets up. On the low
-// B string patterns 4 and 5 go an octave further, so they stay above the nut.
-Offsets MinorOffsets(int patternNum, int row)
+bool InScale(int scale, int interval)
 {
-    const int shift = row == kLowBRow && patternNum >= 4 ? 15 : 3;
-    Offsets offsets = MajorShapes()[static_cast<size_t>(patternNum - 1)][static_cast<size_t>(row)];
-    for (int& offset : offsets)
-        offset += shift;
-    return offsets;
-}
-
-Offsets SinglePatternOffsets(int scale, int patternNum, int row)
-{
-    if (scale == 2)
-        return MinorOffsets(patternNum, row);
-    return MajorShapes()[static_cast<size_t>(patternNum - 1)][static_cast<size_t>(row)];
-}
-
-// "All Patterns" holds each offset of the five once, ascending.
-Offsets PatternOffsets(int scale, int patternNum, int row)
-{
-    if (patternNum != kAllPatterns)
-        return SinglePatternOffsets(scale, patternNum, row);
-    Offsets all;
-    for (int single = 1; single < kAllPatterns; ++single) {
-        const Offsets offsets = SinglePatternOffsets(scale, single, row);
-        all.insert(all.end(), offsets.begin(), offsets.end());
-    }
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    return all;
+    const auto& degrees = scale == 2 ? kMinorDegrees : kMajorDegrees;
+    return std::find(degrees.begin(), degrees.end(), interval) != degrees.end();
 }
 
 // Degrees outside the pentatonic subset: 4 and 7 of the major scale, 2 and 6 of the
@@ -78,22 +47,42 @@ bool IsOutsidePentatonic(int scale, int interval)
     return scale == 2 ? interval == 2 || interval == 8 : interval == 5 || interval == 11;
 }
 
-FretNoteLocs BuildLocations(int scale, int patternNum, bool withLowB)
+// Where the boxes sit for a tuning: a tuning whose strings mostly stand lower than
+// standard plays the same shapes that many frets higher.
+int BoxShift(const Instrument& instrument)
+{
+    return -TuningShiftFromStandard(instrument);
+}
+
+Window PatternWindow(const Instrument& instrument, int scale, int patternNum, bool wholeNeck)
+{
+    if (wholeNeck)
+        return kWholeNeck;
+    const Window window = patternNum == kAllPatterns
+        ? Window{kMajorWindows.front().first, kMajorWindows.back().last}
+        : kMajorWindows[static_cast<size_t>(patternNum - 1)];
+    const int shift = (scale == 2 ? kMinorShift : 0) + BoxShift(instrument);
+    return {window.first + shift, window.last + shift};
+}
+
+FretNoteLocs BuildLocations(const Instrument& instrument, int scale, int patternNum, bool wholeNeck)
 {
     FretNoteLocs locations;
-    const int firstRow = withLowB ? kLowBRow : 1;
-    for (int row = firstRow; row < static_cast<int>(kRowIntervals.size()); ++row) {
-        const int stringNum = row == kLowBRow ? 1 : row + (withLowB ? 1 : 0);
-        for (int offset : PatternOffsets(scale, patternNum, row)) {
-            const int interval = Modulo12(offset + kRowIntervals[static_cast<size_t>(row)]);
-            locations.Add({stringNum, offset, interval == 0, IsOutsidePentatonic(scale, interval)});
+    const Window window = PatternWindow(instrument, scale, patternNum, wholeNeck);
+    for (int s = 1; s <= instrument.StringCount(); ++s) {
+        const int stringInterval = SemitonesAboveE(instrument.OpenStringPosition(s));
+        for (int offset = window.first; offset <= window.last; ++offset) {
+            const int interval = Modulo12(offset + stringInterval);
+            if (InScale(scale, interval))
+                locations.Add({s, offset, interval == 0, IsOutsidePentatonic(scale, interval)});
         }
     }
     return locations;
 }
 
-Patterns BuildPatterns(bool withLowB)
+Patterns BuildPatterns(const Instrument& instrument)
 {
+    const bool wholeNeck = !BoxesHoldEveryDegree(instrument);
     Patterns patterns;
     int key = 1;
     for (int scale = 1; scale <= 2; ++scale) {
@@ -101,7 +90,7 @@ Patterns BuildPatterns(bool withLowB)
             const QString patternKey = QString::number(key++);
             patterns.Add({patternKey, number, scale,
                           QString::fromLatin1(kPatternNames[static_cast<size_t>(number - 1)]),
-                          BuildLocations(scale, number, withLowB)},
+                          BuildLocations(instrument, scale, number, wholeNeck)},
                          patternKey);
         }
     }
@@ -110,11 +99,28 @@ Patterns BuildPatterns(bool withLowB)
 
 } // namespace
 
+bool BoxesHoldEveryDegree(const Instrument& instrument)
+{
+    for (int number = 1; number < kAllPatterns; ++number) {
+        std::array<bool, 12> held{};
+        for (const FretNoteLoc& location : BuildLocations(instrument, 1, number, false))
+            held[static_cast<size_t>(Modulo12(location.fretOffset
+                                              + SemitonesAboveE(instrument.OpenStringPosition(location.stringNum))))] = true;
+        for (int degree : kMajorDegrees)
+            if (!held[static_cast<size_t>(degree)])
+                return false;
+    }
+    return true;
+}
+
 const Patterns& ScalePatterns(const Instrument& instrument)
 {
-    static const Patterns standard = BuildPatterns(false);
-    static const Patterns withLowB = BuildPatterns(true);
-    return instrument.Type() == InstrumentType::FiveStringBass ? withLowB : standard;
+    // A few instruments in a run; each table is built once.
+    static std::map<std::vector<int>, Patterns> tables;
+    auto found = tables.find(instrument.OpenStrings());
+    if (found == tables.end())
+        found = tables.emplace(instrument.OpenStrings(), BuildPatterns(instrument)).first;
+    return found->second;
 }
 
 int GetKeyFretOffset(int key)

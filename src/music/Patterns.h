@@ -5,7 +5,7 @@
 //
 // Key anchor: for key k (1 "A" .. 12 "A flat") an offset d stands for fret position
 // k + 5 + d (position 1 = open string) on its string, and for every position 12 frets
-// away from it: position k + 5 is where the lowest E string sounds the key's root.
+// away from it: position k + 5 is where a low E string sounds the key's root.
 
 #include "core/Collection.h"
 #include "music/Instrument.h"
@@ -37,9 +37,14 @@ struct Pattern {
 // major scale, then the same of the minor scale.
 using Patterns = Collection<Pattern>;
 
-// The pattern table of an instrument. On the five-string bass every pattern starts with
-// locations on the low B string, and the others move up one string.
+// The pattern table of an instrument: each box holds every scale note within a window of
+// frets around the key's anchor on every string, so the boxes follow the tuning (and are
+// the classic five shapes in standard tuning). Built once per tuning.
 const Patterns& ScalePatterns(const Instrument& instrument);
+
+// True when every one of the five boxes holds every degree of the scale on this
+// tuning; otherwise each pattern is the scale's notes over the whole neck.
+bool BoxesHoldEveryDegree(const Instrument& instrument);
 
 // Fret position (1 = open string) of the key's anchor: keys 1..12 give 6..17, any other
 // value 0.

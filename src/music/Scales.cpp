@@ -109,16 +109,16 @@ std::vector<std::vector<Note>> NotesOnStaffLevels(const Notes& table, const QStr
 {
     const Instrument& instrument = table.GetInstrument();
     std::vector<std::vector<Note>> levels;
-    size_t searchFrom = 0; // the search only moves up the table
     for (int level = 1; level <= instrument.StaffLevelCount(); ++level) {
         std::vector<Note> found;
+        const int step = instrument.LevelStep(level);
         for (const QString& name : NamesOnLetter(scaleNames, QString(instrument.StaffLetter(level)))) {
-            // "A" matches "A-1", not "A#-1" nor "Ab-1".
-            for (size_t i = searchFrom; i < table.All().size(); ++i) {
-                const Note& note = table.All()[i];
-                if (note.name.size() == name.size() + 2 && note.name.startsWith(name)) {
+            // "A" matches "A-1", not "A#-1" nor "Ab-1"; of its octaves, the one written here.
+            const bool flat = name.contains(QLatin1Char('b'));
+            for (const Note& note : table.All()) {
+                if (note.name.size() == name.size() + 2 && note.name.startsWith(name)
+                    && Instrument::WrittenStep(note.position, flat) == step) {
                     found.push_back(note);
-                    searchFrom = i + 1;
                     break;
                 }
             }

@@ -299,7 +299,7 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     EXPECT_EQ(window->objTrainer->objFretboard->StringCount(), 4);
     EXPECT_EQ(window->objPatternPlay->objFretboard->StringCount(), 4);
     SheetControl* sheet = window->objTrainer->objSheet;
-    EXPECT_EQ(sheet->Geometry().LevelCount(), 17);
+    EXPECT_EQ(sheet->Geometry().LevelCount(), 18);
 
     // The staff shows the bass clef: its left part, before any note, is the bass picture.
     const QImage bass = QImage(ProgramDataPath(QStringLiteral("Images/SheetBass.jpg"))).convertToFormat(QImage::Format_RGB32);

@@ -52,7 +52,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
-    EXPECT_EQ(raw->childKeys().size(), 20);
+    EXPECT_EQ(raw->childKeys().size(), 22);
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));

@@ -89,11 +89,12 @@ TEST(Instruments, StringsPitchesAndStaffOfTheThreeInstruments)
          "EFGABCDEFGABCDEFGABCDEF", 8,
          {{1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 1}, {6, 1}, {18, -1}, {19, -1}, {20, -2}, {21, -2}, {22, -3}, {23, -3}},
          false},
-        {InstrumentType::FourStringBass, {"E-0", "A-1", "D-1", "G-1"}, {28, 33, 38, 43}, "G#-2", "EFGABCDEFGABCDEFG", 3,
-         {{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}}, true},
+        // The basses reach "G#-2", which spelled with flats is "Ab-2": one "A" level on top.
+        {InstrumentType::FourStringBass, {"E-0", "A-1", "D-1", "G-1"}, {28, 33, 38, 43}, "G#-2", "EFGABCDEFGABCDEFGA", 3,
+         {{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}, {18, -3}}, true},
         {InstrumentType::FiveStringBass, {"B-0", "E-0", "A-1", "D-1", "G-1"}, {23, 28, 33, 38, 43}, "G#-2",
-         "BCDEFGABCDEFGABCDEFG", 6, {{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1}, {18, -2}, {19, -2}, {20, -3}},
-         true},
+         "BCDEFGABCDEFGABCDEFGA", 6,
+         {{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1}, {18, -2}, {19, -2}, {20, -3}, {21, -3}}, true},
     };
     for (const Row& row : rows) {
         const Notes table = Table(row.type);

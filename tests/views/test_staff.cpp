@@ -56,11 +56,11 @@ TEST_F(StaffTest, LevelBoxesSitOnTheLinesAndSpacesOfEachInstrument)
     EXPECT_EQ(sheet.Geometry().LevelAtHeight(160), 8) << "by height alone";
 
     Build(1);
-    EXPECT_EQ(sheet.Geometry().LevelCount(), 17);
+    EXPECT_EQ(sheet.Geometry().LevelCount(), 18) << "up to the A of \"Ab-2\", as high as the guitar's top level";
     EXPECT_EQ(CentreY(1), 180);
     EXPECT_EQ(CentreY(3), 160) << "G on the bass clef's bottom line";
     Build(2);
-    EXPECT_EQ(sheet.Geometry().LevelCount(), 20);
+    EXPECT_EQ(sheet.Geometry().LevelCount(), 21);
     EXPECT_EQ(CentreY(1), 210);
 }
 
