@@ -1,5 +1,3 @@
-#include "doubles/MessageRecorder.h"
-
 #include "core/Collection.h"
 #include "core/Messages.h"
 #include "core/Paths.h"
@@ -9,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(Collection, PositionsKeysAndInsertionOrder)
+#include <cmath>
+
+TEST(Collection, PositionsKeysInsertionOrderAndWhatIsMissing)
 {
     Collection<int> items;
     items.Add(10, QStringLiteral("a"));
@@ -18,52 +18,36 @@ TEST(Collection, PositionsKeysAndInsertionOrder)
     EXPECT_EQ(items.Count(), 3);
     EXPECT_EQ(items.Item(1), 10);
     EXPECT_EQ(items.Item(3), 30);
-    EXPECT_EQ(items.Item(QStringLiteral("c")), 30);
-
     items.Remove(QStringLiteral("a"));
-    EXPECT_EQ(items.Count(), 2);
     EXPECT_EQ(items.Item(1), 20);
     // Keys still find their items after the positions shifted.
     EXPECT_EQ(items.Item(QStringLiteral("c")), 30);
     EXPECT_EQ(items.KeyAt(2), QStringLiteral("c"));
+    EXPECT_EQ(std::vector<int>(items.begin(), items.end()), (std::vector<int>{20, 30}));
 
-    std::vector<int> seen(items.begin(), items.end());
-    EXPECT_EQ(seen, (std::vector<int>{20, 30}));
-}
-
-TEST(Collection, MissingItemsAndDuplicateKeysAreErrors)
-{
-    Collection<QString> items;
-    items.Add(QStringLiteral("x"), QStringLiteral("1"));
+    // Missing items and keys given twice are errors; a removed key can be used again.
     EXPECT_THROW(items.Item(0), CollectionError);
-    EXPECT_THROW(items.Item(2), CollectionError);
-    EXPECT_THROW(items.Item(QStringLiteral("2")), CollectionError);
-    EXPECT_THROW(items.Remove(QStringLiteral("2")), CollectionError);
-    EXPECT_THROW(items.Add(QStringLiteral("y"), QStringLiteral("1")), CollectionError);
-    EXPECT_EQ(items.Count(), 1);
-    EXPECT_EQ(items.Find(QStringLiteral("2")), nullptr);
-    ASSERT_NE(items.Find(QStringLiteral("1")), nullptr);
-    // A removed key can be used again.
-    items.Remove(1);
-    items.Add(QStringLiteral("z"), QStringLiteral("1"));
-    EXPECT_EQ(items.Item(QStringLiteral("1")), QStringLiteral("z"));
+    EXPECT_THROW(items.Item(3), CollectionError);
+    EXPECT_THROW(items.Item(QStringLiteral("a")), CollectionError);
+    EXPECT_THROW(items.Remove(QStringLiteral("a")), CollectionError);
+    EXPECT_THROW(items.Add(40, QStringLiteral("c")), CollectionError);
+    EXPECT_EQ(items.Count(), 2);
+    EXPECT_EQ(items.Find(QStringLiteral("a")), nullptr);
+    ASSERT_NE(items.Find(QStringLiteral("c")), nullptr);
+    items.Remove(2);
+    items.Add(50, QStringLiteral("c"));
+    EXPECT_EQ(items.Item(QStringLiteral("c")), 50);
 }
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour)
+// Halves go to the even neighbour; narrowing says when the rounded value does not fit.
+TEST(Rounding, HalvesGoToTheEvenNeighbourAndNarrowingReportsOverflow)
 {
-    EXPECT_EQ(RoundHalfEven(64.5), 64.0);
-    EXPECT_EQ(RoundHalfEven(65.5), 66.0);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2.0);
-    EXPECT_EQ(RoundHalfEven(70.34), 70.0);
+    const std::pair<double, double> halves[] = {{64.5, 64}, {65.5, 66}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {70.34, 70}};
+    for (const auto& [value, rounded] : halves)
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
     EXPECT_EQ(RoundToInt16(10.5), 10);
     EXPECT_EQ(RoundToInt16(20.5), 20);
     EXPECT_EQ(RoundToInt16(1e9), 32767);
-}
-
-TEST(Rounding, NarrowingReportsOverflow)
-{
     EXPECT_EQ(RoundToInt<qint16>(32767.4), std::optional<qint16>(32767));
     EXPECT_FALSE(RoundToInt<qint16>(32767.5).has_value()); // rounds to 32768
     EXPECT_EQ(RoundToInt<qint16>(-32768.5), std::optional<qint16>(-32768));
@@ -88,43 +72,23 @@ TEST(Messages, PlainStyleIsAnOkBoxTitledWithTheProgram)
     SetMessageHook(previous);
 }
 
-TEST(Messages, RecorderAnswersQueuedButtonsAndSeesStatusText)
-{
-    MessageRecorder recorder;
-    recorder.answers = {MsgNo, MsgCancel};
-    EXPECT_EQ(ShowMessage(QStringLiteral("a"), MsgYesNoCancel), MsgNo);
-    EXPECT_EQ(ShowMessage(QStringLiteral("b"), MsgOkCancel), MsgCancel);
-    EXPECT_EQ(ShowMessage(QStringLiteral("c"), MsgPlain), MsgOk);
-    ASSERT_EQ(recorder.shown.size(), 3u);
-    SetStatusText(QStringLiteral("status"));
-    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("status"));
-}
-
-TEST(SplitPath, DirectoryKeepsItsSeparator)
+// The folder keeps its separator; a path without one is a file name alone.
+TEST(Paths, SplitPathAndTheDataFolders)
 {
     QString file = QStringLiteral("untouched"), dir = QStringLiteral("untouched");
     EXPECT_FALSE(SplitPath(QString(), file, dir));
     EXPECT_EQ(file, QStringLiteral("untouched"));
     EXPECT_EQ(dir, QStringLiteral("untouched"));
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"C:\\a\\b.exe", "C:\\a\\", "b.exe"}, {"/usr/bin/firefox", "/usr/bin/", "firefox"}, {"browser", "", "browser"}};
+    for (const auto& [path, folder, name] : cases) {
+        ASSERT_TRUE(SplitPath(QLatin1String(path), file, dir));
+        EXPECT_EQ(dir, QLatin1String(folder));
+        EXPECT_EQ(file, QLatin1String(name));
+    }
 
-    ASSERT_TRUE(SplitPath(QStringLiteral("C:\\a\\b.exe"), file, dir));
-    EXPECT_EQ(dir, QStringLiteral("C:\\a\\"));
-    EXPECT_EQ(file, QStringLiteral("b.exe"));
-
-    ASSERT_TRUE(SplitPath(QStringLiteral("/usr/bin/firefox"), file, dir));
-    EXPECT_EQ(dir, QStringLiteral("/usr/bin/"));
-    EXPECT_EQ(file, QStringLiteral("firefox"));
-
-    ASSERT_TRUE(SplitPath(QStringLiteral("browser"), file, dir));
-    EXPECT_EQ(dir, QString());
-    EXPECT_EQ(file, QStringLiteral("browser"));
-}
-
-TEST(Paths, DataIsFoundAndUserDataStaysInTheTestHome)
-{
     EXPECT_TRUE(QFileInfo(ProgramDataPath(QStringLiteral("Images"))).isDir());
     const QString userDir = UserDataDir();
-    ASSERT_FALSE(userDir.isEmpty());
     EXPECT_TRUE(userDir.startsWith(qEnvironmentVariable("XDG_DATA_HOME"))) << userDir.toStdString();
     EXPECT_TRUE(userDir.endsWith(QStringLiteral("/Fretlore")));
 }

@@ -38,29 +38,17 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
+TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBack)
 {
+    const Settings defaults{.curDeviceName = {}, .mixerVolume = 64, .enableSound = true, .currLessonKey = 1,
+                            .beepOnError = true, .flatSymbolPref = true, .currLearnerKey = -1, .webBrowserPath = {},
+                            .testDuration = 30, .fretboardStyle = 1,
+                            .playNoteOnPrompt = true, .echoEnabled = true, .currCustomKey = 4, .currCustomScale = 1,
+                            .currCustomPattern = 1, .pentatonicOnly = true, .noteMaxDuration = 10};
     Settings settings;
     ASSERT_TRUE(Load(settings)) << message.toStdString();
-    Settings expected;
-    expected.mixerVolume = 64;
-    expected.enableSound = true;
-    expected.currLessonKey = 1;
-    expected.beepOnError = true;
-    expected.flatSymbolPref = true;
-    expected.currLearnerKey = -1;
-    expected.testDuration = 30;
-    expected.fretboardStyle = 1;
-    expected.playNoteOnPrompt = true;
-    expected.echoEnabled = true;
-    expected.currCustomKey = 4;
-    expected.currCustomScale = 1;
-    expected.currCustomPattern = 1;
-    expected.pentatonicOnly = true;
-    expected.noteMaxDuration = 10;
-    EXPECT_EQ(settings, expected);
-    EXPECT_EQ(Settings::Defaults(), expected);
-
+    EXPECT_EQ(settings, defaults);
+    EXPECT_EQ(Settings::Defaults(), defaults);
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
@@ -68,54 +56,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
-}
 
-TEST_F(SettingsTest, StoredTextsConvertByTheirType)
-{
-    struct Case {
-        const char* key;
-        const char* text;
-        bool loads;
-    };
-    const Case cases[] = {
-        {"Channel", "3.9", true},          // floored
-        {"MixerVolume", "64.5", true},     // halves to even
-        {"EnableSound", "0", true},
-        {"BeepOnError", "tRUE", true},
-        {"FlatSymbolPref", "-1", true},
-        {"TestDuration", " 45 ", true},
-        {"EnableSound", "yes", false},
-        {"Patch", "40000", false},          // beyond 16 bits
-        {"GuitarType", "3000000000", false}, // beyond 32 bits
-        {"TestDuration", "", false},
-        {"TestDuration", "-32768.5", false}, // floors to -32769
-    };
-    for (const Case& c : cases) {
-        SetUp();
-        Store(c.key, QString::fromLatin1(c.text));
-        Settings settings;
-        EXPECT_EQ(Load(settings), c.loads) << c.key << "=" << c.text;
-        if (!c.loads) {
-            EXPECT_TRUE(message.contains(QLatin1String(c.key))) << message.toStdString();
-            EXPECT_TRUE(store.ResetFailedSettingQuestion(message).contains(SettingsStore::FileName()))
-                << "the offer names the file";
-            EXPECT_EQ(store.FailedKey(), QLatin1String(c.key));
-        }
-    }
-    SetUp();
-    Store("Channel", QStringLiteral("3.9"));
-    Store("MixerVolume", QStringLiteral("65.5"));
-    Store("FlatSymbolPref", QStringLiteral("-1"));
-    Settings settings;
-    ASSERT_TRUE(Load(settings));
-    EXPECT_EQ(settings.channel, 3);
-    EXPECT_EQ(settings.mixerVolume, 66);
-    EXPECT_TRUE(settings.flatSymbolPref);
-}
-
-TEST_F(SettingsTest, ValuesSurviveASaveAndALoad)
-{
-    Settings settings = Settings::Defaults();
     settings.curDeviceName = QStringLiteral("Port with spaces: 1");
     settings.mixerVolume = 40000;
     settings.guitarType = 2;
@@ -126,6 +67,63 @@ TEST_F(SettingsTest, ValuesSurviveASaveAndALoad)
     ASSERT_TRUE(Load(reloaded));
     EXPECT_EQ(reloaded, settings);
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("False"));
+}
+
+// Stored texts convert by their setting's type.
+TEST_F(SettingsTest, StoredTextsConvertByTheirType)
+{
+    Store("Channel", QStringLiteral("3.9"));       // floored
+    Store("MixerVolume", QStringLiteral("65.5"));  // halves to even
+    Store("EnableSound", QStringLiteral("0"));
+    Store("BeepOnError", QStringLiteral("tRUE"));
+    Store("FlatSymbolPref", QStringLiteral("-1"));
+    Store("TestDuration", QStringLiteral(" 45 "));
+    Settings settings;
+    ASSERT_TRUE(Load(settings)) << message.toStdString();
+    EXPECT_EQ(settings.channel, 3);
+    EXPECT_EQ(settings.mixerVolume, 66);
+    EXPECT_FALSE(settings.enableSound);
+    EXPECT_TRUE(settings.beepOnError);
+    EXPECT_TRUE(settings.flatSymbolPref);
+    EXPECT_EQ(settings.testDuration, 45);
+    Store("MixerVolume", QStringLiteral("64.5"));
+    ASSERT_TRUE(Load(settings));
+    EXPECT_EQ(settings.mixerVolume, 64);
+}
+
+// Text that is not a value of the setting's kind, or beyond its width, stops the load.
+// The offer to reset it names the setting, the text and the settings file, and the
+// store is not written over.
+TEST_F(SettingsTest, UnreadableTextsAreNamedAndLeftInTheStore)
+{
+    const char* const numberKeys[] = {"MixerVolume",    "Channel",    "CurrLessonKey", "CurrLearnerKey",
+                                      "TestDuration",   "FretboardStyle", "GuitarType", "CurrCustomKey",
+                                      "CurrCustomScale", "CurrCustomPattern", "Patch", "NoteMaxDuration"};
+    const char* const booleanKeys[] = {"EnableSound", "BeepOnError", "FlatSymbolPref",
+                                       "PlayNoteOnPrompt", "EchoEnabled", "BluesNotesOnly"};
+    const auto refused = [this](const char* key, const char* text) {
+        SetUp();
+        Store("Channel", QStringLiteral("9"));
+        Store(key, QLatin1String(text));
+        Settings settings;
+        EXPECT_FALSE(Load(settings)) << key << " = '" << text << "'";
+        EXPECT_EQ(store.FailedKey(), QLatin1String(key));
+        const QString offer = store.ResetFailedSettingQuestion(message);
+        for (const QString& part : {QString::fromLatin1(key), QString::fromLatin1(text), SettingsStore::FileName(),
+                                    QStringLiteral("Reset \"%1\" to its default value").arg(QLatin1String(key))})
+            EXPECT_TRUE(offer.contains(part)) << key << " = '" << text << "': " << offer.toStdString();
+        EXPECT_FALSE(store.SaveSettings(Settings::Defaults(), message));
+        EXPECT_EQ(Stored(key), QLatin1String(text));
+    };
+    for (const char* key : numberKeys)
+        for (const char* text : {"yes please", "12abc", "", "1e999", "99999999999", "0x10", "nan"})
+            refused(key, text);
+    for (const char* key : booleanKeys)
+        for (const char* text : {"yes", "", "on", "1e999"})
+            refused(key, text);
+    refused("Patch", "40000");              // beyond 16 bits
+    refused("GuitarType", "3000000000");    // beyond 32 bits
+    refused("TestDuration", "-32768.5");    // floors to -32769
 }
 
 TEST_F(SettingsTest, AFailedLoadKeepsWhatCameBeforeAndNeverOverwritesTheStore)

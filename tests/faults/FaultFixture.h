@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-
 class FaultTest : public AppFixture {
 protected:
     // What the user does to leave: the window's close, then its destruction.
@@ -18,8 +17,6 @@ protected:
             window->close();
         window.reset();
     }
-    static QByteArray SettingsFileBytes() { return ReadBytes(SettingsStore::FileName()); }
-    void ClickCell(int s, int f, Qt::MouseButton button = Qt::LeftButton) { Press({s, f}, button); }
     // Presses the first cell that holds the prompt: a right answer, which sounds.
     bool AnswerRight()
     {
@@ -34,19 +31,16 @@ protected:
     {
         for (const quint32 message : midi.messages) {
             const quint32 status = message & 0xFF;
-            const quint32 data1 = (message >> 8) & 0xFF;
-            const quint32 data2 = (message >> 16) & 0xFF;
-            if (status < 0x80 || status > 0xEF || data1 > 0x7F || data2 > 0x7F || (message >> 24) != 0)
+            if (status < 0x80 || status > 0xEF || ((message >> 8) & 0xFF) > 0x7F || ((message >> 16) & 0xFF) > 0x7F
+                || (message >> 24) != 0)
                 return ::testing::AssertionFailure() << "malformed MIDI message 0x" << std::hex << message;
         }
         return ::testing::AssertionSuccess();
     }
     bool HasMessageNaming(const QString& path) const
     {
-        for (const auto& shown : recorder.shown)
-            if (shown.text.contains(path))
-                return true;
-        return false;
+        return std::any_of(recorder.shown.begin(), recorder.shown.end(),
+                           [&path](const auto& shown) { return shown.text.contains(path); });
     }
     QString AllMessages() const { return recorder.allMessages(); }
 };

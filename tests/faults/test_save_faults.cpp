@@ -27,14 +27,6 @@ protected:
             window->Test().Tick();
         recorder.answers.clear();
     }
-
-    bool HasMessageNaming(const QString& path) const
-    {
-        for (const auto& shown : recorder.shown)
-            if (shown.text.contains(path))
-                return true;
-        return false;
-    }
 };
 
 } // namespace

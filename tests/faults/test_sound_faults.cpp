@@ -4,22 +4,28 @@
 #include "sound/Synthesizer.h"
 #include "sound/SystemMidiOutput.h"
 
-namespace {
+using SoundFaults = FaultTest;
 
-std::shared_ptr<Synthesizer> SynthWith(QStringList soundFonts, QStringList drivers)
+// No SoundFont, a broken one, no audio device (a driver this FluidSynth does not have
+// stands for a desktop without audio): one message naming the cause, then a working
+// drill without sound, and sound off stored at exit.
+TEST_F(SoundFaults, ASynthesizerThatCannotStartMeansAMessageAndASilentDrill)
 {
-    SynthesizerOptions options;
-    options.soundFonts = std::move(soundFonts);
-    options.audioDrivers = std::move(drivers);
-    return std::make_shared<Synthesizer>(options);
-}
-
-class SoundFaults : public FaultTest {
-protected:
-    // Starts on the given synthesizer with sound on: one message naming the cause,
-    // then a working drill without sound, and sound off stored at exit.
-    void StartWithoutSound(std::shared_ptr<Synthesizer> synth, const QString& cause)
-    {
+    const QString junk = dir.filePath(QStringLiteral("broken.sf2"));
+    WriteBytes(junk, QByteArray("RIFF\x10\0\0\0sfbkLIST", 16) + QByteArray(3000, '\x55'));
+    const std::tuple<QStringList, QStringList, const char*> cases[] = {
+        {{QStringLiteral("/nonexistent/none.sf2")}, {}, "No General MIDI SoundFont was found"},
+        {{junk}, {}, "SoundFont could not be loaded"},
+        {DefaultSoundFontCandidates(), {QStringLiteral("no-such-driver")}, "No audio output could be opened"},
+    };
+    for (const auto& [soundFonts, drivers, cause] : cases) {
+        SCOPED_TRACE(cause);
+        ClearSettings();
+        recorder.shown.clear();
+        SynthesizerOptions synthOptions;
+        synthOptions.soundFonts = soundFonts;
+        synthOptions.audioDrivers = drivers;
+        const auto synth = std::make_shared<Synthesizer>(synthOptions);
         FrmStartup::Options options = Options();
         options.sound = [this, synth](Settings& settings) {
             return std::make_unique<SoundSystem>(settings, std::make_unique<SystemMidiOutput>(synth),
@@ -30,7 +36,7 @@ protected:
         ASSERT_EQ(window->Load(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
         ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("Unable to open the MIDI device.")));
-        EXPECT_TRUE(recorder.lastMessage().contains(cause)) << recorder.lastMessage().toStdString();
+        EXPECT_TRUE(recorder.lastMessage().contains(QLatin1String(cause))) << recorder.lastMessage().toStdString();
         EXPECT_FALSE(window->GetSettings().enableSound);
         ASSERT_TRUE(AnswerRight());
         window->Sound().Timeout().Tick();
@@ -40,28 +46,6 @@ protected:
         EXPECT_EQ(SettingsStore::Open()->value(QStringLiteral("General/EnableSound")).toString(),
                   QStringLiteral("False"));
     }
-};
-
-} // namespace
-
-TEST_F(SoundFaults, NoSoundFontMeansAMessageAndASilentDrill)
-{
-    StartWithoutSound(SynthWith({QStringLiteral("/nonexistent/none.sf2")}, {}),
-                      QStringLiteral("No General MIDI SoundFont was found"));
-}
-
-TEST_F(SoundFaults, ABrokenSoundFontMeansAMessageAndASilentDrill)
-{
-    const QString junk = dir.filePath(QStringLiteral("broken.sf2"));
-    WriteBytes(junk, QByteArray("RIFF\x10\0\0\0sfbkLIST", 16) + QByteArray(3000, '\x55'));
-    StartWithoutSound(SynthWith({junk}, {}), QStringLiteral("SoundFont could not be loaded"));
-}
-
-TEST_F(SoundFaults, NoAudioDeviceMeansAMessageAndASilentDrill)
-{
-    // A driver this FluidSynth does not have stands for a desktop without audio.
-    StartWithoutSound(SynthWith(DefaultSoundFontCandidates(), {QStringLiteral("no-such-driver")}),
-                      QStringLiteral("No audio output could be opened"));
 }
 
 TEST_F(SoundFaults, APortThatCannotBeOpenedSaysSoAtTheStart)

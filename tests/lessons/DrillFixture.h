@@ -45,20 +45,35 @@ protected:
         selection.scale = ScaleMajor;
         selection.ShowOnly(kAllPatterns);
         staff.SetScale(notes, 4, ScaleMajor);
+        ActivityContext context = Context();
+        context.selection = &selection;
+        context.test = &test;
+        context.recorder = &kept;
+        drill.SetContext(context);
+        DrillLesson::Random().seed(1234);
+        QString ignored;
+        scores.GetDataFromFile(ignored);
+    }
+
+    // What every activity gets: the settings, the note table and the fakes.
+    ActivityContext Context()
+    {
+        ActivityContext context;
         context.settings = &settings;
         context.notes = &notes;
         context.staff = &staff;
         context.board = &board;
         context.host = &host;
         context.player = &player;
-        context.selection = &selection;
-        context.test = &test;
-        context.recorder = &kept;
         context.steadyClockMs = [this] { return clockMs; };
-        drill.SetContext(context);
-        DrillLesson::Random().seed(1234);
-        QString ignored;
-        scores.GetDataFromFile(ignored);
+        return context;
+    }
+    // Arms a timed test for learner 1, answering its question with OK.
+    void ArmTest()
+    {
+        settings.currLearnerKey = 1;
+        recorder.answers = {MsgOk};
+        test.ArmTest();
     }
 
     // The first cell that sounds name, or (right false) the first that does not.

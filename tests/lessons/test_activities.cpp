@@ -42,12 +42,8 @@ TEST(Lessons, SixLessonsWithTheirStartingValues)
     }
     EXPECT_EQ(lessons.Lesson(0), nullptr);
     EXPECT_EQ(lessons.Lesson(7), nullptr);
-}
 
-TEST(Lessons, OnlyTheCustomLessonDrillsTheLearnersOwnKeyScaleAndPattern)
-{
-    Lessons lessons;
-    lessons.AddNumberedLessons();
+    // Only the custom lesson drills the learner's own key, scale and pattern.
     Settings settings = Settings::Defaults();
     settings.currCustomKey = 9;
     settings.currCustomScale = ScaleMinor;
@@ -75,19 +71,10 @@ namespace {
 
 class FreeActivityTest : public DrillFixture {
 protected:
-    template <typename Activity>
-    Activity& Ready(Activity& activity)
+    void Ready(LessonInterface& activity)
     {
-        ActivityContext context;
-        context.settings = &settings;
-        context.notes = &notes;
-        context.staff = &staff;
-        context.board = &board;
-        context.host = &host;
-        context.player = &player;
-        activity.SetContext(context);
+        activity.SetContext(Context());
         activity.StartOver(message); // the first event only sets it up
-        return activity;
     }
     // A level of the staff that holds two notes (sharp or flat and natural).
     int TwoNoteLevel() const
@@ -128,32 +115,22 @@ TEST_F(FreeActivityTest, FreePlaySoundsWhatIsPressedUntilTheRelease)
     EXPECT_EQ(player.events.size(), sounded);
 }
 
-TEST_F(FreeActivityTest, FreePlayReachesBothNotesOfALevelAndNamesAnEmptyLine)
-{
-    // F major with sharps: the A level holds A and A#, the B level nothing.
-    staff.SetScale(Notes(Instrument(), false), 9, ScaleMajor);
-    Ready(freePlay);
-    const int two = TwoNoteLevel();
-    ASSERT_GT(two, 0);
-    ASSERT_TRUE(freePlay.StaffPressed(two, true, message));
-    EXPECT_EQ(freePlay.GetActiveNoteName(), staff.NotesAt(two)[1].name);
-    EXPECT_TRUE(freePlay.GetActiveNoteName().contains(QLatin1Char('#')));
-
-    const int empty = two + 1;
-    ASSERT_TRUE(staff.NotesAt(empty).empty());
-    ASSERT_TRUE(freePlay.StaffPressed(empty, false, message));
-    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("There isn't a note on this line. Please select another one."));
-}
-
-TEST_F(FreeActivityTest, ShowMeDrawsMarksSoundsAndNamesTheNote)
+// F major with sharps: the A level holds A and A#, the B level nothing. A secondary
+// press reaches the second note of a level; free play says a line is empty, show me
+// names what is missing in the spelling not preferred.
+TEST_F(FreeActivityTest, ShowMeMarksSoundsAndNamesTheNoteAndBothReachEveryNoteOfALevel)
 {
     const Notes sharps(Instrument(), false);
     staff.SetScale(sharps, 9, ScaleMajor);
+    Ready(freePlay);
     Ready(showMe);
     EXPECT_TRUE(staff.wholeRange) << "set-up shows the whole range";
     const int two = TwoNoteLevel();
     ASSERT_GT(two, 0);
     const QString second = staff.NotesAt(two)[1].name;
+    EXPECT_TRUE(second.contains(QLatin1Char('#')));
+    ASSERT_TRUE(freePlay.StaffPressed(two, true, message));
+    EXPECT_EQ(freePlay.GetActiveNoteName(), second);
     ASSERT_TRUE(showMe.StaffPressed(two, true, message));
     EXPECT_EQ(staff.shown, second);
     EXPECT_EQ(board.lastMark(), second);
@@ -164,7 +141,11 @@ TEST_F(FreeActivityTest, ShowMeDrawsMarksSoundsAndNamesTheNote)
     EXPECT_EQ(staff.shown, QStringLiteral("E-0"));
     EXPECT_EQ(board.lastMark(), QStringLiteral("E-0"));
 
-    ASSERT_TRUE(showMe.StaffPressed(two + 1, false, message)); // the empty B level
+    const int empty = two + 1;
+    ASSERT_TRUE(staff.NotesAt(empty).empty());
+    ASSERT_TRUE(freePlay.StaffPressed(empty, false, message));
+    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("There isn't a note on this line. Please select another one."));
+    ASSERT_TRUE(showMe.StaffPressed(empty, false, message));
     EXPECT_EQ(showMe.GetActiveNoteName(), QStringLiteral("No 'sharp' note")) << "flats preferred";
     settings.flatSymbolPref = false;
     EXPECT_EQ(showMe.GetActiveNoteName(), QStringLiteral("No 'flat' note"));
@@ -247,10 +228,8 @@ TEST_F(TimedTestTest, ArmingNeedsALearnerAndAsks)
 
 TEST_F(TimedTestTest, TheClockEndsTheTestWithItsScoreStoredOnYes)
 {
-    settings.currLearnerKey = 3;
     settings.currLessonKey = 2;
-    recorder.answers = {MsgOk};
-    test.ArmTest();
+    ArmTest();
     drill.StartOver(message);
     for (int i = 0; i < 10; ++i)
         ASSERT_TRUE(Answer(true));
@@ -268,21 +247,18 @@ TEST_F(TimedTestTest, TheClockEndsTheTestWithItsScoreStoredOnYes)
     EXPECT_FALSE(test.IsClockRunning());
     ASSERT_EQ(scores.Count(), 1);
     EXPECT_EQ(scores.Item(1).fltValue, ComputeTestScore(12, 10, 0, 30));
-    EXPECT_EQ(scores.Item(1).intLearnerKey, 3);
+    EXPECT_EQ(scores.Item(1).intLearnerKey, 1);
     EXPECT_EQ(scores.Item(1).intLessonKey, 2);
 }
 
 TEST_F(TimedTestTest, CancellingIsSilentWhenArmedAndSaidAtTheNextTickWhenRunning)
 {
-    settings.currLearnerKey = 3;
-    recorder.answers = {MsgOk};
-    test.ArmTest();
+    ArmTest();
     test.Cancel();
     EXPECT_EQ(test.GetState(), TimedTest::State::None);
     const size_t shown = recorder.shown.size();
 
-    recorder.answers = {MsgOk};
-    test.ArmTest();
+    ArmTest();
     test.FretboardPressed();
     test.Cancel();
     EXPECT_EQ(recorder.shown.size(), shown + 1) << "nothing until the clock ticks";
@@ -290,8 +266,7 @@ TEST_F(TimedTestTest, CancellingIsSilentWhenArmedAndSaidAtTheNextTickWhenRunning
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The current test has been cancelled due to user request."));
     EXPECT_FALSE(test.IsClockRunning());
 
-    recorder.answers = {MsgOk};
-    test.ArmTest();
+    ArmTest();
     test.FretboardPressed();
     test.Stop();
     EXPECT_FALSE(test.IsClockRunning()) << "exit stops the clock at once, without a word";

@@ -13,9 +13,9 @@ constexpr FretPosition kC1{2, 4}; // string 2, fret 3: "C-1"
 
 using DrillTest = DrillFixture;
 
-TEST_F(DrillTest, TheFirstEventOnlyPromptsAndIsNotJudged)
+TEST_F(DrillTest, TheFirstEventOnlyPromptsThenARightAnswerSoundsAndAsksAgain)
 {
-    drill.script = {kA1};
+    drill.script = {kA1, kC1};
     ASSERT_TRUE(Press(kA1));
     EXPECT_EQ(drill.GetActiveNoteName(), QStringLiteral("A-1"));
     EXPECT_EQ(staff.shown, QStringLiteral("A-1"));
@@ -23,15 +23,10 @@ TEST_F(DrillTest, TheFirstEventOnlyPromptsAndIsNotJudged)
     EXPECT_TRUE(recorder.statusTexts.isEmpty()) << "not judged";
     EXPECT_TRUE(player.events.empty());
     EXPECT_TRUE(staff.prompt.isEmpty()) << "no ear-training prompt in normal style";
-}
 
-TEST_F(DrillTest, ARightAnswerSoundsArmsTheTimeoutAndAsksANewQuestion)
-{
-    drill.script = {kA1, kC1};
-    drill.StartOver(message);
     ASSERT_TRUE(Press(kA1)) << message.toStdString();
     EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
-    EXPECT_EQ(player.events.front(), (RecordingPlayer::Event{true, MidiOf("A-1")}));
+    EXPECT_EQ(player.events, (std::vector<RecordingPlayer::Event>{{true, MidiOf("A-1")}})) << "the timeout stops it";
     ASSERT_EQ(host.timeouts.size(), 1u);
     EXPECT_EQ(host.timeouts[0].name, QStringLiteral("A-1"));
     EXPECT_EQ(drill.GetActiveNoteName(), QStringLiteral("C-1"));
@@ -52,28 +47,9 @@ TEST_F(DrillTest, AWrongAnswerBeepsWhenAskedAndKeepsTheQuestion)
     settings.beepOnError = false;
     ASSERT_TRUE(Press({1, 2}));
     EXPECT_EQ(host.beeps, 1);
-}
-
-TEST_F(DrillTest, ASecondaryPressAnswersWithTheOpenString)
-{
-    Prompt(kA1);
-    ASSERT_TRUE(Press({2, 9}, /*secondary=*/true)); // string 2 is tuned to A-1
+    // A secondary press answers with the open string: string 2 is tuned to A-1.
+    ASSERT_TRUE(Press({2, 9}, /*secondary=*/true));
     EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
-}
-
-TEST_F(DrillTest, APressBesideTheCellsCountsForTheTestButJudgesNothing)
-{
-    Prompt(kA1);
-    test.FretboardPressed(); // no test: counters stay at zero
-    settings.currLearnerKey = 1;
-    recorder.answers = {MsgOk};
-    test.ArmTest();
-    ASSERT_EQ(test.GetState(), TimedTest::State::Armed);
-    ASSERT_TRUE(drill.FretboardPressed(std::nullopt, false, message));
-    EXPECT_EQ(test.GetState(), TimedTest::State::Running);
-    EXPECT_TRUE(test.IsClockRunning());
-    EXPECT_EQ(test.GetTestResults().count, 1);
-    EXPECT_TRUE(recorder.statusTexts.isEmpty());
 }
 
 TEST_F(DrillTest, AQuestionRepeatsOnlyWhenThePoolHoldsNothingElse)
@@ -121,24 +97,6 @@ TEST_F(DrillTest, QuestionsAreDrawnUniformlyOverThePoolsCells)
         EXPECT_NEAR(asked[name] / double(draws), cells / double(pool.size()), 0.03) << name.toStdString();
 }
 
-TEST_F(DrillTest, AStaffPressShowsTheStaffsNoteOnTheBoardAndCountsAsAssistance)
-{
-    Prompt(kA1);
-    settings.currLearnerKey = 1;
-    recorder.answers = {MsgOk};
-    test.ArmTest();
-    Press({1, 1}); // starts the test
-    const int promptLevel = staff.LevelOf(QStringLiteral("A-1"));
-    ASSERT_GT(promptLevel, 0);
-    ASSERT_TRUE(drill.StaffPressed(promptLevel, false, message));
-    EXPECT_EQ(board.lastMark(), QStringLiteral("A-1"));
-    ASSERT_TRUE(drill.StaffPressed(promptLevel + 1, false, message));
-    EXPECT_EQ(board.lastMark(), QString()) << "a level showing nothing marks nothing";
-    ASSERT_TRUE(drill.StaffPressed(std::nullopt, false, message));
-    EXPECT_EQ(test.GetTestResults().assists, 2) << "only presses on a level count";
-    EXPECT_TRUE(player.events.empty()) << "normal style sounds nothing on the staff";
-}
-
 TEST_F(DrillTest, EarTrainingPreviewsThePromptAndWaitsForTheRelease)
 {
     settings.playNoteOnPrompt = true;
@@ -180,26 +138,40 @@ TEST_F(DrillTest, ASoundFailureEndsTheEventWithItsMessageAndKeepsTheQuestion)
     EXPECT_TRUE(host.timeouts.empty());
 }
 
+// A press beside the cells starts an armed test and counts without being judged; a
+// staff press on a level counts as assistance and shows its note on the board.
 TEST_F(DrillTest, ATimedTestCountsPressesRightAnswersAndAssistance)
 {
-    drill.StartOver(message);
-    settings.currLearnerKey = 1;
-    recorder.answers = {MsgOk};
-    test.ArmTest();
+    Prompt(kA1);
+    ArmTest();
+    ASSERT_EQ(test.GetState(), TimedTest::State::Armed);
+    ASSERT_TRUE(drill.FretboardPressed(std::nullopt, false, message));
+    EXPECT_EQ(test.GetState(), TimedTest::State::Running);
+    EXPECT_TRUE(test.IsClockRunning());
+    EXPECT_TRUE(recorder.statusTexts.isEmpty());
+
+    const int promptLevel = staff.LevelOf(QStringLiteral("A-1"));
+    ASSERT_GT(promptLevel, 0);
+    ASSERT_TRUE(drill.StaffPressed(promptLevel, false, message));
+    EXPECT_EQ(board.lastMark(), QStringLiteral("A-1"));
+    ASSERT_TRUE(drill.StaffPressed(promptLevel + 1, false, message));
+    EXPECT_EQ(board.lastMark(), QString()) << "a level showing nothing marks nothing";
+    ASSERT_TRUE(drill.StaffPressed(std::nullopt, false, message)); // beside the levels: not counted
+    EXPECT_TRUE(player.events.empty()) << "normal style sounds nothing on the staff";
+
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(Answer(true));
     ASSERT_TRUE(Answer(false));
-    ASSERT_TRUE(drill.StaffPressed(staff.LevelOf(drill.GetActiveNoteName()), false, message));
     const TimedTest::Results results = test.GetTestResults();
-    EXPECT_EQ(results.count, 4);
+    EXPECT_EQ(results.count, 5);
     EXPECT_EQ(results.right, 3);
-    EXPECT_EQ(results.assists, 1);
+    EXPECT_EQ(results.assists, 2);
 
     // Armed again, the next press starts afresh at 1/0/0.
-    recorder.answers = {MsgOk};
     test.Stop();
-    test.ArmTest();
+    ArmTest();
     ASSERT_TRUE(Answer(false));
     EXPECT_EQ(test.GetTestResults().count, 1);
     EXPECT_EQ(test.GetTestResults().right, 0);
+    EXPECT_EQ(test.GetTestResults().assists, 0);
 }

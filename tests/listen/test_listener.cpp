@@ -18,8 +18,7 @@ using namespace listening::testing;
 namespace {
 
 struct Rig {
-    Rig() : Rig(RecordedInput().devices()) {}
-    explicit Rig(QList<InputDevice> devices)
+    explicit Rig(QList<InputDevice> devices = RecordedInput().devices())
     {
         auto owned = std::make_unique<RecordedInput>(std::move(devices));
         input = owned.get();
@@ -47,35 +46,37 @@ bool waitFor(QSignalSpy& spy, int count, int milliseconds = 5000)
 
 } // namespace
 
-TEST(Listener, WithoutTheChosenInputOrAnyInputItSaysSoAndDoesNotListen)
+// Why listening cannot start, in words the learner can act on.
+TEST(Listener, WhyItCannotStartIsSaid)
 {
-    Rig rig;
-    EXPECT_FALSE(rig.listener->start(QStringLiteral("USB Microphone")));
-    EXPECT_EQ(rig.listener->status(), InputStatus::DeviceMissing);
-    EXPECT_EQ(rig.listener->errorText(),
-              "The input USB Microphone is not available. Choose another input in the options.");
-    EXPECT_FALSE(rig.listener->isListening());
-
-    Listener nothing(std::make_unique<RecordedInput>(QList<InputDevice>{}));
-    EXPECT_FALSE(nothing.start(QString()));
-    EXPECT_EQ(nothing.status(), InputStatus::NoDevice);
-    EXPECT_EQ(nothing.errorText(),
-              "No audio input was found. Connect a microphone or an audio interface, then try again.");
-}
-
-TEST(Listener, AnInputThatRefusesToOpenOrRunsAtNoUsableRateIsReported)
-{
-    Rig busy;
-    busy.input->failNextOpen(InputStatus::OpenFailed);
-    EXPECT_FALSE(busy.listener->start(QString()));
-    EXPECT_EQ(busy.listener->status(), InputStatus::OpenFailed);
-    EXPECT_EQ(busy.listener->errorText(),
-              "The input Recorded input could not be opened: it may be in use by another program.");
-
-    Rig odd(QList<InputDevice>{InputDevice{QStringLiteral("Telephone"), 1, {8000}, true}});
-    EXPECT_FALSE(odd.listener->start(QString()));
-    EXPECT_EQ(odd.listener->status(), InputStatus::RateUnsupported);
-    EXPECT_FALSE(odd.listener->isListening());
+    struct Case {
+        QList<InputDevice> devices;
+        InputStatus failOpen; // Open: it opens
+        QString input;
+        InputStatus status;
+        const char* text;
+    };
+    const QList<InputDevice> recorded = RecordedInput().devices();
+    const Case cases[] = {
+        {recorded, InputStatus::Open, QStringLiteral("USB Microphone"), InputStatus::DeviceMissing,
+         "The input USB Microphone is not available. Choose another input in the options."},
+        {{}, InputStatus::Open, QString(), InputStatus::NoDevice,
+         "No audio input was found. Connect a microphone or an audio interface, then try again."},
+        {recorded, InputStatus::OpenFailed, QString(), InputStatus::OpenFailed,
+         "The input Recorded input could not be opened: it may be in use by another program."},
+        {{InputDevice{QStringLiteral("Telephone"), 1, {8000}, true}}, InputStatus::Open, QString(),
+         InputStatus::RateUnsupported, nullptr},
+    };
+    for (const Case& c : cases) {
+        Rig rig(c.devices);
+        rig.input->failNextOpen(c.failOpen);
+        EXPECT_FALSE(rig.listener->start(c.input));
+        EXPECT_EQ(rig.listener->status(), c.status);
+        if (c.text) {
+            EXPECT_EQ(rig.listener->errorText(), QLatin1String(c.text));
+        }
+        EXPECT_FALSE(rig.listener->isListening());
+    }
 }
 
 class ListenerRates : public ::testing::TestWithParam<int> {};

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace listening;
 using namespace listening::testing;
@@ -87,52 +88,72 @@ TEST_P(NoteListenerRates, SilenceRoomNoiseAndMainsHumGiveNoNote)
 
 INSTANTIATE_TEST_SUITE_P(Rates, NoteListenerRates, ::testing::Values(44100, 48000, 96000));
 
-TEST(NoteListener, AHeldNoteAnswersOnceAndTheNextNoteAgain)
+// Sounds that answer as given: a note held for seconds answers once and the next note
+// again, also over hum and room noise; a note that begins while the program's own note
+// is muted is not reported, the learner's answer after it is; a quiet note answers only
+// once the noise threshold is below it. The last note heard is dated to its onset.
+TEST(NoteListener, HeldNotesTheMuteWindowAndTheThreshold)
 {
-    const int rate = 48000;
-    NoteListener listener(rate, rangeFrom(40));
-    Samples sound = silence(rate, 0.2);
-    append(sound, pluckedTone(rate, hzOfMidi(45), 4.0, 0.6)); // rings for four seconds
-    const auto second = static_cast<std::int64_t>(sound.size());
-    append(sound, pluckedTone(rate, hzOfMidi(52), 1.0, 0.6));
-    const std::vector<PlayedNote> played = hear(listener, sound);
-    ASSERT_EQ(played.size(), 2u);
-    EXPECT_EQ(played[0].midi, 45);
-    EXPECT_EQ(played[1].midi, 52);
-    EXPECT_NEAR(double(played[1].onsetFrame - second) / rate, 0.0, 0.005);
-}
-
-TEST(NoteListener, AHeldNoteOverHumAndNoiseAnswersOnce)
-{
-    const int rate = 44100;
-    NoteListener listener(rate, rangeFrom(28));
-    Samples sound = silence(rate, 0.2);
-    append(sound, pluckedTone(rate, hzOfMidi(33), 6.0, 0.5));
-    const Samples mains = hum(rate, double(sound.size()) / rate, 50.0, 0.02);
-    const Samples room = pinkNoise(sound.size(), 0.01, 7);
-    for (std::size_t i = 0; i < sound.size(); ++i)
-        sound[i] += mains[i] + room[i];
-    const std::vector<PlayedNote> played = hear(listener, sound);
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].midi, 33);
-}
-
-TEST(NoteListener, NothingThatBeginsInsideTheMuteWindowIsReported)
-{
-    const int rate = 48000;
-    NoteListener listener(rate, rangeFrom(40));
-    // The program sounds A2 from 0.2 s with its release until 1.5 s; the learner
-    // answers with E3 at 1.7 s while the program's note still rings a little.
-    Samples sound = silence(rate, 0.2);
-    append(sound, pluckedTone(rate, hzOfMidi(45), 1.5, 0.6));
-    const auto answer = static_cast<std::int64_t>(sound.size());
-    append(sound, pluckedTone(rate, hzOfMidi(52), 1.0, 0.6));
-    listener.muteUntil(listener.framesOf(1.5));
-    EXPECT_TRUE(listener.mutedAt(listener.framesOf(1.0)));
-    const std::vector<PlayedNote> played = hear(listener, sound);
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].midi, 52);
-    EXPECT_NEAR(double(played[0].onsetFrame - answer) / rate, 0.0, 0.005);
+    struct Tone {
+        int midi;
+        double seconds;
+        double amplitude = 0.6;
+    };
+    struct Case {
+        const char* what;
+        int rate;
+        int lowest;
+        std::vector<Tone> tones; // after 0.2 s of silence
+        std::function<void(NoteListener&, Samples&)> prepare;
+        std::vector<int> heard;
+    };
+    const Case cases[] = {
+        {"a held note, then another", 48000, 40, {{45, 4.0}, {52, 1.0}}, {}, {45, 52}},
+        {"a held bass note over hum and noise", 44100, 28, {{33, 6.0, 0.5}},
+         [](NoteListener&, Samples& sound) {
+             const Samples mains = hum(44100, double(sound.size()) / 44100, 50.0, 0.02);
+             const Samples room = pinkNoise(sound.size(), 0.01, 7);
+             for (std::size_t i = 0; i < sound.size(); ++i)
+                 sound[i] += mains[i] + room[i];
+         },
+         {33}},
+        // The program sounds A2 with its release until 1.5 s; the learner answers with
+        // E3 at 1.7 s while the program's note still rings a little.
+        {"the program's note muted", 48000, 40, {{45, 1.5}, {52, 1.0}},
+         [](NoteListener& listener, Samples&) {
+             listener.muteUntil(listener.framesOf(1.5));
+             EXPECT_TRUE(listener.mutedAt(listener.framesOf(1.0)));
+         },
+         {52}},
+        {"a note below the threshold", 48000, 40, {{57, 1.0, 0.01}}, // peaks about -40 dBFS
+         [](NoteListener& listener, Samples&) { listener.setThresholdDb(-30.0); }, {}},
+        {"the threshold lowered below it", 48000, 40, {{57, 1.0, 0.01}},
+         [](NoteListener& listener, Samples&) {
+             listener.setThresholdDb(-50.0);
+             EXPECT_EQ(listener.thresholdDb(), -50.0);
+         },
+         {57}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NoteListener listener(c.rate, rangeFrom(c.lowest));
+        Samples sound = silence(c.rate, 0.2);
+        std::int64_t lastOnset = 0;
+        for (const Tone& tone : c.tones) {
+            lastOnset = static_cast<std::int64_t>(sound.size());
+            append(sound, pluckedTone(c.rate, hzOfMidi(tone.midi), tone.seconds, tone.amplitude));
+        }
+        if (c.prepare)
+            c.prepare(listener, sound);
+        const std::vector<PlayedNote> played = hear(listener, sound);
+        std::vector<int> heard;
+        for (const PlayedNote& note : played)
+            heard.push_back(note.midi);
+        EXPECT_EQ(heard, c.heard);
+        if (!played.empty()) {
+            EXPECT_NEAR(double(played.back().onsetFrame - lastOnset) / c.rate, 0.0, 0.005);
+        }
+    }
 }
 
 TEST(NoteListener, AMuteThatBeginsWhileANoteIsJudgedDropsIt)
@@ -150,24 +171,9 @@ TEST(NoteListener, AMuteThatBeginsWhileANoteIsJudgedDropsIt)
     EXPECT_TRUE(played.empty());
 }
 
-TEST(NoteListener, ANoteBelowTheNoiseThresholdIsNotHeardUntilTheThresholdIsLowered)
-{
-    const int rate = 48000;
-    Samples sound = silence(rate, 0.2);
-    append(sound, pluckedTone(rate, hzOfMidi(57), 1.0, 0.01)); // peaks about -40 dBFS
-    ListenOptions options = rangeFrom(40);
-    options.thresholdDb = -30.0;
-    NoteListener deaf(rate, options);
-    EXPECT_TRUE(hear(deaf, sound).empty());
-    NoteListener hearing(rate, options);
-    hearing.setThresholdDb(-50.0);
-    EXPECT_EQ(hearing.thresholdDb(), -50.0);
-    const std::vector<PlayedNote> played = hear(hearing, sound);
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].midi, 57);
-}
-
-TEST(NoteListener, TheLevelReadingGivesRmsAndPeakInDbfsAndFlagsClipping)
+// The level since the last reading in dBFS, clipping flagged; silence counted from the
+// last audible sample.
+TEST(NoteListener, TheLevelReadingAndTheSilenceSinceTheLastSound)
 {
     const int rate = 48000;
     NoteListener listener(rate);
@@ -181,25 +187,16 @@ TEST(NoteListener, TheLevelReadingGivesRmsAndPeakInDbfsAndFlagsClipping)
     EXPECT_NEAR(level.rmsDb, -9.03, 0.05);
     EXPECT_FALSE(level.clipped);
 
-    Samples loud = sine;
-    for (float& x : loud)
+    for (float& x : sine)
         x = std::clamp(x * 4.0f, -1.0f, 1.0f);
-    hear(listener, loud);
+    hear(listener, sine);
     level = listener.takeLevel();
     EXPECT_TRUE(level.clipped);
     EXPECT_NEAR(level.peakDb, 0.0, 0.01);
-
     level = listener.takeLevel();
     EXPECT_EQ(level.frames, 0);
     EXPECT_EQ(level.peakDb, -120.0);
-}
 
-TEST(NoteListener, SilenceIsCountedFromTheLastAudibleSample)
-{
-    const int rate = 44100;
-    NoteListener listener(rate);
-    Samples sound = pluckedTone(rate, 220.0, 0.2);
-    append(sound, silence(rate, 3.0));
-    hear(listener, sound);
+    hear(listener, silence(rate, 3.0));
     EXPECT_NEAR(listener.secondsOf(listener.framesSinceSound()), 3.0, 0.05);
 }

@@ -80,10 +80,18 @@ TEST(McLeodPitch, AnOpenStringRingingATwelfthBelowDoesNotPullTheNoteDown)
     EXPECT_NEAR(midiOfHz(checked.estimate(std::span(noFundamental).first(window)).hz), 45.0, 0.1);
 }
 
-TEST(WavFile, AWrittenSoundReadsBackAtItsRateWithin16BitPrecision)
+// A sound written reads back at its rate within 16-bit precision; a file that is
+// missing or no WAV reads as nothing. The freepats patches the listening tests play
+// carry their root pitch and range; a file that is no patch, or is cut, reads as none.
+TEST(SoundFiles, WavFilesAndGusPatches)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    const auto write = [&dir](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
     const MonoSound sound{pluckedTone(44100, 220.0, 0.3), 44100};
     const QString path = dir.filePath(QStringLiteral("note.wav"));
     ASSERT_TRUE(writeWav(path, sound));
@@ -94,23 +102,14 @@ TEST(WavFile, AWrittenSoundReadsBackAtItsRateWithin16BitPrecision)
     ASSERT_EQ(back.samples.size(), sound.samples.size());
     for (std::size_t i = 0; i < back.samples.size(); i += 97)
         EXPECT_NEAR(back.samples[i], sound.samples[i], 1.0 / 32767);
-
     EXPECT_TRUE(readWav(dir.filePath(QStringLiteral("missing.wav")), &error).samples.empty());
     EXPECT_FALSE(error.isEmpty());
-    const QString bogus = dir.filePath(QStringLiteral("bogus.wav"));
-    QFile file(bogus);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("RIFF\x04\x00\x00\x00WAVEjunk");
-    file.close();
-    const MonoSound none = readWav(bogus, &error);
+    const MonoSound none = readWav(write("bogus.wav", QByteArray("RIFF\x04\x00\x00\x00WAVEjunk", 16)), &error);
     EXPECT_TRUE(none.samples.empty());
     EXPECT_EQ(none.sampleRate, 0);
-}
 
-TEST(GusPatch, FreepatsGuitarSamplesCarryTheirRootPitchAndRange)
-{
-    QString error;
-    const std::vector<GusSample> nylon = readGusPatch(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"), &error);
+    const QString nylonPath = QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat");
+    const std::vector<GusSample> nylon = readGusPatch(nylonPath, &error);
     if (nylon.empty())
         GTEST_SKIP() << "freepats is not installed (scripts/setup): " << error.toStdString();
     ASSERT_EQ(nylon.size(), 8u);
@@ -123,19 +122,10 @@ TEST(GusPatch, FreepatsGuitarSamplesCarryTheirRootPitchAndRange)
         EXPECT_LE(sample.lowHz, sample.rootHz);
         EXPECT_LE(sample.rootHz, sample.highHz);
     }
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QFile other(dir.filePath(QStringLiteral("other.pat")));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write(QByteArray(300, 'x'));
-    other.close();
-    EXPECT_TRUE(readGusPatch(other.fileName(), &error).empty());
+    EXPECT_TRUE(readGusPatch(write("other.pat", QByteArray(300, 'x')), &error).empty());
     EXPECT_EQ(error, "not a GUS patch");
-    QFile cut(dir.filePath(QStringLiteral("cut.pat")));
-    QFile whole(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
-    cut.write(whole.read(100000)); // ends inside the first sample's data
-    cut.close();
-    EXPECT_TRUE(readGusPatch(cut.fileName(), &error).empty());
+    QFile whole(nylonPath);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(readGusPatch(write("cut.pat", whole.read(100000)), &error).empty()); // cut inside the first sample
     EXPECT_EQ(error, "damaged sample 0");
 }

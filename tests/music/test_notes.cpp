@@ -4,6 +4,8 @@
 #include "music/NoteNames.h"
 #include "music/Notes.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -52,8 +54,9 @@ TEST(NoteNames, OneSpellingOfEachOfSixtyNotesOctavesTurningAtA)
         const QString sharp = NoteNameAt(position, false);
         const QString flat = NoteNameAt(position, true);
         EXPECT_EQ(sharp.contains(QLatin1Char('#')), flat.contains(QLatin1Char('b'))) << position;
-        if (!sharp.contains(QLatin1Char('#')))
+        if (!sharp.contains(QLatin1Char('#'))) {
             EXPECT_EQ(sharp, flat) << "naturals are spelled alike";
+        }
         for (const char* never : {"Cb", "Fb", "E#", "B#"})
             EXPECT_FALSE(sharp.startsWith(QLatin1String(never)) || flat.startsWith(QLatin1String(never)));
         EXPECT_EQ(NotePosition(sharp), position);
@@ -66,76 +69,59 @@ TEST(NoteNames, OneSpellingOfEachOfSixtyNotesOctavesTurningAtA)
     EXPECT_EQ(WithoutOctave(QStringLiteral("C#-2")), QStringLiteral("C#"));
 }
 
-TEST(Instruments, FretboardPositionsOfTheThreeInstruments)
+// Each instrument by its open strings (lowest first) and their pitches, the name at the
+// last string's last fret, and its staff: letters, bottom line, ledger lines, clef. Up a
+// string every fret is one semitone and names the note of that pitch.
+TEST(Instruments, StringsPitchesAndStaffOfTheThreeInstruments)
 {
-    const Notes guitar = Table(InstrumentType::Guitar);
-    EXPECT_EQ(guitar.GetInstrument().StringCount(), 6);
-    EXPECT_EQ(At(guitar, 1, 1), QStringLiteral("E-0"));
-    EXPECT_EQ(At(guitar, 1, 6), QStringLiteral("A-1"));
-    EXPECT_EQ(At(guitar, 5, 1), QStringLiteral("B-2"));
-    EXPECT_EQ(At(guitar, 6, 14), QStringLiteral("F-3"));
-    EXPECT_EQ(At(guitar, 7, 1), QStringLiteral("<none>"));
-    EXPECT_EQ(At(guitar, 1, 15), QStringLiteral("<none>"));
-
-    const Notes bass = Table(InstrumentType::FourStringBass, true);
-    EXPECT_EQ(bass.GetInstrument().StringCount(), 4);
-    EXPECT_EQ(At(bass, 4, 14), QStringLiteral("Ab-2"));
-
-    const Notes five = Table(InstrumentType::FiveStringBass);
-    EXPECT_EQ(five.GetInstrument().StringCount(), 5);
-    EXPECT_EQ(At(five, 1, 1), QStringLiteral("B-0"));
-    EXPECT_EQ(At(five, 2, 1), QStringLiteral("E-0")) << "string numbers are not shared between the basses";
-    EXPECT_EQ(At(five, 5, 14), QStringLiteral("G#-2"));
-
-    EXPECT_EQ(Instrument::FromGuitarType(7).Type(), InstrumentType::Guitar) << "an unknown instrument is the guitar";
-}
-
-TEST(Instruments, NotesSoundAtConcertPitchByOneRule)
-{
-    const Notes guitar = Table(InstrumentType::Guitar);
-    const std::pair<const char*, int> guitarPitches[] = {{"E-0", 40}, {"A-1", 45}, {"D-1", 50}, {"G-1", 55},
-                                                         {"B-2", 59}, {"E-2", 64}, {"F-3", 77}};
-    for (const auto& [name, midi] : guitarPitches)
-        EXPECT_EQ(guitar.GetNoteObject(QString::fromLatin1(name))->midi, midi) << name;
-    EXPECT_EQ(MidiAt(guitar, 1, 1), 40);
-    EXPECT_EQ(MidiAt(guitar, 6, 14), 77);
-
-    for (InstrumentType bassType : {InstrumentType::FourStringBass, InstrumentType::FiveStringBass}) {
-        const Notes bass = Table(bassType);
-        const std::pair<const char*, int> bassPitches[] = {{"E-0", 28}, {"A-1", 33}, {"G-1", 43}, {"G#-2", 56}};
-        for (const auto& [name, midi] : bassPitches)
-            EXPECT_EQ(bass.GetNoteObject(QString::fromLatin1(name))->midi, midi) << name;
+    struct Row {
+        InstrumentType type;
+        QStringList open;
+        std::vector<int> openMidi;
+        const char* highest;
+        const char* letters;
+        int bottomLine;
+        std::vector<LedgerRow> ledgers;
+        bool bassClef;
+    };
+    const Row rows[] = {
+        {InstrumentType::Guitar, {"E-0", "A-1", "D-1", "G-1", "B-2", "E-2"}, {40, 45, 50, 55, 59, 64}, "F-3",
+         "EFGABCDEFGABCDEFGABCDEF", 8,
+         {{1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 1}, {6, 1}, {18, -1}, {19, -1}, {20, -2}, {21, -2}, {22, -3}, {23, -3}},
+         false},
+        // The basses reach "G#-2", which spelled with flats is "Ab-2": one "A" level on top.
+        {InstrumentType::FourStringBass, {"E-0", "A-1", "D-1", "G-1"}, {28, 33, 38, 43}, "G#-2", "EFGABCDEFGABCDEFGA", 3,
+         {{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}, {18, -3}}, true},
+        {InstrumentType::FiveStringBass, {"B-0", "E-0", "A-1", "D-1", "G-1"}, {23, 28, 33, 38, 43}, "G#-2",
+         "BCDEFGABCDEFGABCDEFGA", 6,
+         {{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1}, {18, -2}, {19, -2}, {20, -3}, {21, -3}}, true},
+    };
+    for (const Row& row : rows) {
+        const Notes table = Table(row.type);
+        const Instrument& instrument = table.GetInstrument();
+        const int strings = instrument.StringCount();
+        ASSERT_EQ(strings, row.open.size());
+        for (int s = 1; s <= strings; ++s) {
+            EXPECT_EQ(At(table, s, 1), row.open[s - 1]);
+            for (int f = 1; f <= kFretPositions; ++f) {
+                EXPECT_EQ(MidiAt(table, s, f), row.openMidi[size_t(s - 1)] + f - 1) << s << "/" << f;
+                EXPECT_EQ(table.GetNoteObject(At(table, s, f))->midi, MidiAt(table, s, f)) << s << "/" << f;
+            }
+        }
+        EXPECT_EQ(At(table, strings, kFretPositions), QLatin1String(row.highest));
+        EXPECT_EQ(At(table, strings + 1, 1), QStringLiteral("<none>"));
+        EXPECT_EQ(At(table, 1, kFretPositions + 1), QStringLiteral("<none>"));
+        EXPECT_EQ(Letters(instrument), QLatin1String(row.letters));
+        EXPECT_EQ(instrument.BottomLineLevel(), row.bottomLine);
+        EXPECT_EQ(instrument.LedgerRows(), row.ledgers);
+        EXPECT_EQ(instrument.UsesBassClef(), row.bassClef);
     }
-    EXPECT_EQ(MidiAt(Table(InstrumentType::FiveStringBass), 1, 1), 23);
+    EXPECT_EQ(At(Table(InstrumentType::FourStringBass, true), 4, 14), QStringLiteral("Ab-2"));
+    EXPECT_EQ(Instrument::FromGuitarType(7).Type(), InstrumentType::Guitar) << "an unknown instrument is the guitar";
     // Each semitone up the table is one MIDI number up, whatever the spelling.
     const Notes flats = Table(InstrumentType::Guitar, true);
     for (int position = 2; position <= kNoteTableSize; ++position)
         EXPECT_EQ(flats.GetNoteObject(position)->midi - flats.GetNoteObject(position - 1)->midi, 1);
-}
-
-TEST(Instruments, StaffLevelsLettersAndLedgerLines)
-{
-    const Instrument guitar = Instrument::FromGuitarType(0);
-    EXPECT_EQ(Letters(guitar), QStringLiteral("EFGABCDEFGABCDEFGABCDEF"));
-    EXPECT_EQ(guitar.BottomLineLevel(), 8);
-    EXPECT_EQ(guitar.LedgerRows(), (std::vector<LedgerRow>{{1, 3}, {2, 3}, {3, 2}, {4, 2}, {5, 1}, {6, 1},
-                                                          {18, -1}, {19, -1}, {20, -2}, {21, -2}, {22, -3}, {23, -3}}));
-    EXPECT_FALSE(guitar.NeedsLedgerLines(7)) << "the space just below the staff";
-    EXPECT_FALSE(guitar.NeedsLedgerLines(17));
-    EXPECT_FALSE(guitar.UsesBassClef());
-
-    // The basses reach "G#-2", which spelled with flats is "Ab-2": one "A" level on top.
-    const Instrument bass = Instrument::FromGuitarType(1);
-    EXPECT_EQ(Letters(bass), QStringLiteral("EFGABCDEFGABCDEFGA"));
-    EXPECT_EQ(bass.BottomLineLevel(), 3);
-    EXPECT_EQ(bass.LedgerRows(), (std::vector<LedgerRow>{{1, 1}, {13, -1}, {14, -1}, {15, -2}, {16, -2}, {17, -3}, {18, -3}}));
-    EXPECT_TRUE(bass.UsesBassClef());
-
-    const Instrument five = Instrument::FromGuitarType(2);
-    EXPECT_EQ(Letters(five), QStringLiteral("BCDEFGABCDEFGABCDEFGA"));
-    EXPECT_EQ(five.BottomLineLevel(), 6);
-    EXPECT_EQ(five.LedgerRows(), (std::vector<LedgerRow>{{1, 2}, {2, 2}, {3, 1}, {4, 1}, {16, -1}, {17, -1},
-                                                        {18, -2}, {19, -2}, {20, -3}, {21, -3}}));
 }
 
 TEST(Instruments, FretWidthsAndTaper)

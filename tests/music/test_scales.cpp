@@ -22,40 +22,36 @@ QStringList Names(const std::vector<Note>& notes)
 
 } // namespace
 
-TEST(Scales, KeyAndScaleNames)
-{
-    EXPECT_EQ(KeyName(1), QStringLiteral("A"));
-    EXPECT_EQ(KeyName(2), QStringLiteral("B flat"));
-    EXPECT_EQ(KeyName(12), QStringLiteral("A flat"));
-    EXPECT_EQ(KeyName(13), QString());
-    EXPECT_EQ(ScaleName(ScaleMajor), QStringLiteral("Major"));
-    EXPECT_EQ(ScaleName(ScaleMinor), QStringLiteral("Minor"));
-    EXPECT_EQ(ScaleName(3), QString());
-}
-
+// Key and scale names, and each scale printed in both spellings.
 TEST(Scales, PrintedScalesInBothSpellings)
 {
     struct Row {
         int key;
+        const char* name;
         const char* majorSharp;
         const char* majorFlat;
         const char* minorSharp;
         const char* minorFlat;
     };
     const Row rows[] = {
-        {1, "A B C# D E F# G#", "A B Db D E Gb Ab", "A B C D E F G", "A B C D E F G"},
-        {2, "A# C D D# F G A", "Bb C D Eb F G A", "A# C C# D# F F# G#", "Bb C Db Eb F Gb Ab"},
-        {4, "C D E F G A B", "C D E F G A B", "C D D# F G G# A#", "C D Eb F G Ab Bb"},
-        {6, "D E F# G A B C#", "D E Gb G A B Db", "D E F G A A# C", "D E F G A Bb C"},
-        {9, "F G A A# C D E", "F G A Bb C D E", "F G G# A# C C# D#", "F G Ab Bb C Db Eb"},
-        {12, "G# A# C C# D# F G", "Ab Bb C Db Eb F G", "G# A# B C# D# E F#", "Ab Bb B Db Eb E Gb"},
+        {1, "A", "A B C# D E F# G#", "A B Db D E Gb Ab", "A B C D E F G", "A B C D E F G"},
+        {2, "B flat", "A# C D D# F G A", "Bb C D Eb F G A", "A# C C# D# F F# G#", "Bb C Db Eb F Gb Ab"},
+        {4, "C", "C D E F G A B", "C D E F G A B", "C D D# F G G# A#", "C D Eb F G Ab Bb"},
+        {6, "D", "D E F# G A B C#", "D E Gb G A B Db", "D E F G A A# C", "D E F G A Bb C"},
+        {9, "F", "F G A A# C D E", "F G A Bb C D E", "F G G# A# C C# D#", "F G Ab Bb C Db Eb"},
+        {12, "A flat", "G# A# C C# D# F G", "Ab Bb C Db Eb F G", "G# A# B C# D# E F#", "Ab Bb B Db Eb E Gb"},
     };
     for (const Row& row : rows) {
+        EXPECT_EQ(KeyName(row.key), QLatin1String(row.name));
         EXPECT_EQ(ScaleText(row.key, ScaleMajor, false), QLatin1String(row.majorSharp)) << row.key;
         EXPECT_EQ(ScaleText(row.key, ScaleMajor, true), QLatin1String(row.majorFlat)) << row.key;
         EXPECT_EQ(ScaleText(row.key, ScaleMinor, false), QLatin1String(row.minorSharp)) << row.key;
         EXPECT_EQ(ScaleText(row.key, ScaleMinor, true), QLatin1String(row.minorFlat)) << row.key;
     }
+    EXPECT_EQ(KeyName(13), QString());
+    EXPECT_EQ(ScaleName(ScaleMajor), QStringLiteral("Major"));
+    EXPECT_EQ(ScaleName(ScaleMinor), QStringLiteral("Minor"));
+    EXPECT_EQ(ScaleName(3), QString());
     EXPECT_EQ(ScaleText(0, ScaleMajor, true), QString());
     EXPECT_EQ(ScaleText(4, 3, true), QString()) << "only scales 1 and 2 exist";
 }

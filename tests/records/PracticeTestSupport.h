@@ -2,16 +2,14 @@
 // Helpers for the practice store's tests: answers to record, a raw look into the file,
 // the files the store must leave alone, and root without its power over permissions.
 
-#include "doubles/MessageRecorder.h"
-
 #include "records/PracticeStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QVariant>
 
 #include <gtest/gtest.h>
@@ -21,19 +19,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <ostream>
-
-inline void PrintTo(const PracticeAnswer& a, std::ostream* out)
-{
-    *out << "{at " << a.answeredAtMs << ", learner " << a.learnerKey << ", " << ActivityText(a.activity).toStdString()
-         << ", lesson " << a.lessonKey << ", instrument " << a.instrument << " " << a.tuning.toStdString() << ", key "
-         << a.key << ", scale " << a.scale << ", pattern " << a.pattern << ", prompt " << a.promptNote.toStdString();
-    if (a.promptPosition)
-        *out << " at " << a.promptPosition->string << "/" << a.promptPosition->fret;
-    *out << ", answer " << a.answerNote.toStdString() << " at " << a.answerPosition.string << "/"
-         << a.answerPosition.fret << (a.correct ? ", right, " : ", wrong, ") << a.responseMs << " ms"
-         << (a.assisted ? ", assisted, " : ", ") << InputText(a.input).toStdString() << "}";
-}
 
 // A right answer at a position of the guitar's standard tuning, by learner 1 in drill.
 inline PracticeAnswer Answer(qint64 atMs, FretPosition position, const QString& note, int responseMs,
@@ -46,10 +31,8 @@ inline PracticeAnswer Answer(qint64 atMs, FretPosition position, const QString& 
     a.key = 4;
     a.scale = 1;
     a.pattern = 6;
-    a.promptNote = note;
-    a.promptPosition = position;
-    a.answerPosition = position;
-    a.answerNote = note;
+    a.promptNote = a.answerNote = note;
+    a.promptPosition = a.answerPosition = position;
     a.correct = true;
     a.responseMs = responseMs;
     return a;
@@ -64,55 +47,57 @@ inline PracticeAnswer Missed(PracticeAnswer a, FretPosition answeredAt, const QS
     return a;
 }
 
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 // A connection of the test's own to a practice file, as another program would have.
 class RawDatabase {
 public:
-    explicit RawDatabase(const QString& path)
+    explicit RawDatabase(const QString& path) : name_(QStringLiteral("test-raw-%1").arg(++counter_))
     {
-        static int counter = 0;
-        name_ = QStringLiteral("test-raw-%1").arg(++counter);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        open_ = db.open();
+        db.open();
     }
     ~RawDatabase()
     {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name_, false);
-            db.close();
-        }
+        Database().close();
         QSqlDatabase::removeDatabase(name_);
     }
     RawDatabase(const RawDatabase&) = delete;
     RawDatabase& operator=(const RawDatabase&) = delete;
 
-    bool IsOpen() const { return open_; }
     QSqlDatabase Database() const { return QSqlDatabase::database(name_, false); }
-
     // Runs the statement; the first value of its first row, or an invalid QVariant.
     QVariant Exec(const QString& statement) const
     {
         QSqlQuery query(Database());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString() << ": "
-                                           << query.lastError().text().toStdString();
+        EXPECT_TRUE(query.exec(statement)) << statement.toStdString() << ": " << query.lastError().text().toStdString();
         return query.next() ? query.value(0) : QVariant();
     }
 
 private:
+    static inline int counter_ = 0;
     QString name_;
-    bool open_ = false;
 };
 
 // "Learners.dat", "Score.dat" and a stored setting beside the practice file, to prove
 // that nothing the store meets ever changes them.
 class NeighbourFiles {
 public:
-    explicit NeighbourFiles(const QString& folder)
-        : learners_(folder + QStringLiteral("/Learners.dat")), scores_(folder + QStringLiteral("/Score.dat"))
+    explicit NeighbourFiles(const QString& folder) : folder_(folder)
     {
-        Write(learners_, "<RECORD key = '1' name = 'Ann'></RECORD>\r\n");
-        Write(scores_, "<RECORD key = '1' learnerKey = '1' lessonKey = '1' value = '0.875'></RECORD>\r\n");
+        for (const auto& [name, bytes] : {std::pair{"Learners.dat", "<RECORD key = '1' name = 'Ann'></RECORD>\r\n"},
+                                          std::pair{"Score.dat", "<RECORD key = '1' learnerKey = '1' lessonKey = '1' "
+                                                                 "value = '0.875'></RECORD>\r\n"}}) {
+            QFile file(folder + QLatin1Char('/') + QLatin1String(name));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fretlore"),
                            QStringLiteral("Fretlore"));
         settings.setValue(QStringLiteral("General/TestDuration"), QStringLiteral("45"));
@@ -120,30 +105,16 @@ public:
         settingsPath_ = settings.fileName();
         before_ = Snapshot();
     }
-
-    ::testing::AssertionResult Untouched() const
-    {
-        if (Snapshot() == before_)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "Learners.dat, Score.dat or the settings changed";
-    }
+    bool Untouched() const { return Snapshot() == before_; }
 
 private:
-    static void Write(const QString& path, const QByteArray& bytes)
+    QByteArray Snapshot() const
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
+        return FileBytes(folder_ + QStringLiteral("/Learners.dat")) + '|' + FileBytes(folder_ + QStringLiteral("/Score.dat"))
+            + '|' + FileBytes(settingsPath_);
     }
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-    QByteArray Snapshot() const { return Read(learners_) + '|' + Read(scores_) + '|' + Read(settingsPath_); }
 
-    QString learners_;
-    QString scores_;
+    QString folder_;
     QString settingsPath_;
     QByteArray before_;
 };
@@ -175,9 +146,3 @@ private:
     __user_cap_data_struct saved_[2]{};
     bool active_ = false;
 };
-
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}

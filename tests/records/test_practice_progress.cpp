@@ -29,18 +29,14 @@ std::vector<QString> NamesOf(const std::vector<NoteFigures>& notes)
 
 TEST(PracticeNotes, BothSpellingsOfASoundAreOneNote)
 {
-    EXPECT_EQ(NoteIndex(QStringLiteral("A-0")), 0);
-    EXPECT_EQ(NoteIndex(QStringLiteral("G#-0")), 11);
-    EXPECT_EQ(NoteIndex(QStringLiteral("Ab-0")), 11) << "A flat lies below the A that starts octave 1";
-    EXPECT_EQ(NoteIndex(QStringLiteral("A-1")), 12);
-    EXPECT_EQ(NoteIndex(QStringLiteral("F#-1")), NoteIndex(QStringLiteral("Gb-1")));
+    // "Ab-0" lies below the A that starts octave 1.
+    const std::pair<const char*, int> indices[] = {{"A-0", 0},  {"G#-0", 11}, {"Ab-0", 11}, {"A-1", 12},
+                                                   {"Gb-1", 21}, {"F#-1", 21}, {"C-1", 15},  {"E-4", 55}};
+    for (const auto& [name, index] : indices)
+        EXPECT_EQ(NoteIndex(QLatin1String(name)), index) << name;
     EXPECT_EQ(NoteIndex(QStringLiteral("Bb-2")), NoteIndex(QStringLiteral("A#-2")));
-    EXPECT_EQ(NoteIndex(QStringLiteral("E-4")), 55);
-
     EXPECT_EQ(NoteNameOfIndex(11, false), QStringLiteral("G#-0"));
-    EXPECT_EQ(NoteNameOfIndex(11, true), QStringLiteral("Ab-0"));
     EXPECT_EQ(NoteNameOfIndex(21, true), QStringLiteral("Gb-1"));
-    EXPECT_EQ(NoteNameOfIndex(15, true), QStringLiteral("C-1"));
     for (int index = 0; index < 60; ++index)
         for (const bool flats : {false, true})
             EXPECT_EQ(NoteIndex(NoteNameOfIndex(index, flats)), index);
@@ -52,11 +48,16 @@ TEST(PracticeNotes, BothSpellingsOfASoundAreOneNote)
 
 TEST(PracticeProgress, APositionCountsRightAnswersGivenThereAndMissesOfItsPrompt)
 {
+    // No answers: empty figures, and no division by zero.
+    const ProgressFigures none = ProgressAccumulator().Figures();
+    EXPECT_EQ(none.overall.Accuracy(), 0.0);
+    EXPECT_EQ(none.overall.medianResponseMs, 0);
+    EXPECT_TRUE(none.positions.empty() && none.weakestNotes.empty() && none.days.empty());
+
     ProgressAccumulator figures;
     const FretPosition g{1, 4};
-    figures.Add(Answer(kNoon, g, QStringLiteral("G-0"), 500), 0);
-    figures.Add(Answer(kNoon, g, QStringLiteral("G-0"), 900), 0);
-    figures.Add(Answer(kNoon, g, QStringLiteral("G-0"), 700), 0);
+    for (const int responseMs : {500, 900, 700})
+        figures.Add(Answer(kNoon, g, QStringLiteral("G-0"), responseMs), 0);
     // Asked for the G at (1, 4), answered at (2, 5): a miss of (1, 4).
     figures.Add(Missed(Answer(kNoon, g, QStringLiteral("G-0"), 1100), {2, 5}, QStringLiteral("C#-1")), 0);
     // A miss whose prompted position is unknown counts nowhere on the board.
@@ -127,15 +128,4 @@ TEST(PracticeProgress, DaysAreLocalCalendarDays)
     EXPECT_EQ(result.days[1].figures.count, 2);
     EXPECT_DOUBLE_EQ(result.days[1].figures.Accuracy(), 0.5);
     EXPECT_EQ(result.days[1].figures.medianResponseMs, 800);
-}
-
-TEST(PracticeProgress, NoAnswersGiveEmptyFigures)
-{
-    const ProgressFigures result = ProgressAccumulator().Figures();
-    EXPECT_EQ(result.overall.count, 0);
-    EXPECT_EQ(result.overall.Accuracy(), 0.0);
-    EXPECT_EQ(result.overall.medianResponseMs, 0);
-    EXPECT_TRUE(result.positions.empty());
-    EXPECT_TRUE(result.weakestNotes.empty());
-    EXPECT_TRUE(result.days.empty());
 }

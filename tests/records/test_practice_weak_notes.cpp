@@ -62,19 +62,12 @@ TEST(WeakNotes, ALearnerWhoAlwaysMissesFSharpGetsItAtLeastThreeTimesAsOftenAndNe
     EXPECT_EQ(repeats, 0);
     EXPECT_GE(fSharpPrompts, 3.0 * uniformFSharp)
         << fSharpPrompts << " F# prompts against " << uniformFSharp << " from a uniform draw";
-}
-
-TEST(WeakNotes, NeverRepeatsThePreviousPositionUnlessItIsTheWholePool)
-{
-    const std::vector<FretPosition> two = {{1, 1}, {1, 2}};
-    // The first position is far weaker: without the rule it would come back most times.
-    std::vector<PositionAnswer> recent(10, PositionAnswer{{1, 2}, true, 1000});
-    recent.push_back({{1, 1}, false, 1000});
+    // The previous position comes back only when it is the whole pool, however weak it is.
+    std::vector<PositionAnswer> lopsided(10, PositionAnswer{{1, 2}, true, 1000});
+    lopsided.push_back({{1, 1}, false, 1000});
     for (std::uint64_t seed = 0; seed < 200; ++seed)
-        EXPECT_EQ(ChooseWeakPosition(two, recent, FretPosition{1, 1}, seed), 1U) << "seed " << seed;
-
-    const std::vector<FretPosition> one = {{3, 5}};
-    EXPECT_EQ(ChooseWeakPosition(one, {}, FretPosition{3, 5}, 1), 0U);
+        EXPECT_EQ(ChooseWeakPosition(std::vector<FretPosition>{{1, 1}, {1, 2}}, lopsided, FretPosition{1, 1}, seed), 1U);
+    EXPECT_EQ(ChooseWeakPosition(std::vector<FretPosition>{{3, 5}}, {}, FretPosition{3, 5}, 1), 0U);
     EXPECT_FALSE(ChooseWeakPosition({}, {}, std::nullopt, 1).has_value());
 }
 

@@ -1,22 +1,16 @@
-// The bytes the MIDI routines send to a real port: a JACK server of our own (dummy
-// driver, no sound card) with jack_midi_dump listening, picked from the device list.
-// Every wait polls for what it needs, up to a bound that only a machine too busy to
-// run anything would reach.
+// The bytes the MIDI routines send to a real port: a JACK server of our own with
+// jack_midi_dump listening, picked from the device list. Every wait polls for what it
+// needs, up to a bound that only a machine too busy to run anything would reach.
+#include "doubles/JackServer.h"
+
 #include "core/Settings.h"
 #include "music/Notes.h"
-#include "sound/SoundSystem.h"
-
-#include "music/Notes.h"
-#include "sound/MidiOut.h"
 #include "sound/RtMidiPorts.h"
+#include "sound/SoundSystem.h"
 #include "sound/SystemMidiOutput.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -28,96 +22,9 @@
 #include <memory>
 #include <optional>
 
-#include <unistd.h>
-
 namespace {
 
-constexpr int kWaitSeconds = 30;
-
-// A child process that is always stopped, however the test ends.
-class Child {
-public:
-    Child(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
-    {
-        process_.setProgram(program);
-        process_.setArguments(arguments);
-        process_.setProcessEnvironment(environment);
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start();
-        process_.waitForStarted(5000);
-    }
-    ~Child() { Stop(); }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-    void Stop()
-    {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(8000)) {
-            process_.kill();
-            process_.waitForFinished(3000);
-        }
-    }
-    bool IsRunning() const { return process_.state() == QProcess::Running; }
-    QString Output()
-    {
-        process_.waitForReadyRead(10);
-        output_ += QString::fromLocal8Bit(process_.readAll());
-        return output_;
-    }
-    QProcess& Process() { return process_; }
-
-private:
-    QProcess process_;
-    QString output_;
-};
-
-// Sets an environment variable for the test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
-
-// Removes what a server of this name may leave in /dev/shm (the semaphore of a client
-// that outlived it).
-struct ShmCleanup {
-    QString server;
-    ~ShmCleanup()
-    {
-        QDir shm(QStringLiteral("/dev/shm"));
-        for (const QString& file : shm.entryList({QStringLiteral("jack*") + server + QLatin1Char('*')}, QDir::Files))
-            shm.remove(file);
-    }
-};
-
-// Byte groups from jack_midi_dump lines such as "   0: 99 3c 7f note on ...".
-std::vector<QString> DumpedMessages(const QString& output)
-{
-    static const QRegularExpression line(QStringLiteral("^\\s*\\d+:((?: [0-9a-f]{2})+)"),
-                                         QRegularExpression::MultilineOption);
-    std::vector<QString> messages;
-    for (auto it = line.globalMatch(output); it.hasNext();)
-        messages.push_back(it.next().captured(1).trimmed());
-    return messages;
-}
+constexpr int kWaitMs = 30000;
 
 struct ClientCloser {
     void operator()(jack_client_t* client) const { jack_client_close(client); }
@@ -135,57 +42,31 @@ JackClient OpenClient(const char* name, unsigned long portFlags, bool activate)
     return client;
 }
 
-// Our server, the program's sound routines on the system back end, and a
-// jack_midi_dump to listen.
+// Our server, the program's sound on the system back end, and a jack_midi_dump to listen.
 class JackPortTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
         dumpProgram_ = QStandardPaths::findExecutable(QStringLiteral("jack_midi_dump"));
-        const QString wait = QStandardPaths::findExecutable(QStringLiteral("jack_wait"));
-        if (jackd.isEmpty() || dumpProgram_.isEmpty() || wait.isEmpty())
-            GTEST_SKIP() << "jackd, jack_midi_dump or jack_wait is not installed (Debian package jackd2)";
-
+        if (dumpProgram_.isEmpty())
+            GTEST_SKIP() << "jack_midi_dump is not installed (Debian package jackd2)";
+        server_.emplace(/*synchronous=*/true, kWaitMs / 1000);
+        if (!server_->Error().isEmpty())
+            GTEST_SKIP() << server_->Error().toStdString();
         settings = Settings::Defaults();
-        const QString server = QStringLiteral("fretlore-test-%1-%2")
-                                   .arg(::getpid())
-                                   .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        cleanup_.server = server;
-        noStart_.emplace("JACK_NO_START_SERVER", "1");
-        serverName_.emplace("JACK_DEFAULT_SERVER", server.toLocal8Bit());
-        environment_ = QProcessEnvironment::systemEnvironment();
-
-        // Synchronous: on a busy machine an asynchronous server drops the output of a
-        // client that finished its cycle late.
-        jack_.emplace(jackd,
-                      QStringList{QStringLiteral("--no-realtime"), QStringLiteral("--sync"), QStringLiteral("-n"), server,
-                                  QStringLiteral("-d"), QStringLiteral("dummy"), QStringLiteral("-r"),
-                                  QStringLiteral("48000"), QStringLiteral("-p"), QStringLiteral("256")},
-                      environment_);
-        QProcess waiter;
-        waiter.setProcessEnvironment(environment_);
-        waiter.start(wait, {QStringLiteral("-s"), server, QStringLiteral("-w"), QStringLiteral("-t"),
-                            QString::number(kWaitSeconds)});
-        const bool up = waiter.waitForFinished((kWaitSeconds + 5) * 1000) && waiter.exitCode() == 0 && jack_->IsRunning();
-        if (!up)
-            GTEST_SKIP() << "the dummy JACK server did not start here: " << jack_->Output().toStdString();
-
-        // Everything the program sends goes through its sound and the system back end.
         settings.enableSound = true;
         settings.channel = 9;
         settings.patch = 0;
         sound.emplace(settings, std::make_unique<SystemMidiOutput>(nullptr), nullptr);
     }
-
     void TearDown() override
     {
-        // Our JACK clients leave first; then the server, while jack_midi_dump still
-        // lives to answer it (a dead client makes jackd wait seconds for it).
+        // Our clients leave first; then the server, while jack_midi_dump still lives to
+        // answer it (a dead client makes jackd wait seconds for it).
         sound.reset();
         idle_.reset();
-        if (jack_)
-            jack_->Stop();
+        if (server_)
+            server_->Stop();
         dump_.reset();
     }
 
@@ -193,70 +74,55 @@ protected:
     // the port before it activates, and the server refuses connections in between.
     void StartDump()
     {
-        dump_.emplace(dumpProgram_, QStringList{QStringLiteral("fretlore-dump")}, environment_);
-        ASSERT_TRUE(WaitForDevice(kDumpPort)) << "jack_midi_dump's port is not in the device list: " << DumpOutput();
-        ASSERT_TRUE(WaitUntilConnectable(kDumpPort)) << "jack_midi_dump's client never became active: " << DumpOutput();
+        dump_.emplace(dumpProgram_, QStringList{QStringLiteral("fretlore-dump")});
+        ASSERT_TRUE(WaitForDevice(kDumpPort)) << "jack_midi_dump's port is not listed: " << DumpOutput();
+        const JackClient probe = OpenClient("fretlore-probe", JackPortIsOutput, true);
+        ASSERT_TRUE(probe);
+        const char* source = jack_port_name(jack_port_by_name(probe.get(), "fretlore-probe:port"));
+        for (QDeadlineTimer deadline(kWaitMs);; QThread::msleep(20)) {
+            const int result = jack_connect(probe.get(), source, "fretlore-dump:input");
+            if (result == 0 || result == EEXIST)
+                return;
+            ASSERT_FALSE(deadline.hasExpired()) << "jack_midi_dump never became active: " << DumpOutput();
+        }
     }
-
     // Waits until the device list shows name.
     bool WaitForDevice(const QString& name)
     {
-        for (QDeadlineTimer deadline(kWaitSeconds * 1000);; QThread::msleep(20)) {
+        for (QDeadlineTimer deadline(kWaitMs); !deadline.hasExpired(); QThread::msleep(20)) {
             MidiDevices devices;
             QString message;
             if (!sound->Midi().GetMidiDevices(devices, message))
                 return false;
             if (std::find(devices.begin(), devices.end(), name) != devices.end())
                 return true;
-            if (deadline.hasExpired())
-                return false;
         }
+        return false;
     }
-
-    // Waits until the server accepts a connection to port, by connecting a port of a
-    // client of our own to it.
-    static bool WaitUntilConnectable(const QString& port)
+    // Waits until jack_midi_dump has printed count messages ("   0: 99 3c 7f note on")
+    // and returns their bytes ("99 3c 7f").
+    std::vector<QString> Dumped(size_t count)
     {
-        const JackClient probe = OpenClient("fretlore-probe", JackPortIsOutput, true);
-        if (!probe)
-            return false;
-        const char* source = jack_port_name(jack_port_by_name(probe.get(), "fretlore-probe:port"));
-        const QByteArray target = port.toLocal8Bit();
-        for (QDeadlineTimer deadline(kWaitSeconds * 1000);; QThread::msleep(20)) {
-            const int result = jack_connect(probe.get(), source, target.constData());
-            if (result == 0 || result == EEXIST)
-                return true;
-            if (deadline.hasExpired())
-                return false;
-        }
-    }
-
-    // Waits until jack_midi_dump has printed count messages; returns what it printed.
-    std::vector<QString> DumpedAfterWaitingFor(size_t count)
-    {
+        static const QRegularExpression line(QStringLiteral("^\\s*\\d+:((?: [0-9a-f]{2})+)"),
+                                             QRegularExpression::MultilineOption);
         std::vector<QString> received;
-        for (QDeadlineTimer deadline(kWaitSeconds * 1000); !deadline.hasExpired() && received.size() < count;) {
-            dump_->Process().waitForReadyRead(100);
-            received = DumpedMessages(dump_->Output());
+        for (QDeadlineTimer deadline(kWaitMs); !deadline.hasExpired() && received.size() < count;) {
+            received.clear();
+            for (auto it = line.globalMatch(dump_->Output(100)); it.hasNext();)
+                received.push_back(it.next().captured(1).trimmed());
         }
         return received;
     }
     std::string DumpOutput() { return dump_ ? dump_->Output().toStdString() : std::string(); }
 
     const QString kDumpPort = QStringLiteral("fretlore-dump:input");
-
-    // Declared in this order so that they go in reverse: the server's shared memory is
-    // cleaned up last.
-    ShmCleanup cleanup_;
-    std::optional<ScopedEnv> noStart_;
-    std::optional<ScopedEnv> serverName_;
-    QProcessEnvironment environment_;
+    std::optional<JackServer> server_;
     QString dumpProgram_;
     std::optional<Child> dump_;
-    std::optional<Child> jack_;
     JackClient idle_;
     Settings settings;
     std::optional<SoundSystem> sound;
+    QString message;
 };
 
 } // namespace
@@ -267,19 +133,15 @@ TEST_F(JackPortTest, TheFirstNoteOfARunReachesTheChosenPortAtItsRealPitch)
 {
     StartDump();
     settings.curDeviceName = kDumpPort;
-    const Notes guitar(Instrument::FromGuitarType(0), true);
-    const std::optional<Note> lowE = guitar.GetNoteObjFromFretBoard(1, 1);
+    const std::optional<Note> lowE = Notes(Instrument::FromGuitarType(0), true).GetNoteObjFromFretBoard(1, 1);
     ASSERT_TRUE(lowE);
-
-    QString message;
     ASSERT_TRUE(sound->InitMidi(message)) << message.toStdString();
     ASSERT_TRUE(sound->Player().NoteOn(lowE->midi, message)) << message.toStdString();
     ASSERT_TRUE(sound->Player().NoteOff(lowE->midi, message)) << message.toStdString();
     EXPECT_FALSE(sound->Midi().IsOpen());
-
     // Program change, then note on and off of key 40 (0x28) on channel 10.
     const std::vector<QString> expected{QStringLiteral("c9 00"), QStringLiteral("99 28 7f"), QStringLiteral("89 28 00")};
-    EXPECT_EQ(DumpedAfterWaitingFor(expected.size()), expected) << DumpOutput();
+    EXPECT_EQ(Dumped(expected.size()), expected) << DumpOutput();
 }
 
 // A port whose client has not (yet) activated is listed, but the server refuses to
@@ -288,10 +150,8 @@ TEST_F(JackPortTest, APortTheServerWillNotConnectToCannotBeOpened)
 {
     idle_ = OpenClient("fretlore-idle", JackPortIsInput, /*activate=*/false);
     ASSERT_TRUE(idle_);
-    const QString idlePort = QStringLiteral("fretlore-idle:port");
-    ASSERT_TRUE(WaitForDevice(idlePort));
-    settings.curDeviceName = idlePort;
-    QString message;
+    settings.curDeviceName = QStringLiteral("fretlore-idle:port");
+    ASSERT_TRUE(WaitForDevice(settings.curDeviceName));
     EXPECT_FALSE(sound->InitMidi(message));
     EXPECT_EQ(message, "Unable to open the MIDI device. Couldn't open midi out, error description is: "
                        "The MIDI port could not be opened.");
@@ -307,9 +167,7 @@ TEST_F(JackPortTest, SwitchingBetweenPortsLosesNoNoteAndClosesCleanly)
     ASSERT_TRUE(idle_);
     const QString otherPort = QStringLiteral("fretlore-idle:port");
     ASSERT_TRUE(WaitForDevice(otherPort));
-
     constexpr int kSwitches = 5;
-    QString message;
     for (int i = 0; i < kSwitches; ++i) {
         for (const QString& port : {kDumpPort, otherPort}) {
             qint32 id = -1;
@@ -319,7 +177,7 @@ TEST_F(JackPortTest, SwitchingBetweenPortsLosesNoNoteAndClosesCleanly)
             ASSERT_TRUE(sound->Player().NoteOff(60 + i, message)) << message.toStdString();
         }
     }
-    const std::vector<QString> received = DumpedAfterWaitingFor(3 * kSwitches);
+    const std::vector<QString> received = Dumped(3 * kSwitches);
     ASSERT_EQ(received.size(), size_t{3 * kSwitches}) << DumpOutput();
     for (int i = 0; i < kSwitches; ++i) {
         const QString key = QStringLiteral("%1").arg(60 + i, 2, 16, QLatin1Char('0'));
@@ -328,17 +186,15 @@ TEST_F(JackPortTest, SwitchingBetweenPortsLosesNoNoteAndClosesCleanly)
     }
 }
 
-TEST(MidiPortNames, AlsaClientAndPortNumbersAreLeftOut)
+TEST(MidiPorts, TheListHoldsWhateverMidiSystemsThereAreAndNeverFails)
 {
+    // ALSA client and port numbers change between runs and are left out of the names.
     EXPECT_EQ(StableMidiPortName(QStringLiteral("Midi Through:Midi Through Port-0 14:0")),
               "Midi Through:Midi Through Port-0");
     EXPECT_EQ(StableMidiPortName(QStringLiteral("USB Keystation 61:USB Keystation 61 MIDI 1 24:0")),
               "USB Keystation 61:USB Keystation 61 MIDI 1");
     EXPECT_EQ(StableMidiPortName(QStringLiteral("fretlore-dump:input")), "fretlore-dump:input");
-}
 
-TEST(MidiPorts, TheListHoldsWhateverMidiSystemsThereAreAndNeverFails)
-{
     // Here there may be no ALSA sequencer and no JACK server: RtMidi throws for the one
     // and warns for the other, and the list still comes back.
     MidiOut midi(std::make_unique<SystemMidiOutput>(nullptr));
@@ -349,7 +205,6 @@ TEST(MidiPorts, TheListHoldsWhateverMidiSystemsThereAreAndNeverFails)
     EXPECT_EQ(devices.Item(1), "Midi Mapper");
     for (int position = 2; position <= devices.Count(); ++position)
         EXPECT_FALSE(devices.Item(position).isEmpty());
-
     midi.SetDeviceId(devices.Count() - 1); // one past the last port
     EXPECT_FALSE(midi.OpenMidiOut(message));
     EXPECT_EQ(message, "Couldn't open midi out, error description is: There is no MIDI output device with this number.");

@@ -1,5 +1,4 @@
 // The MIDI output, the note player and the mixer against back ends that record every call.
-#include "doubles/MessageRecorder.h"
 #include "doubles/RecordingMidiOutput.h"
 #include "doubles/RecordingMixerDevice.h"
 
@@ -28,20 +27,19 @@ protected:
     void Install(QStringList names)
     {
         log = {};
-        auto output = std::make_unique<RecordingMidiOutput>(&log, std::move(names));
-        output_ = output.get();
-        sound->Midi().SetBackend(std::move(output));
+        auto backend = std::make_unique<RecordingMidiOutput>(&log, std::move(names));
+        output = backend.get();
+        sound->Midi().SetBackend(std::move(backend));
     }
     MidiOut& Midi() { return sound->Midi(); }
-    Mixer& GetMixer() { return sound->Volume(); }
-    bool MidiNoteOn(int note, QString& text) { return sound->Player().NoteOn(note, text); }
-    bool MidiNoteOff(int note, QString& text) { return sound->Player().NoteOff(note, text); }
-    bool InitMidi(QString& text) { return sound->InitMidi(text); }
+    Mixer& Volume() { return sound->Volume(); }
+    bool NoteOn(int note) { return sound->Player().NoteOn(note, message); }
+    bool NoteOff(int note) { return sound->Player().NoteOff(note, message); }
 
     Settings settings;
     std::unique_ptr<SoundSystem> sound;
     RecordingMidiOutput::Log log;
-    RecordingMidiOutput* output_ = nullptr;
+    RecordingMidiOutput* output = nullptr;
     RecordingMixerDevice::Log mixerLog;
     RecordingMixerDevice* mixerDevice = nullptr;
     QString message;
@@ -51,117 +49,102 @@ protected:
 
 TEST_F(MidiOutTest, ANoteSendsProgramChangeNoteOnAndNoteOffAndClosesAfterTheNoteOff)
 {
-    ASSERT_TRUE(MidiNoteOn(60, message));
+    ASSERT_TRUE(NoteOn(60));
     EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F3C99}));
     EXPECT_TRUE(Midi().IsOpen());
     EXPECT_EQ(log.lastOpenedDevice, -1);
-
-    ASSERT_TRUE(MidiNoteOn(62, message)) << "a second note reuses the open output";
+    ASSERT_TRUE(NoteOn(62)) << "a second note reuses the open output";
     EXPECT_EQ(log.opens, 1);
-
-    ASSERT_TRUE(MidiNoteOff(60, message));
+    ASSERT_TRUE(NoteOff(60));
     EXPECT_EQ(log.messages.back(), 0x3C89u);
     EXPECT_FALSE(Midi().IsOpen());
     EXPECT_EQ(log.closes, 1);
 
     settings.channel = 0;
     settings.patch = 25;
-    ASSERT_TRUE(MidiNoteOn(64, message));
+    ASSERT_TRUE(NoteOn(64));
     EXPECT_EQ(log.messages[log.messages.size() - 2], 0x19C0u);
     EXPECT_EQ(log.messages.back(), 0x7F4090u);
-}
 
-TEST_F(MidiOutTest, ANoteOffOnAClosedOutputOpensSendsAndClosesAgain)
-{
-    ASSERT_FALSE(Midi().IsOpen());
-    ASSERT_TRUE(MidiNoteOff(60, message));
-    EXPECT_EQ(log.messages, (Messages{0x3C89}));
+    // A note-off on a closed output opens, sends and closes again.
+    log = {};
+    ASSERT_TRUE(NoteOff(64));
+    ASSERT_TRUE(NoteOff(60));
+    EXPECT_EQ(log.messages, (Messages{0x4080, 0x3C80}));
     EXPECT_EQ(log.opens, 1);
-    EXPECT_EQ(log.closes, 1);
+    EXPECT_EQ(log.closes, 2);
     EXPECT_FALSE(Midi().IsOpen());
     EXPECT_TRUE(Midi().CloseMidiOut(message)) << "closing a closed output is a no-op";
-    EXPECT_EQ(log.closes, 1);
+    EXPECT_EQ(log.closes, 2);
 }
 
-TEST_F(MidiOutTest, OpenAndSendFailuresGiveTheirMessages)
+TEST_F(MidiOutTest, OpenSendAndCloseFailuresGiveTheirMessages)
 {
-    output_->openError = 77;
-    EXPECT_FALSE(MidiNoteOn(60, message));
+    output->openError = 77;
+    EXPECT_FALSE(NoteOn(60));
     EXPECT_EQ(message, "Couldn't open midi out, error description is: The device is gone.");
     EXPECT_FALSE(Midi().IsOpen());
-
-    output_->openError = 5;
-    EXPECT_FALSE(MidiNoteOff(60, message));
+    output->openError = 5;
+    EXPECT_FALSE(NoteOff(60));
     EXPECT_EQ(message, "Couldn't open midi out, error description is: Error code is: 5.");
     EXPECT_TRUE(log.messages.empty());
 
-    output_->openError = 0;
-    output_->sendError = 11;
-    EXPECT_FALSE(MidiNoteOn(60, message));
+    output->openError = 0;
+    output->sendError = 11;
+    EXPECT_FALSE(NoteOn(60));
     EXPECT_EQ(message, "Midi error. ReturnCode from ' midiOutShortMsg()' is: 11.");
     EXPECT_TRUE(log.messages.empty()) << "a failed program change prevents the note-on";
-
     message.clear();
-    EXPECT_FALSE(MidiNoteOff(60, message));
+    EXPECT_FALSE(NoteOff(60));
     EXPECT_EQ(message, "Midi error. ReturnCode from ' midiOutShortMsg()' is: 11.");
     EXPECT_TRUE(Midi().IsOpen()) << "a failed note-off leaves the output open";
-    output_->sendError = 0;
-    ASSERT_TRUE(MidiNoteOn(60, message));
+    output->sendError = 0;
+    ASSERT_TRUE(NoteOn(60));
     EXPECT_EQ(log.opens, 1) << "and the next note reuses it";
-}
 
-TEST_F(MidiOutTest, AFailedCloseStillMarksTheOutputClosed)
-{
-    output_->closeError = 3;
-    EXPECT_FALSE(MidiNoteOff(60, message));
+    output->closeError = 3;
+    log.messages.clear();
+    EXPECT_FALSE(NoteOff(60));
     EXPECT_EQ(message, "Couldn't close midi out, error description is: Error code is: 3.");
-    EXPECT_FALSE(Midi().IsOpen());
+    EXPECT_FALSE(Midi().IsOpen()) << "a failed close still marks the output closed";
     EXPECT_EQ(log.messages, (Messages{0x3C89})) << "the note-off went out before the close";
 }
 
 TEST_F(MidiOutTest, TheDeviceListStartsWithTheMapperAndKeysEachDeviceByItsId)
 {
-    MidiDevices devices;
-    ASSERT_TRUE(Midi().GetMidiDevices(devices, message));
-    ASSERT_EQ(devices.Count(), 1) << "no devices: only the mapper";
-    EXPECT_EQ(devices.Item(QStringLiteral("-1")), "Midi Mapper");
+    MidiDevices none;
+    ASSERT_TRUE(Midi().GetMidiDevices(none, message));
+    ASSERT_EQ(none.Count(), 1) << "no devices: only the mapper";
+    EXPECT_EQ(none.Item(QStringLiteral("-1")), "Midi Mapper");
 
     Install({QStringLiteral("Synth A"), QString::fromUtf8("USB MIDI\0garbage", 16), QStringLiteral("Synth A")});
-    MidiDevices more;
-    ASSERT_TRUE(Midi().GetMidiDevices(more, message));
-    ASSERT_EQ(more.Count(), 4);
-    EXPECT_EQ(more.Item(2), "Synth A");
-    EXPECT_EQ(more.KeyAt(2), "0");
-    EXPECT_EQ(more.Item(QStringLiteral("1")), "USB MIDI") << "cut at the first NUL";
-    EXPECT_EQ(more.KeyAt(4), "2");
-}
+    MidiDevices devices;
+    ASSERT_TRUE(Midi().GetMidiDevices(devices, message));
+    ASSERT_EQ(devices.Count(), 4);
+    EXPECT_EQ(devices.Item(2), "Synth A");
+    EXPECT_EQ(devices.KeyAt(2), "0");
+    EXPECT_EQ(devices.Item(QStringLiteral("1")), "USB MIDI") << "cut at the first NUL";
+    EXPECT_EQ(devices.KeyAt(4), "2");
 
-TEST_F(MidiOutTest, TheConfiguredNameFindsTheFirstDeviceOfThatExactName)
-{
-    Install({QStringLiteral("Synth A"), QStringLiteral("USB MIDI"), QStringLiteral("Synth A")});
-    const auto idOf = [this](const QString& name) {
+    // The configured name finds the first device of exactly that name.
+    const auto idOf = [this](const char* name) {
         qint32 id = 99;
-        EXPECT_TRUE(Midi().FindMidiDeviceId(name, id, message));
+        EXPECT_TRUE(Midi().FindMidiDeviceId(QString::fromUtf8(name), id, message));
         return id;
     };
-    EXPECT_EQ(idOf(QStringLiteral("Synth A")), 0);
-    EXPECT_EQ(idOf(QStringLiteral("USB MIDI")), 1);
-    EXPECT_EQ(idOf(QStringLiteral("Midi Mapper")), -1);
-    EXPECT_EQ(idOf(QString()), -1);
-    EXPECT_EQ(idOf(QStringLiteral("usb midi")), -1) << "names compare case-sensitively";
-}
+    EXPECT_EQ(idOf("Synth A"), 0);
+    EXPECT_EQ(idOf("USB MIDI"), 1);
+    EXPECT_EQ(idOf("Midi Mapper"), -1);
+    EXPECT_EQ(idOf(""), -1);
+    EXPECT_EQ(idOf("usb midi"), -1) << "names compare case-sensitively";
 
-TEST_F(MidiOutTest, ACapabilityErrorKeepsTheItemsListedSoFar)
-{
-    Install({QStringLiteral("Synth A")});
-    output_->capsError = 77;
-    MidiDevices devices;
-    EXPECT_FALSE(Midi().GetMidiDevices(devices, message));
-    EXPECT_EQ(message,
-              "Error getting Midi device capabilities. Function 'midiOutGetDevCaps()' error description is: The "
-              "device is gone.");
-    EXPECT_EQ(devices.Count(), 1);
-
+    // A capability error keeps the items listed so far, and finds nothing.
+    output->capsError = 77;
+    MidiDevices some;
+    EXPECT_FALSE(Midi().GetMidiDevices(some, message));
+    EXPECT_EQ(message, "Error getting Midi device capabilities. Function 'midiOutGetDevCaps()' error description is: "
+                       "The device is gone.");
+    EXPECT_EQ(some.Count(), 1);
     qint32 id = 4;
     message.clear();
     EXPECT_FALSE(Midi().FindMidiDeviceId(QStringLiteral("Synth A"), id, message));
@@ -169,54 +152,44 @@ TEST_F(MidiOutTest, ACapabilityErrorKeepsTheItemsListedSoFar)
     EXPECT_EQ(id, 4);
 }
 
+// The configured device is opened and stays open for the first note of the run; the
+// volume's range and level are read. A device chosen while a note sounds takes over
+// after that note's note-off, which goes where its note began.
 TEST_F(MidiOutTest, InitMidiOpensTheConfiguredDeviceAndReadsVolumeRangeAndLevel)
 {
     Install({QStringLiteral("Port one"), QStringLiteral("Port two")});
     settings.curDeviceName = QStringLiteral("Port two");
     mixerLog.level = 30000;
-
-    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
+    ASSERT_TRUE(sound->InitMidi(message)) << message.toStdString();
     EXPECT_EQ(Midi().DeviceId(), 1);
-    EXPECT_EQ(log.lastOpenedDevice, 1) << "the output is opened on the configured device";
-    EXPECT_TRUE(Midi().IsOpen()) << "and stays open";
-    EXPECT_EQ(GetMixer().MinValue(), 0);
-    EXPECT_EQ(GetMixer().MaxValue(), 65535);
+    EXPECT_EQ(log.lastOpenedDevice, 1);
+    EXPECT_TRUE(Midi().IsOpen());
+    EXPECT_EQ(Volume().MinValue(), 0);
+    EXPECT_EQ(Volume().MaxValue(), 65535);
     EXPECT_EQ(settings.mixerVolume, 30000);
-    EXPECT_FALSE(GetMixer().IsOpen());
+    EXPECT_FALSE(Volume().IsOpen());
 
-    // The first note of the run goes there, like every later one.
-    ASSERT_TRUE(MidiNoteOn(64, message));
-    ASSERT_TRUE(MidiNoteOff(64, message));
-    ASSERT_TRUE(MidiNoteOn(60, message));
-    EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F4099, 0x4089, 0x00C9, 0x7F3C99}));
-    EXPECT_EQ(log.devices, (std::vector<int>{1, 1, 1, 1, 1}));
-    EXPECT_EQ(log.opens, 2);
-}
-
-TEST_F(MidiOutTest, ADeviceChosenWhileANoteSoundsTakesOverAfterItsNoteOff)
-{
-    Install({QStringLiteral("Port one"), QStringLiteral("Port two")});
+    ASSERT_TRUE(NoteOn(64));
+    ASSERT_TRUE(NoteOff(64));
+    ASSERT_TRUE(NoteOn(60));
     settings.curDeviceName = QStringLiteral("Port one");
-    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
-    ASSERT_TRUE(MidiNoteOn(64, message));
-
-    settings.curDeviceName = QStringLiteral("Port two");
-    ASSERT_TRUE(InitMidi(message)) << message.toStdString();
-    EXPECT_EQ(Midi().DeviceId(), 1);
-    ASSERT_TRUE(MidiNoteOff(64, message));
-    ASSERT_TRUE(MidiNoteOn(60, message));
-    EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F4099, 0x4089, 0x00C9, 0x7F3C99}));
-    EXPECT_EQ(log.devices, (std::vector<int>{0, 0, 0, 1, 1})) << "the sounding note ends where it began";
+    ASSERT_TRUE(sound->InitMidi(message)) << message.toStdString();
+    EXPECT_EQ(Midi().DeviceId(), 0);
+    ASSERT_TRUE(NoteOff(60));
+    ASSERT_TRUE(NoteOn(62));
+    EXPECT_EQ(log.messages, (Messages{0x00C9, 0x7F4099, 0x4089, 0x00C9, 0x7F3C99, 0x3C89, 0x00C9, 0x7F3E99}));
+    EXPECT_EQ(log.devices, (std::vector<int>{1, 1, 1, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(log.opens, 3);
 }
 
 TEST_F(MidiOutTest, NothingIsOpenedOrSentWhileSoundIsOff)
 {
     settings.enableSound = false;
     settings.mixerVolume = 123;
-    ASSERT_TRUE(InitMidi(message));
-    ASSERT_TRUE(MidiNoteOn(60, message));
-    ASSERT_TRUE(MidiNoteOff(60, message));
-    EXPECT_EQ(log.opens, 0) << "the player sends nothing while sound is off";
+    ASSERT_TRUE(sound->InitMidi(message));
+    ASSERT_TRUE(NoteOn(60));
+    ASSERT_TRUE(NoteOff(60));
+    EXPECT_EQ(log.opens, 0);
     EXPECT_TRUE(log.messages.empty());
     EXPECT_EQ(mixerLog.opens, 0);
     EXPECT_EQ(settings.mixerVolume, 123);
@@ -224,75 +197,66 @@ TEST_F(MidiOutTest, NothingIsOpenedOrSentWhileSoundIsOff)
 
 TEST_F(MidiOutTest, EachInitMidiFailureNamesTheStepThatFailed)
 {
-    output_->openError = 77;
-    EXPECT_FALSE(InitMidi(message));
+    output->openError = 77;
+    EXPECT_FALSE(sound->InitMidi(message));
     EXPECT_EQ(message, "Unable to open the MIDI device. Couldn't open midi out, error description is: The device is gone.");
 
     Install({QStringLiteral("Port one")});
-    output_->capsError = 6;
-    EXPECT_FALSE(InitMidi(message));
-    EXPECT_EQ(message,
-              "Unable to get the MIDI device. Error getting Midi device capabilities. Function "
-              "'midiOutGetDevCaps()' error description is: Error code is: 6.");
+    output->capsError = 6;
+    EXPECT_FALSE(sound->InitMidi(message));
+    EXPECT_EQ(message, "Unable to get the MIDI device. Error getting Midi device capabilities. Function "
+                       "'midiOutGetDevCaps()' error description is: Error code is: 6.");
 
-    output_->capsError = 0;
+    output->capsError = 0;
     mixerDevice->openError = 1;
-    EXPECT_FALSE(InitMidi(message));
+    EXPECT_FALSE(sound->InitMidi(message));
     EXPECT_EQ(message, "Unable to read the current MIDI volume range. Couldn't open the mixer.");
-    EXPECT_EQ(GetMixer().MaxValue(), 65000) << "bounds untouched";
+    EXPECT_EQ(Volume().MaxValue(), 65000) << "bounds untouched";
 
     mixerDevice->openError = 0;
     mixerDevice->controlError = 2;
-    EXPECT_FALSE(InitMidi(message));
+    EXPECT_FALSE(sound->InitMidi(message));
     EXPECT_EQ(message, "Unable to read the current MIDI volume range. Couldn't open the MIDI volume control.");
 
     mixerDevice->controlError = 0;
     mixerDevice->getError = 5;
     settings.mixerVolume = 40000;
-    EXPECT_FALSE(InitMidi(message));
+    EXPECT_FALSE(sound->InitMidi(message));
     EXPECT_EQ(message, "Unable to read the current MIDI device volume. Mixer error code: 5. ");
     EXPECT_EQ(settings.mixerVolume, 40000) << "a failed read keeps the user's volume";
-    EXPECT_FALSE(GetMixer().IsOpen());
+    EXPECT_FALSE(Volume().IsOpen());
 }
 
-TEST_F(MidiOutTest, TheMixerIsOpenOnlyBetweenInitMixerAndTheNextReadOrSet)
+// The mixer is open only between InitMixer and the next read or write; volumes are held
+// at the control's bounds; a failed write says why and closes it.
+TEST_F(MidiOutTest, TheMixer)
 {
-    ASSERT_TRUE(GetMixer().InitMixer(message));
-    EXPECT_EQ(GetMixer().MaxValue(), 65535);
-    EXPECT_TRUE(GetMixer().IsOpen());
-    ASSERT_TRUE(GetMixer().InitMixer(message));
+    ASSERT_TRUE(Volume().InitMixer(message));
+    EXPECT_EQ(Volume().MaxValue(), 65535);
+    EXPECT_TRUE(Volume().IsOpen());
+    ASSERT_TRUE(Volume().InitMixer(message));
     EXPECT_EQ(mixerLog.opens, 1) << "an open mixer is not opened again";
-
-    ASSERT_TRUE(GetMixer().SetVolume(20000, message));
-    EXPECT_FALSE(GetMixer().IsOpen());
+    ASSERT_TRUE(Volume().SetVolume(20000, message));
+    EXPECT_FALSE(Volume().IsOpen());
     EXPECT_EQ(mixerLog.closes, 1);
     qint32 volume = 0;
-    ASSERT_TRUE(GetMixer().GetVolume(volume, message));
+    ASSERT_TRUE(Volume().GetVolume(volume, message));
     EXPECT_EQ(volume, 20000);
     EXPECT_EQ(mixerLog.closes, 2);
-}
 
-TEST_F(MidiOutTest, VolumesOutsideTheControlsBoundsAreHeldAtTheBounds)
-{
-    GetMixer().SetDevice(std::make_unique<RecordingMixerDevice>(&mixerLog, MixerControl{3, 100, 1000}));
-    qint32 volume = 0;
-    ASSERT_TRUE(GetMixer().SetVolume(-5, message));
-    ASSERT_TRUE(GetMixer().GetVolume(volume, message));
-    EXPECT_EQ(volume, 100);
-    ASSERT_TRUE(GetMixer().SetVolume(65000, message));
-    ASSERT_TRUE(GetMixer().GetVolume(volume, message));
-    EXPECT_EQ(volume, 1000);
-}
-
-TEST_F(MidiOutTest, AFailedSetReportsTheMixerCodeAndClosesTheMixer)
-{
     mixerDevice->setError = 9;
-    EXPECT_FALSE(GetMixer().SetVolume(100, message));
+    EXPECT_FALSE(Volume().SetVolume(100, message));
     EXPECT_EQ(message, "Mixer error code: 9. ");
-    EXPECT_FALSE(GetMixer().IsOpen());
-    EXPECT_EQ(mixerLog.closes, 1);
-
+    EXPECT_FALSE(Volume().IsOpen());
+    EXPECT_EQ(mixerLog.closes, 3);
     mixerDevice->openError = 4;
-    EXPECT_FALSE(GetMixer().SetVolume(100, message));
+    EXPECT_FALSE(Volume().SetVolume(100, message));
     EXPECT_EQ(message, "Couldn't open the mixer.");
+
+    Volume().SetDevice(std::make_unique<RecordingMixerDevice>(&mixerLog, MixerControl{3, 100, 1000}));
+    for (const auto& [asked, held] : {std::pair{-5, 100}, std::pair{65000, 1000}}) {
+        ASSERT_TRUE(Volume().SetVolume(asked, message));
+        ASSERT_TRUE(Volume().GetVolume(volume, message));
+        EXPECT_EQ(volume, held);
+    }
 }

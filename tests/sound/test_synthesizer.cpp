@@ -2,8 +2,6 @@
 
 #include "core/Settings.h"
 
-#include "sound/MidiOut.h"
-#include "sound/Mixer.h"
 #include "sound/SoundErrors.h"
 #include "sound/SoundSystem.h"
 #include "sound/SynthMixerDevice.h"
@@ -61,9 +59,6 @@ protected:
     bool MidiNoteOff(int note, QString& text) { return sound->Player().NoteOff(note, text); }
     Mixer& GetMixer() { return sound->Volume(); }
 
-    Settings settings;
-    std::unique_ptr<SoundSystem> sound;
-
     // RMS of 200 ms of a middle C played through the MIDI routines.
     double NoteLevel()
     {
@@ -74,7 +69,9 @@ protected:
         return level;
     }
 
+    Settings settings;
     std::shared_ptr<Synthesizer> synth;
+    std::unique_ptr<SoundSystem> sound;
     QString message;
 };
 
@@ -136,43 +133,36 @@ TEST_F(SynthesizerTest, MessagesTheSynthesizerCannotTakeAreErrors)
     RenderRms(*synth, 500);
 }
 
-TEST(SynthesizerFailures, AMissingOrBrokenSoundFontStopsInitMidiWithAReadableMessage)
+// No SoundFont, one that is none, no audio output (a driver this FluidSynth does not
+// have stands for a desktop without audio): InitMidi says which, and the device list
+// still works.
+TEST(SynthesizerFailures, WhatStopsTheSynthesizerIsSaidReadably)
 {
-    Settings settings = Settings::Defaults();
-    QString message;
-    SoundSystem sound(settings, std::make_unique<SystemMidiOutput>(RenderingSynth({QStringLiteral("/nonexistent/none.sf2")})),
-                      nullptr);
-    EXPECT_FALSE(sound.InitMidi(message));
-    EXPECT_EQ(message,
-              "Unable to open the MIDI device. Couldn't open midi out, error description is: No General MIDI "
-              "SoundFont was found (install the package timgm6mb-soundfont).");
-    MidiDevices devices;
-    EXPECT_TRUE(sound.Midi().GetMidiDevices(devices, message)) << "the device list still works";
-    EXPECT_EQ(devices.Item(1), "Midi Mapper");
-
     QTemporaryFile junk;
     ASSERT_TRUE(junk.open());
     junk.write("RIFF this is not a SoundFont");
     junk.flush();
-    sound.Midi().SetBackend(std::make_unique<SystemMidiOutput>(RenderingSynth({junk.fileName()})));
-    EXPECT_FALSE(sound.InitMidi(message));
-    EXPECT_TRUE(message.endsWith("error description is: The General MIDI SoundFont could not be loaded."))
-        << message.toStdString();
-}
-
-TEST(SynthesizerFailures, NoAudioOutputStopsInitMidiWithAReadableMessage)
-{
-    Settings settings = Settings::Defaults();
-    QString message;
-    // A driver this FluidSynth does not have stands for a desktop without audio.
-    const auto synth = RenderingSynth(DefaultSoundFontCandidates(), {QStringLiteral("no-such-driver")});
-    SoundSystem sound(settings, std::make_unique<SystemMidiOutput>(synth), nullptr);
-    EXPECT_FALSE(sound.InitMidi(message));
-    EXPECT_EQ(message,
-              "Unable to open the MIDI device. Couldn't open midi out, error description is: No audio output "
-              "could be opened (PipeWire, PulseAudio, ALSA and JACK were tried).");
-    EXPECT_FALSE(sound.Midi().IsOpen());
-    EXPECT_FALSE(synth->IsAudioRunning());
+    const std::tuple<QStringList, QStringList, const char*> cases[] = {
+        {{QStringLiteral("/nonexistent/none.sf2")}, {},
+         "No General MIDI SoundFont was found (install the package timgm6mb-soundfont)."},
+        {{junk.fileName()}, {}, "The General MIDI SoundFont could not be loaded."},
+        {DefaultSoundFontCandidates(), {QStringLiteral("no-such-driver")},
+         "No audio output could be opened (PipeWire, PulseAudio, ALSA and JACK were tried)."},
+    };
+    for (const auto& [soundFonts, drivers, cause] : cases) {
+        Settings settings = Settings::Defaults();
+        QString message;
+        const auto synth = RenderingSynth(soundFonts, drivers);
+        SoundSystem sound(settings, std::make_unique<SystemMidiOutput>(synth), nullptr);
+        EXPECT_FALSE(sound.InitMidi(message));
+        EXPECT_EQ(message, QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, error description is: ")
+                               + QLatin1String(cause));
+        EXPECT_FALSE(sound.Midi().IsOpen());
+        EXPECT_FALSE(synth->IsAudioRunning());
+        MidiDevices devices;
+        EXPECT_TRUE(sound.Midi().GetMidiDevices(devices, message)) << "the device list still works";
+        EXPECT_EQ(devices.Item(1), "Midi Mapper");
+    }
 }
 
 TEST(BuiltInSynthesizerLevel, StartsAtTheStoredVolumeOrAnAudibleDefault)

@@ -1,12 +1,10 @@
 #pragma once
-// Sounds for the listening tests and benchmark: synthetic plucked tones, noise, mains
-// hum, a laptop microphone's high-pass, resampling, real recorded notes from GUS patches
-// (freepats) and General MIDI notes rendered offline by FluidSynth.
+// Sounds for the listening tests and benchmarks: synthetic plucked tones, noise, mains
+// hum and real recorded notes from GUS patches (freepats).
 
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace listening::testing {
@@ -24,17 +22,8 @@ Samples pinkNoise(std::size_t count, double rms, std::uint32_t seed);
 Samples hum(int rate, double seconds, double baseHz, double rms);
 
 double rms(const Samples& samples, std::size_t from = 0, std::size_t count = SIZE_MAX);
-// Adds white noise snrDb below the RMS of signal[from, from + count).
-void addNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed);
-// Second-order Butterworth high-pass at cutoffHz (a laptop microphone at 150 Hz).
-void highPass(Samples& signal, int rate, double cutoffHz);
-// Cubic (Catmull-Rom) resampling by ratio = output rate / input rate.
-Samples resample(const Samples& input, double ratio);
 // Appends b to a.
 void append(Samples& a, const Samples& b);
-// Where the note becomes audible: the first sample reaching a tenth of its peak.
-std::size_t attackStart(const Samples& note);
-
 // One sample of a Gravis UltraSound patch (.pat): a real recording and its root pitch.
 struct GusSample {
     QString name;
@@ -53,25 +42,5 @@ std::vector<GusSample> readGusPatch(const QString& path, QString* error = nullpt
 // The sample played at hz for seconds (looping its sustain as a synthesizer does, then
 // a 30 ms fade), resampled to rate. Sample offsets of the result are at rate.
 Samples playGusSample(const GusSample& sample, double hz, int rate, double seconds);
-
-// The General MIDI SoundFont Debian installs (timgm6mb), or empty when there is none.
-QString defaultSoundFont();
-
-// FluidSynth rendering without any audio driver.
-class GmRenderer {
-public:
-    GmRenderer(const QString& soundFont, int rate);
-    ~GmRenderer();
-    GmRenderer(const GmRenderer&) = delete;
-    GmRenderer& operator=(const GmRenderer&) = delete;
-    bool ok() const;
-    // program (0-based GM), key held for seconds, then rendered on for tail seconds.
-    Samples render(int program, int midi, double seconds, double tail = 0.2);
-
-private:
-    struct Handles;
-    std::unique_ptr<Handles> handles_;
-    int rate_;
-};
 
 } // namespace listening::testing
