@@ -45,7 +45,7 @@ protected:
         selection.scale = ScaleMajor;
         selection.ShowOnly(kAllPatterns);
         staff.SetScale(notes, 4, ScaleMajor);
-        ActivityContext context = Context();
+        context = Context();
         context.selection = &selection;
         context.test = &test;
         context.recorder = &kept;
