@@ -71,6 +71,7 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
     SetStatusHook([this](const QString& text) {
         if (panelMessage_)
             panelMessage_->setText(text);
+        objTrainer->Announce(text);
     });
     connect(&switcher_, &ActivitySwitcher::trainerActivityChosen, this, &FrmStartup::OnTrainerActivityChosen);
     connect(&switcher_, &ActivitySwitcher::pageRequested, stpTabStrip, &QTabWidget::setCurrentIndex);

@@ -48,6 +48,8 @@ const SettingDef kSettings[] = {
     {"BluesNotesOnly", Conversion::Boolean, &Settings::pentatonicOnly, "1"},
     {"Patch", Conversion::FloorInt16, &Settings::patch, "0"},
     {"NoteMaxDuration", Conversion::FloorInt16, &Settings::noteMaxDuration, "10"},
+    {"LeftHandedNeck", Conversion::Boolean, &Settings::leftHandedNeck, "0"},
+    {"LowestStringOnTop", Conversion::Boolean, &Settings::lowestStringOnTop, "0"},
 };
 
 QString Tr(const char* text)

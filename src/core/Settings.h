@@ -32,6 +32,8 @@ struct Settings {
     bool pentatonicOnly = false;  // "BluesNotesOnly": pentatonic notes only
     qint16 patch = 0;             // "Patch": MIDI program 0..127
     qint16 noteMaxDuration = 0;   // "NoteMaxDuration": tenths of a second; 0 is read as 10
+    bool leftHandedNeck = false;  // "LeftHandedNeck": the nut on the right
+    bool lowestStringOnTop = false; // "LowestStringOnTop": the lowest string at the top
 
     static Settings Defaults();
     bool operator==(const Settings&) const = default;
