@@ -90,11 +90,31 @@ OptionsGeneralTab::OptionsGeneralTab(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(optGuitarType, 0, 0);
     grid->addWidget(optFretboardStyle, 0, 1);
-    grid->addWidget(BuildDrillStyle(), 1, 0, 1, 2);
-    grid->addWidget(optFlatSymbolPref, 2, 0, 1, 2);
-    grid->addWidget(browserFrame, 3, 0, 1, 2);
-    grid->addLayout(durationRow, 4, 0, 1, 2);
+    grid->addWidget(BuildNeck(), 0, 2);
+    grid->addWidget(BuildDrillStyle(), 1, 0, 1, 3);
+    grid->addWidget(optFlatSymbolPref, 2, 0, 1, 3);
+    grid->addWidget(browserFrame, 3, 0, 1, 3);
+    grid->addLayout(durationRow, 4, 0, 1, 3);
     grid->setRowStretch(5, 1);
+}
+
+QWidget* OptionsGeneralTab::BuildNeck()
+{
+    auto* frame = new QGroupBox(tr("Neck"), this);
+    auto* column = new QVBoxLayout(frame);
+    chkLeftHandedNeck = new QCheckBox(tr("Left-handed neck (nut on the right)"), frame);
+    chkLeftHandedNeck->setObjectName(QStringLiteral("chkLeftHandedNeck"));
+    auto* group = new QButtonGroup(frame);
+    optLowestString[0] = new QRadioButton(tr("Lowest string at the top"), frame);
+    optLowestString[1] = new QRadioButton(tr("Lowest string at the bottom"), frame);
+    column->addWidget(chkLeftHandedNeck);
+    for (int i = 0; i < 2; ++i) {
+        optLowestString[static_cast<size_t>(i)]->setObjectName(QStringLiteral("optLowestString%1").arg(i));
+        group->addButton(optLowestString[static_cast<size_t>(i)], i);
+        column->addWidget(optLowestString[static_cast<size_t>(i)]);
+    }
+    column->addStretch();
+    return frame;
 }
 
 QWidget* OptionsGeneralTab::BuildDrillStyle()
@@ -134,6 +154,8 @@ void OptionsGeneralTab::Load(const Settings& settings)
     optGuitarType->SetChecked(settings.guitarType);
     // A bass keeps the style it was stored with, but cannot be given the realistic one.
     optFretboardStyle->Button(0)->setEnabled(settings.guitarType == 0);
+    chkLeftHandedNeck->setChecked(settings.leftHandedNeck);
+    optLowestString[settings.lowestStringOnTop ? 0 : 1]->setChecked(true);
     boxWebBrowserPath->setText(settings.webBrowserPath);
     numTestDuration->SetValue(settings.testDuration);
 }
@@ -178,6 +200,8 @@ void OptionsGeneralTab::Save(Settings& settings) const
     settings.fretboardStyle = optFretboardStyle->Checked() == 0 ? 0 : 1;
     if (optGuitarType->Checked() >= 0)
         settings.guitarType = optGuitarType->Checked();
+    settings.leftHandedNeck = chkLeftHandedNeck->isChecked();
+    settings.lowestStringOnTop = optLowestString[0]->isChecked();
     settings.webBrowserPath = boxWebBrowserPath->text();
     settings.testDuration = static_cast<qint16>(numTestDuration->Value());
 }

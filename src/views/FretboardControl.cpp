@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/Rounding.h"
 #include "views/FretboardAccessible.h"
+#include "views/PaintRatio.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -51,7 +52,7 @@ void FretboardControl::Rebuild()
     const int before = geometry_.StringCount();
     geometry_ = BoardGeometry(QSizeF(size()), strings, style_);
     view_ = BoardView(QSizeF(size()), leftHanded_, lowestOnTop_);
-    if (before != strings && QAccessible::isActive()) {
+    if (before != strings) {
         QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&reset);
     }
@@ -191,7 +192,7 @@ void FretboardControl::UpdateBackground(qreal devicePixelRatio)
 void FretboardControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    UpdateBackground(painter.device()->devicePixelRatio());
+    UpdateBackground(PaintRatio(painter));
     painter.drawPixmap(0, 0, background_);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor red(255, 0, 0);
@@ -257,7 +258,7 @@ void FretboardControl::SetCursor(FretPosition cell)
 
 void FretboardControl::NotifyCursor()
 {
-    if (!hasFocus() || !QAccessible::isActive())
+    if (!hasFocus())
         return;
     QAccessibleEvent focus(this, QAccessible::Focus);
     focus.setChild(FretboardChildIndex(*this, cursor_));

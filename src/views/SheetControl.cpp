@@ -3,6 +3,7 @@
 #include "core/Rounding.h"
 #include "music/Scales.h"
 #include "views/StaffPicture.h"
+#include "views/PaintRatio.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -323,7 +324,7 @@ void SheetControl::DrawHead(QPainter& painter, int level, const QColor& colour, 
 void SheetControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const qreal ratio = painter.device()->devicePixelRatio();
+    const qreal ratio = PaintRatio(painter);
     const BackgroundKey key{size(), ratio, notes_ && notes_->GetInstrument().UsesBassClef(), signs_.IsLoaded()};
     if (background_.isNull() || !(key == backgroundKey_)) {
         backgroundKey_ = key;

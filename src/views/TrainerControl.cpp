@@ -120,7 +120,7 @@ void TrainerControl::Announce(const QString& text)
     announcement_ = text;
     objSheet->SetAnnouncement(text);
     UpdateBoardDescription();
-    if (repeated && !text.isEmpty() && QAccessible::isActive()) {
+    if (repeated && !text.isEmpty()) {
         // The same verdict again is news as well.
         QAccessibleEvent again(objFretboard, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&again);
