@@ -62,6 +62,8 @@ void FretboardControl::Rebuild()
 void FretboardControl::SetZoom(double zoom)
 {
     setFixedSize(QSize(qRound(kBoardBaseSize.width() * zoom), qRound(kBoardBaseSize.height() * zoom)));
+    // A hidden board hears of its new size only when shown; its geometry must not wait.
+    Rebuild();
 }
 
 void FretboardControl::resizeEvent(QResizeEvent* event)

@@ -114,6 +114,9 @@ double SheetControl::Zoom() const
 void SheetControl::SetZoom(double zoom)
 {
     setFixedSize(QSize(qRound(kBaseSize.width() * zoom), qRound(kBaseSize.height() * zoom)));
+    // A hidden staff hears of its new size only when shown; its geometry must not wait.
+    Rebuild();
+    PlacePrompt();
 }
 
 void SheetControl::resizeEvent(QResizeEvent* event)
