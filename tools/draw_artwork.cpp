@@ -30,7 +30,7 @@ struct Sign {
 
 constexpr Sign kSigns[] = {
     {"TrebleClef", U'\U0001D11E', 118, 2, 78}, // the curl on the G line
-    {"BassClef", U'\U0001D122', 96, 6, 68},    // the dots around the F line
+    {"BassClef", U'\U0001D122', 96, 6, 74.2},  // the dots in the spaces around the F line
     {"Sharp", U'\u266F', 62, 6, 68},           // centred on the middle of the box
     {"Flat", U'\u266D', 62, 8, 78},            // the belly at three quarters of the height
     {"Note", U'\u266A', 64, 12, 88},

@@ -79,6 +79,21 @@ TEST_F(StaffTest, LedgerLinesBelowAndAboveTheStaff)
     EXPECT_TRUE(sheet.Geometry().LedgerLines(7, 270).empty());
 }
 
+// The bass clef's dots lie in the two spaces around the F line, clear of the lines.
+TEST_F(StaffTest, TheBassClefsDotsSitInTheSpacesAroundTheFLine)
+{
+    Build(1);
+    sheet.resize(SheetControl::kBaseSize);
+    QImage image(sheet.size(), QImage::Format_RGB32);
+    sheet.render(&image);
+    const auto ink = [&](int y) { return qGray(image.pixel(120, y)) < 128; };
+    // The staff's lines at 80, 100, ... 160; the dots' column is 56..64 from its left end.
+    for (int y : {92, 108})
+        EXPECT_TRUE(ink(y)) << "a dot at y " << y;
+    for (int y : {84, 116, 124})
+        EXPECT_FALSE(ink(y)) << "no dot at y " << y;
+}
+
 TEST_F(StaffTest, TheShownNoteItsSignAndTheEcho)
 {
     Build(0, 2, ScaleMajor, /*flats=*/false); // B flat major with sharps: A# C D D# F G A
