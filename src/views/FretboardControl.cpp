@@ -197,6 +197,7 @@ void FretboardControl::paintEvent(QPaintEvent*)
     UpdateBackground(PaintRatio(painter));
     painter.drawPixmap(0, 0, background_);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
     const QColor red(255, 0, 0);
     const QColor blue(0, 0, 255);
     const double unit = geometry_.Unit();
@@ -205,11 +206,19 @@ void FretboardControl::paintEvent(QPaintEvent*)
             const Marker marker = MarkerAt({s, f});
             if (!marker.drawn)
                 continue;
-            // Prompted and in the pattern: a blue disc with a red ring.
-            const bool both = marker.marked && marker.patternNote;
-            painter.setPen(QPen(marker.patternNote && !both ? blue : red, (both ? 2 : 1) * unit));
-            painter.setBrush(marker.patternNote ? blue : red);
-            painter.drawEllipse(CellCentre({s, f}), marker.radius, marker.radius);
+            // Prompted and in the pattern: a blue disc with a red ring. Outlines are
+            // filled discs, not stroked: stroking costs most of a large board's redraw.
+            const QPointF centre = CellCentre({s, f});
+            const auto disc = [&](const QColor& colour, double radius) {
+                painter.setBrush(colour);
+                painter.drawEllipse(centre, radius, radius);
+            };
+            if (marker.marked && marker.patternNote) {
+                disc(red, marker.radius + unit);
+                disc(blue, marker.radius - unit);
+            } else {
+                disc(marker.patternNote ? blue : red, marker.radius + unit / 2);
+            }
         }
     }
     if (hasFocus()) {
