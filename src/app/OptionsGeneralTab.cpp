@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <vector>
+
 namespace {
 
 // An option button's indented frame below it, holding the option's check box.
@@ -96,6 +98,19 @@ OptionsGeneralTab::OptionsGeneralTab(QWidget* parent)
     grid->addWidget(browserFrame, 3, 0, 1, 3);
     grid->addLayout(durationRow, 4, 0, 1, 3);
     grid->setRowStretch(5, 1);
+
+    // Tab goes through the groups as they are laid out: row by row, left to right.
+    std::vector<QWidget*> order;
+    for (const RadioGroup* group : {optGuitarType, optFretboardStyle})
+        for (int i = 0; i < group->Count(); ++i)
+            order.push_back(group->Button(i));
+    order.insert(order.end(), {chkLeftHandedNeck, optLowestString[0], optLowestString[1], optPlayNoteOnPrompt[0],
+                               chkEchoEnabled, optPlayNoteOnPrompt[1], chkBeepOnError});
+    for (int i = 0; i < optFlatSymbolPref->Count(); ++i)
+        order.push_back(optFlatSymbolPref->Button(i));
+    order.insert(order.end(), {boxWebBrowserPath, btnBrowse, numTestDuration->box});
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 QWidget* OptionsGeneralTab::BuildNeck()

@@ -1,13 +1,31 @@
-// The trainer without a mouse: the board and the staff reached by Tab, a drill answered
+// The program without a mouse: the board and the staff reached by Tab, a drill answered
 // right and wrong by keys, assistance from the staff by Enter, and what a screen reader
-// hears on the way: cell names that never give the answer away and each verdict.
+// hears on the way: cell names that never give the answer away and each verdict. Every
+// control of the window and its dialogs is reached by Tab, every menu entry by a letter.
 #include "app/AppFixture.h"
 
+#include "app/FrmAbout.h"
+#include "app/FrmLearner.h"
+#include "app/FrmOption.h"
+#include "app/OptionsGeneralTab.h"
+#include "app/FrmScore.h"
+#include "app/ScrolledNumberBox.h"
 #include "views/FretboardAccessible.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
 
 namespace {
 
@@ -47,6 +65,83 @@ protected:
     QAccessibleInterface* CellInterface(FretPosition cell)
     {
         return BoardInterface()->child(FretboardChildIndex(Board(), cell));
+    }
+
+    // A control that takes a press or typing. The bar of a number box takes no focus:
+    // its box steps by Up and Down.
+    static bool Control(QWidget* w)
+    {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSlider*>(w)
+            || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w);
+        return control && w->isVisible() && w->isEnabled() && !qobject_cast<ScrolledNumberBox*>(w->parentWidget());
+    }
+    // An option button counts as reached when one of its group was: arrows choose within.
+    static QString GroupOf(QWidget* w)
+    {
+        auto* radio = qobject_cast<QRadioButton*>(w);
+        if (radio && radio->group())
+            return QString::number(reinterpret_cast<quintptr>(radio->group()));
+        if (radio && radio->autoExclusive())
+            return QString::number(reinterpret_cast<quintptr>(radio->parentWidget()));
+        return QString::number(reinterpret_cast<quintptr>(w));
+    }
+    // The widgets Tab reaches in a window (its current page), in order, from the first.
+    static QList<QWidget*> TabChain(QWidget* top)
+    {
+        top->activateWindow();
+        QApplication::setActiveWindow(top);
+        const QList<QWidget*> all = top->findChildren<QWidget*>();
+        const auto first = std::find_if(all.begin(), all.end(), [](QWidget* w) {
+            return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled();
+        });
+        if (first == all.end())
+            return {};
+        (*first)->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> chain{*first};
+        // A label's links take Tab one by one: the walk ends on coming back to the first.
+        for (int i = 0; i < 100; ++i) {
+            QWidget* before = QApplication::focusWidget();
+            QTest::keyClick(before, Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (!now || now->window() != top || (now == chain.first() && before != now))
+                break;
+            if (!chain.contains(now))
+                chain << now;
+        }
+        return chain;
+    }
+    // The object names (or captions) of the controls of a window's page Tab never reaches.
+    static QStringList Unreached(QWidget* top)
+    {
+        const QList<QWidget*> chain = TabChain(top);
+        QStringList reachedGroups;
+        for (QWidget* w : chain)
+            reachedGroups << GroupOf(w);
+        QStringList unreached;
+        for (QWidget* w : top->findChildren<QWidget*>())
+            if (Control(w) && !reachedGroups.contains(GroupOf(w))) {
+                auto* button = qobject_cast<QAbstractButton*>(w);
+                unreached << (w->objectName().isEmpty() && button ? button->text() : w->objectName());
+            }
+        return unreached;
+    }
+    // Every entry of a menu bar and its menus has a letter of its own within its menu.
+    static QStringList EntriesWithoutALetter(const QList<QAction*>& actions)
+    {
+        QStringList missing;
+        QStringList letters;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const int amp = action->text().indexOf(QLatin1Char('&'));
+            const QString letter = amp >= 0 ? action->text().mid(amp + 1, 1).toLower() : QString();
+            if (letter.isEmpty() || letters.contains(letter))
+                missing << action->text();
+            letters << letter;
+            if (action->menu())
+                missing << EntriesWithoutALetter(action->menu()->actions());
+        }
+        return missing;
     }
 };
 
@@ -88,8 +183,9 @@ TEST_F(KeyboardTest, AWholeDrillAnsweredByKeysOnly)
     for (int s = 1; s <= 6; ++s)
         for (int f = 1; f <= kFretPositions; ++f) {
             EXPECT_EQ(Board().IsMarked({s, f}), Board().NoteNameAt({s, f}) == prompt);
-            if (Board().IsMarked({s, f}))
+            if (Board().IsMarked({s, f})) {
                 EXPECT_TRUE(CellInterface({s, f})->state().selected);
+            }
         }
     ASSERT_TRUE(TabTo(&Board()));
     WalkTo(*CellFor(true));
@@ -99,4 +195,50 @@ TEST_F(KeyboardTest, AWholeDrillAnsweredByKeysOnly)
     // Outside the drill a cell may say its note.
     w.mnuFreePlay->trigger();
     EXPECT_TRUE(CellInterface({1, 1})->text(QAccessible::Name).endsWith(Board().NoteNameAt({1, 1})));
+}
+
+TEST_F(KeyboardTest, EveryControlOfTheWindowAndItsDialogsIsReachedByTab)
+{
+    FrmStartup& w = StartActive();
+    EXPECT_EQ(Unreached(&w), QStringList()) << "the trainer page";
+    EXPECT_EQ(EntriesWithoutALetter(w.menuBar()->actions()), QStringList());
+    w.mnuPatternPlay->trigger();
+    EXPECT_EQ(Unreached(&w), QStringList()) << "the pattern page";
+
+    WithDialog<FrmOption>(w.mnuOptions, [&](FrmOption& options) {
+        for (int page = 0; page < options.SSTab1->count(); ++page) {
+            options.SSTab1->setCurrentIndex(page);
+            EXPECT_EQ(Unreached(&options), QStringList()) << "options page " << page;
+        }
+        // The general page is walked as it is laid out, row by row, left to right.
+        options.SSTab1->setCurrentIndex(0);
+        QStringList order;
+        for (QWidget* control : TabChain(&options)) {
+            QString name = control->objectName();
+            name.remove(QRegularExpression(QStringLiteral("\\d$")));
+            if (name.contains(QRegularExpression(QStringLiteral("^(opt|chk|box|btn)"))) && !order.contains(name))
+                order << name;
+        }
+        EXPECT_EQ(order, QStringList({QStringLiteral("optGuitarType"), QStringLiteral("optFretboardStyle"),
+                                      QStringLiteral("chkLeftHandedNeck"), QStringLiteral("optLowestString"),
+                                      QStringLiteral("optPlayNoteOnPrompt"), QStringLiteral("chkEchoEnabled"),
+                                      QStringLiteral("optFlatSymbolPref"), QStringLiteral("boxWebBrowserPath"),
+                                      QStringLiteral("btnBrowse"), QStringLiteral("boxTestDuration")}));
+        // A number box steps by Up and Down as by its bar's arrows.
+        QLineEdit* duration = options.generalTab->numTestDuration->box;
+        const int before = options.generalTab->numTestDuration->Value();
+        QTest::keyClick(duration, Qt::Key_Up);
+        EXPECT_EQ(options.generalTab->numTestDuration->Value(), before + 1);
+        QTest::keyClick(duration, Qt::Key_Down);
+        QTest::keyClick(duration, Qt::Key_Down);
+        EXPECT_EQ(options.generalTab->numTestDuration->Value(), before - 1);
+    });
+    for (QAction* entry : {w.mnuCreateLearner, w.mnuSelCurrLearner})
+        WithDialog<FrmLearner>(entry, [&](FrmLearner& learner) {
+            EXPECT_EQ(Unreached(&learner), QStringList()) << entry->text().toStdString();
+        });
+    WithDialog<FrmAbout>(w.mnuAbout, [&](FrmAbout& about) { EXPECT_EQ(Unreached(&about), QStringList()); });
+    WithDialog<FrmScore>(w.mnuScore, [&](FrmScore& score) {
+        EXPECT_EQ(EntriesWithoutALetter(score.mnuBar->actions()), QStringList());
+    });
 }
