@@ -202,7 +202,9 @@ TEST_F(KeyboardTest, EveryControlOfTheWindowAndItsDialogsIsReachedByTab)
     FrmStartup& w = StartActive();
     EXPECT_EQ(Unreached(&w), QStringList()) << "the trainer page";
     EXPECT_EQ(EntriesWithoutALetter(w.menuBar()->actions()), QStringList());
-    w.mnuPatternPlay->trigger();
+    Board().setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&Board(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.stpTabStrip->currentIndex(), 1) << "Ctrl+Tab turns to the pattern page";
     EXPECT_EQ(Unreached(&w), QStringList()) << "the pattern page";
 
     WithDialog<FrmOption>(w.mnuOptions, [&](FrmOption& options) {
