@@ -158,8 +158,8 @@ void FrmScore::CreateMenus()
     mnuBar = new QMenuBar(this);
     mnuExit = mnuBar->addAction(tr("&Exit"), this, &QDialog::close);
     mnuView = mnuBar->addMenu(tr("&View"));
-    mnu3D = mnuView->addAction(tr("3D view"), this, &FrmScore::Show3D);
-    mnu2D = mnuView->addAction(tr("2D view"), this, &FrmScore::Show2D);
+    mnu3D = mnuView->addAction(tr("&3D view"), this, &FrmScore::Show3D);
+    mnu2D = mnuView->addAction(tr("&2D view"), this, &FrmScore::Show2D);
     auto* views = new QActionGroup(this);
     for (QAction* view : {mnu3D, mnu2D}) {
         view->setCheckable(true);

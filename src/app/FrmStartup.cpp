@@ -81,6 +81,7 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
     SetStatusHook([this](const QString& text) {
         if (panelMessage_)
             panelMessage_->setText(text);
+        objTrainer->Announce(text);
     });
     connect(&switcher_, &ActivitySwitcher::trainerActivityChosen, this, &FrmStartup::OnTrainerActivityChosen);
     connect(&switcher_, &ActivitySwitcher::pageRequested, stpTabStrip, &QTabWidget::setCurrentIndex);
@@ -409,8 +410,12 @@ void FrmStartup::ResizeStartupForm()
     if (!area)
         return;
     stpTabStrip->setGeometry(PageControlGeometry(area->size()));
+    // The tab widget sizes only the page it shows; the hidden one takes the same size, or
+    // it would be laid out for the window as it was when it was last shown.
+    const QWidget* shown = stpTabStrip->currentWidget();
+    const QSize pageSize = !shown || shown->size().isEmpty() ? stpTabStrip->contentsRect().size() : shown->size();
     for (QWidget* page : {trainerPage_, patternPage_}) {
-        const QSize pageSize = page->size().isEmpty() ? stpTabStrip->contentsRect().size() : page->size();
+        page->resize(pageSize);
         const QRect geometry = PageControlGeometry(pageSize);
         if (page == trainerPage_) {
             objTrainer->move(geometry.topLeft());

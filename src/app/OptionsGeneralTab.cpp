@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <vector>
+
 namespace {
 
 // An option button's indented frame below it, holding the option's check box.
@@ -94,11 +96,46 @@ OptionsGeneralTab::OptionsGeneralTab(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(optGuitarType, 0, 0);
     grid->addWidget(optFretboardStyle, 0, 1);
-    grid->addWidget(BuildDrillStyle(), 1, 0, 1, 2);
-    grid->addWidget(optFlatSymbolPref, 2, 0, 1, 2);
-    grid->addWidget(browserFrame, 3, 0, 1, 2);
-    grid->addLayout(durationRow, 4, 0, 1, 2);
-    grid->setRowStretch(5, 1);
+    grid->addWidget(BuildNeck(), 0, 2);
+    grid->addWidget(tuningPicker, 1, 0, 1, 3);
+    grid->addWidget(BuildDrillStyle(), 2, 0, 1, 3);
+    grid->addWidget(optFlatSymbolPref, 3, 0, 1, 3);
+    grid->addWidget(browserFrame, 4, 0, 1, 3);
+    grid->addLayout(durationRow, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
+
+    // Tab goes through the groups as they are laid out: row by row, left to right.
+    std::vector<QWidget*> order;
+    for (const RadioGroup* group : {optGuitarType, optFretboardStyle})
+        for (int i = 0; i < group->Count(); ++i)
+            order.push_back(group->Button(i));
+    order.insert(order.end(), {chkLeftHandedNeck, optLowestString[0], optLowestString[1], tuningPicker->cboInstrument,
+                               tuningPicker->cboTuning, optPlayNoteOnPrompt[0],
+                               chkEchoEnabled, optPlayNoteOnPrompt[1], chkBeepOnError});
+    for (int i = 0; i < optFlatSymbolPref->Count(); ++i)
+        order.push_back(optFlatSymbolPref->Button(i));
+    order.insert(order.end(), {boxWebBrowserPath, btnBrowse, numTestDuration->box});
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QWidget* OptionsGeneralTab::BuildNeck()
+{
+    auto* frame = new QGroupBox(tr("Neck"), this);
+    auto* column = new QVBoxLayout(frame);
+    chkLeftHandedNeck = new QCheckBox(tr("Left-handed neck (nut on the right)"), frame);
+    chkLeftHandedNeck->setObjectName(QStringLiteral("chkLeftHandedNeck"));
+    auto* group = new QButtonGroup(frame);
+    optLowestString[0] = new QRadioButton(tr("Lowest string at the top"), frame);
+    optLowestString[1] = new QRadioButton(tr("Lowest string at the bottom"), frame);
+    column->addWidget(chkLeftHandedNeck);
+    for (int i = 0; i < 2; ++i) {
+        optLowestString[static_cast<size_t>(i)]->setObjectName(QStringLiteral("optLowestString%1").arg(i));
+        group->addButton(optLowestString[static_cast<size_t>(i)], i);
+        column->addWidget(optLowestString[static_cast<size_t>(i)]);
+    }
+    column->addStretch();
+    return frame;
 }
 
 QWidget* OptionsGeneralTab::BuildDrillStyle()
@@ -140,6 +177,8 @@ void OptionsGeneralTab::Load(const Settings& settings)
     tuningPicker->SetTuning(TuningFromSettings(settings, problem));
     // A bass keeps the style it was stored with, but cannot be given the realistic one.
     optFretboardStyle->Button(0)->setEnabled(settings.guitarType == 0);
+    chkLeftHandedNeck->setChecked(settings.leftHandedNeck);
+    optLowestString[settings.lowestStringOnTop ? 0 : 1]->setChecked(true);
     boxWebBrowserPath->setText(settings.webBrowserPath);
     numTestDuration->SetValue(settings.testDuration);
 }
@@ -198,6 +237,8 @@ void OptionsGeneralTab::Save(Settings& settings) const
     if (optGuitarType->Checked() >= 0)
         settings.guitarType = optGuitarType->Checked();
     StoreTuning(tuningPicker->CurrentTuning(), settings);
+    settings.leftHandedNeck = chkLeftHandedNeck->isChecked();
+    settings.lowestStringOnTop = optLowestString[0]->isChecked();
     settings.webBrowserPath = boxWebBrowserPath->text();
     settings.testDuration = static_cast<qint16>(numTestDuration->Value());
 }

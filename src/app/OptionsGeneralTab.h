@@ -1,6 +1,6 @@
 #pragma once
-// The options dialog's "General" tab: instrument, fretboard picture, drill style,
-// note spelling, the web browser path and the test length.
+// The options dialog's "General" tab: instrument, fretboard picture, which way the neck
+// is turned, drill style, note spelling, the web browser path and the test length.
 
 #include <QWidget>
 
@@ -40,6 +40,8 @@ public:
     TuningPicker* tuningPicker = nullptr;
     RadioGroup* optFretboardStyle = nullptr;
     RadioGroup* optFlatSymbolPref = nullptr;
+    QCheckBox* chkLeftHandedNeck = nullptr;
+    std::array<QRadioButton*, 2> optLowestString{}; // at the top, at the bottom
     std::array<QRadioButton*, 2> optPlayNoteOnPrompt{};
     QFrame* frmPlayNoteOnPrompt = nullptr;
     QFrame* frmPlayNoteWhenSelected = nullptr;
@@ -51,6 +53,7 @@ public:
 
 private:
     QWidget* BuildDrillStyle();
+    QWidget* BuildNeck();
     void EnableDrillStyle(bool playNoteOnPrompt);
     void OnGuitarTypeClicked(int guitarType);
     void OnTuningChanged();

@@ -20,6 +20,7 @@ public:
     int Checked() const;
     void SetChecked(int id);
     QRadioButton* Button(int id) const { return buttons_.at(static_cast<size_t>(id)); }
+    int Count() const { return static_cast<int>(buttons_.size()); }
 
 signals:
     // A button was clicked by the user.

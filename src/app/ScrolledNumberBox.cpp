@@ -111,6 +111,12 @@ bool ScrolledNumberBox::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CheckValue())
             return true;
+        // Up and Down step the value as the bar's arrows do: the bar itself takes no focus.
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            scroll->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
+                                                    : QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

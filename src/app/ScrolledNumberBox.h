@@ -3,7 +3,7 @@
 // box value = highest - scroll position. What is typed is checked when the editing
 // ends (Return, or the focus leaves): text that is not a number, or a number outside
 // the accepted range (lowest..highest unless widened), is refused with a message asking
-// to retry and the box goes back to the lowest value.
+// to retry and the box goes back to the lowest value. Up and Down in the box step it.
 
 #include <QWidget>
 

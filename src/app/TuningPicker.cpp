@@ -94,6 +94,8 @@ void TuningPicker::BuildStringPickers(InstrumentKind kind, const std::vector<int
             emit tuningChanged();
         });
         customLayout_->addWidget(box);
+        // Tab reaches the strings right after the tuning, lowest first.
+        QWidget::setTabOrder(cboOpenStrings.empty() ? static_cast<QWidget*>(cboTuning) : cboOpenStrings.back(), box);
         cboOpenStrings.push_back(box);
     }
 }

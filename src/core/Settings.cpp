@@ -50,6 +50,8 @@ const SettingDef kSettings[] = {
     {"NoteMaxDuration", Conversion::FloorInt16, &Settings::noteMaxDuration, "10"},
     {"Tuning", Conversion::Text, &Settings::tuning, ""},
     {"CustomTuning", Conversion::Text, &Settings::customTuning, ""},
+    {"LeftHandedNeck", Conversion::Boolean, &Settings::leftHandedNeck, "0"},
+    {"LowestStringOnTop", Conversion::Boolean, &Settings::lowestStringOnTop, "0"},
 };
 
 QString Tr(const char* text)

@@ -34,6 +34,8 @@ struct Settings {
     qint16 noteMaxDuration = 0;   // "NoteMaxDuration": tenths of a second; 0 is read as 10
     QString tuning;               // "Tuning": a known tuning's id, "custom", or empty for GuitarType's standard
     QString customTuning;         // "CustomTuning": the learner's own tuning, "guitar6: D-0 A-1 ..."
+    bool leftHandedNeck = false;  // "LeftHandedNeck": the nut on the right
+    bool lowestStringOnTop = false; // "LowestStringOnTop": the lowest string at the top
 
     static Settings Defaults();
     bool operator==(const Settings&) const = default;

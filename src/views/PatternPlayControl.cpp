@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -52,8 +53,10 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
 
     objFretboard = new FretboardControl(fmFrame);
     objFretboard->setObjectName(QStringLiteral("objFretboard"));
-    // The board only shows where the pattern lies: it takes no presses.
+    // The board only shows where the pattern lies: it takes no presses, but the keyboard
+    // may walk it and a screen reader hear each cell's note.
     objFretboard->setAttribute(Qt::WA_TransparentForMouseEvents);
+    objFretboard->setAccessibleDescription(tr("The highlighted cells are the pattern's notes. Arrows move."));
 
     auto* selectors = new QHBoxLayout;
     selectors->setSpacing(6);
@@ -87,8 +90,15 @@ PatternPlayControl::PatternPlayControl(QWidget* parent)
 void PatternPlayControl::SetLocation(int width, int height)
 {
     resize(width, height);
-    // The frame gives up its side margins before it gets wider than the page.
+    // The board grows, in tenths, as far as the page lets the frame around it.
     const int border = fmFrame->frameWidth();
+    const QLayout* column = fmFrame->layout();
+    const double spare = height - 2 * border - kTopMargin - kBottomMargin - column->spacing()
+        - column->itemAt(0)->sizeHint().height();
+    const double zoom = std::min((width - 2.0 * border - 2 * kSideMargin) / kBoardBaseSize.width(),
+                                 spare / kBoardBaseSize.height());
+    objFretboard->SetZoom(std::clamp(std::floor(zoom * 10 + 1e-9) / 10, 1.0, kMaxZoom));
+    // The frame gives up its side margins before it gets wider than the page.
     const int side = std::clamp((width - objFretboard->width()) / 2 - border, 0, kSideMargin);
     fmFrame->layout()->setContentsMargins(side, kTopMargin, side, kBottomMargin);
     fmFrame->adjustSize();
@@ -99,7 +109,20 @@ void PatternPlayControl::ReInitializeFretboard(const Notes& notes)
 {
     notes_ = &notes;
     objFretboard->Initialise(notes, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    SyncOrientation();
     objFretboard->SetSelection(selection_);
+}
+
+void PatternPlayControl::RequestRepaint()
+{
+    SyncOrientation();
+    objFretboard->Refresh();
+}
+
+void PatternPlayControl::SyncOrientation()
+{
+    if (settings_)
+        objFretboard->SetOrientation(settings_->leftHandedNeck, settings_->lowestStringOnTop);
 }
 
 void PatternPlayControl::Initialise(const Notes& notes, int lessonKey, int lessonScale,

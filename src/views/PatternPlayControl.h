@@ -28,7 +28,7 @@ public:
     void Initialise(const Notes& notes, int lessonKey, int lessonScale, const std::vector<int>& drillPatterns);
     // After a new instrument or picture style.
     void ReInitializeFretboard(const Notes& notes);
-    void RequestRepaint() { objFretboard->Refresh(); }
+    void RequestRepaint();
 
     const Selection& GetSelection() const { return selection_; }
 
@@ -39,11 +39,14 @@ public:
     QComboBox* cboPatterns = nullptr;
     QCheckBox* chkBluesNotesOnly = nullptr;
 
+    static constexpr double kMaxZoom = 4;
+
 private:
     void FillPatterns(int scale);
     static bool SelectByData(QComboBox* box, int value);
     static int SelectedData(const QComboBox* box);
     void ApplySelection(const Selection& selection);
+    void SyncOrientation();
 
     void OnKeySelected();
     void OnScaleSelected();

@@ -1,7 +1,7 @@
 #include "views/ProgressBoard.h"
 
 #include "music/Notes.h"
-#include "views/Pictures.h"
+#include "views/BoardPicture.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -41,11 +41,9 @@ ProgressBoard::ProgressBoard(QWidget* parent)
 void ProgressBoard::Initialise(const Notes& notes, FretboardStyle style)
 {
     notes_ = &notes;
-    const Instrument& instrument = notes.GetInstrument();
-    // The picture is drawn larger than on the trainer: ask for the sharper one.
-    picture_ = LoadPicture(BoardPictureName(instrument.Type(), style), 2.0, boardSize_, nullptr);
-    boardSize_ = picture_.deviceIndependentSize().toSize();
-    geometry_ = BoardGeometry(QSizeF(boardSize_), instrument.StringCount(), style);
+    style_ = style;
+    picture_ = QPixmap(); // drawn again for the new instrument at the next paint
+    geometry_ = BoardGeometry(QSizeF(boardSize_), notes.GetInstrument().StringCount(), style);
     updateGeometry();
     update();
 }
@@ -146,10 +144,8 @@ void ProgressBoard::paintEvent(QPaintEvent*)
     // image of another pixel ratio (which the device transform knows, the widget not).
     const qreal dpr = painter.deviceTransform().m11();
     painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF board = BoardRect();
-    const QRectF deviceBoard(board.topLeft() * dpr, board.size() * dpr);
-    painter.drawPixmap(deviceBoard, picture_, QRectF(picture_.rect()));
+    painter.drawPixmap(QPointF(board.topLeft() * dpr), PictureFor(board.size(), dpr));
 
     QFont font = this->font();
     for (const PositionHeat& heat : heat_) {
@@ -169,6 +165,18 @@ void ProgressBoard::paintEvent(QPaintEvent*)
         painter.setPen(Qt::black);
         painter.drawText(fill, Qt::AlignCenter, label);
     }
+}
+
+// The board drawn for the size it is shown at, kept until the size or ratio changes.
+const QPixmap& ProgressBoard::PictureFor(QSizeF size, qreal devicePixelRatio)
+{
+    const QSize devicePixels = (size * devicePixelRatio).toSize();
+    if (picture_.size() != devicePixels && notes_) {
+        const BoardGeometry shown(size, geometry_.StringCount(), style_);
+        picture_ = DrawBoardPicture(shown, LookOf(notes_->GetInstrument().Type(), style_), QTransform(),
+                                    devicePixelRatio);
+    }
+    return picture_;
 }
 
 bool ProgressBoard::event(QEvent* event)

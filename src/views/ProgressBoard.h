@@ -63,10 +63,12 @@ private:
     // Where the picture lies in the widget, in its logical pixels.
     QRectF BoardRect() const;
     qreal Scale() const;
+    const QPixmap& PictureFor(QSizeF size, qreal devicePixelRatio);
 
     const Notes* notes_ = nullptr;
-    QSize boardSize_{580, 100};
-    QPixmap picture_;
+    QSize boardSize_ = kBoardBaseSize;
+    FretboardStyle style_ = FretboardStyle::Simple;
+    QPixmap picture_; // in device pixels
     BoardGeometry geometry_;
     std::vector<PositionHeat> heat_;
 };

@@ -1,23 +1,65 @@
 #include "views/SheetControl.h"
 
-#include "core/Paths.h"
 #include "core/Rounding.h"
 #include "music/Scales.h"
-#include "views/Pictures.h"
+#include "views/StaffPicture.h"
+#include "views/PaintRatio.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QMovie>
 #include <QPainter>
 
 namespace {
 
-constexpr QSize kFallbackSheetSize(580, 250);
 constexpr QSize kSignSize(35, 94);
 constexpr int kEchoMs = 500;
+constexpr int kPromptFrameMs = 350;
 const QColor kEchoGrey(192, 192, 192);
+// Where the prompt text and its picture sit on the staff at its smallest.
+constexpr QRect kPromptTextBox(306, 172, 164, 76);
+constexpr QRect kPromptPictureBox(474, 129, 106, 121);
+
+QRect Scaled(const QRect& box, double zoom)
+{
+    return QRectF(box.x() * zoom, box.y() * zoom, box.width() * zoom, box.height() * zoom).toAlignedRect();
+}
 
 } // namespace
+
+// The "listen" picture beside the prompt: its frames follow each other while shown.
+class PromptPicture : public QWidget {
+public:
+    PromptPicture(const MusicSigns& signs, QWidget* parent)
+        : QWidget(parent)
+        , signs_(signs)
+    {
+        timer_.setInterval(kPromptFrameMs);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            frame_ = (frame_ + 1) % kPromptFrames;
+            update();
+        });
+    }
+    void Start()
+    {
+        frame_ = 0;
+        timer_.start();
+    }
+    void Stop() { timer_.stop(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        DrawPromptFrame(painter, rect(), frame_, signs_);
+    }
+
+private:
+    const MusicSigns& signs_;
+    QTimer timer_;
+    int frame_ = 0;
+};
 
 SheetControl::SheetControl(QWidget* parent)
     : QWidget(parent)
@@ -25,7 +67,8 @@ SheetControl::SheetControl(QWidget* parent)
     setAccessibleName(tr("Staff"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFixedSize(kFallbackSheetSize);
+    setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(kBaseSize);
     echoTimer_.setSingleShot(true);
     connect(&echoTimer_, &QTimer::timeout, this, &SheetControl::EndEcho);
 
@@ -33,48 +76,80 @@ SheetControl::SheetControl(QWidget* parent)
     txtPrompt->setObjectName(QStringLiteral("txtPrompt"));
     txtPrompt->setWordWrap(true);
     txtPrompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    txtPrompt->setGeometry(306, 172, 164, 76);
     txtPrompt->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont promptFont = txtPrompt->font();
-    promptFont.setItalic(true);
-    txtPrompt->setFont(promptFont);
+    promptFont_ = txtPrompt->font();
+    promptFont_.setItalic(true);
     txtPrompt->setStyleSheet(QStringLiteral("color: #1e5aaa;"));
 
-    picPrompt = new QLabel(this);
+    picPrompt = new PromptPicture(signs_, this);
     picPrompt->setObjectName(QStringLiteral("picPrompt"));
-    picPrompt->setGeometry(474, 129, 106, 121);
     picPrompt->setAttribute(Qt::WA_TransparentForMouseEvents);
-    promptMovie_ = new QMovie(ProgramDataPath(QStringLiteral("Images/Prompt.gif")), QByteArray(), this);
-    picPrompt->setMovie(promptMovie_);
-    picPrompt->setScaledContents(true);
     picPrompt->hide();
+    PlacePrompt();
     UpdateAccessibleDescription();
 }
 
 void SheetControl::Initialise(const Notes& notes, QRectF workArea)
 {
     notes_ = &notes;
-    const Instrument& instrument = notes.GetInstrument();
+    baseWorkArea_ = workArea;
     pictureError_.clear();
-    const qreal dpr = devicePixelRatioF();
-    picture_ = LoadPicture(instrument.UsesBassClef() ? QStringLiteral("SheetBass.jpg") : QStringLiteral("Sheet.jpg"),
-                           dpr, kFallbackSheetSize, &pictureError_);
-    QString signError;
-    sharp_ = LoadPicture(QStringLiteral("Sharp.png"), dpr, kSignSize, &signError);
-    flat_ = LoadPicture(QStringLiteral("Flat.png"), dpr, kSignSize, &signError);
-    if (pictureError_.isEmpty())
-        pictureError_ = signError;
-    setFixedSize(picture_.deviceIndependentSize().toSize());
-
-    geometry_ = StaffGeometry(workArea, instrument);
-    levelNotes_.assign(static_cast<size_t>(geometry_.LevelCount()), {});
+    signs_.Load(&pictureError_);
+    background_ = QPixmap();
+    levelNotes_.clear();
+    Rebuild();
     shownLevel_.reset();
     shownName_.clear();
     echoLevel_.reset();
     echoTimer_.stop();
     wholeRange_ = false;
     UpdateAccessibleDescription();
+}
+
+double SheetControl::Zoom() const
+{
+    return static_cast<double>(width()) / kBaseSize.width();
+}
+
+void SheetControl::SetZoom(double zoom)
+{
+    setFixedSize(QSize(qRound(kBaseSize.width() * zoom), qRound(kBaseSize.height() * zoom)));
+    // A hidden staff hears of its new size only when shown; its geometry must not wait.
+    Rebuild();
+    PlacePrompt();
+}
+
+void SheetControl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Rebuild();
+    PlacePrompt();
+}
+
+void SheetControl::Rebuild()
+{
+    if (!notes_)
+        return;
+    const double zoom = Zoom();
+    const QRectF work(baseWorkArea_.x() * zoom, baseWorkArea_.y() * zoom, baseWorkArea_.width() * zoom,
+                      baseWorkArea_.height() * zoom);
+    geometry_ = StaffGeometry(work, notes_->GetInstrument());
+    if (levelNotes_.size() != static_cast<size_t>(geometry_.LevelCount()))
+        levelNotes_.assign(static_cast<size_t>(geometry_.LevelCount()), {});
     update();
+}
+
+void SheetControl::PlacePrompt()
+{
+    const double zoom = Zoom();
+    txtPrompt->setGeometry(Scaled(kPromptTextBox, zoom));
+    QFont font = promptFont_;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    else
+        font.setPixelSize(qRound(font.pixelSize() * zoom));
+    txtPrompt->setFont(font);
+    picPrompt->setGeometry(Scaled(kPromptPictureBox, zoom));
 }
 
 void SheetControl::SetScale(int key, int scale)
@@ -146,7 +221,6 @@ std::optional<int> SheetControl::ShownLevel() const
 
 void SheetControl::Refresh()
 {
-    UpdateAccessibleDescription();
     update();
     SetPrompt(idlePrompt_, false);
 }
@@ -157,9 +231,10 @@ void SheetControl::SetPrompt(const QString& text, bool showPicture)
     const bool picture = !text.isEmpty() && showPicture;
     picPrompt->setVisible(picture);
     if (picture)
-        promptMovie_->start();
+        picPrompt->Start();
     else
-        promptMovie_->stop();
+        picPrompt->Stop();
+    UpdateAccessibleDescription();
 }
 
 QString SheetControl::PromptText() const
@@ -170,6 +245,12 @@ QString SheetControl::PromptText() const
 bool SheetControl::IsPromptPictureShown() const
 {
     return !picPrompt->isHidden();
+}
+
+void SheetControl::SetAnnouncement(const QString& text)
+{
+    announcement_ = text;
+    UpdateAccessibleDescription();
 }
 
 SheetControl::Sign SheetControl::SignOf(const QString& name) const
@@ -199,7 +280,16 @@ void SheetControl::EndEcho()
 
 void SheetControl::UpdateAccessibleDescription()
 {
-    setAccessibleDescription(shownName_.isEmpty() ? tr("No note shown") : tr("Shows the note %1").arg(shownName_));
+    QStringList parts{shownName_.isEmpty() ? tr("No note shown") : tr("Shows the note %1").arg(shownName_)};
+    if (!txtPrompt->text().isEmpty())
+        parts << txtPrompt->text();
+    if (!announcement_.isEmpty())
+        parts << announcement_;
+    const QString description = parts.join(QLatin1Char(' '));
+    if (description == accessibleDescription())
+        return;
+    setAccessibleDescription(description);
+    emit descriptionChanged();
 }
 
 void SheetControl::DrawHead(QPainter& painter, int level, const QColor& colour, bool withSign) const
@@ -207,12 +297,13 @@ void SheetControl::DrawHead(QPainter& painter, int level, const QColor& colour, 
     const Rect& box = geometry_.LevelRect(level);
     const QPointF centre = box.Center();
     const float space = geometry_.Space();
+    const double unit = space / 20.0;
     const int headWidth = RoundToInt16(1.5 * space);
     const int headHeight = RoundToInt16(space / 1.2);
-    painter.setPen(QPen(colour, 2));
+    painter.setPen(QPen(colour, 2 * unit));
     for (const QLineF& line : geometry_.LedgerLines(level, static_cast<float>(centre.x())))
         painter.drawLine(line);
-    painter.setPen(QPen(colour, 1));
+    painter.setPen(QPen(colour, unit));
     painter.setBrush(colour);
     painter.save();
     // A note head leans a little, as printed ones do.
@@ -227,23 +318,28 @@ void SheetControl::DrawHead(QPainter& painter, int level, const QColor& colour, 
         return;
     // The sign stands just left of where a ledger line would end; the belly of the flat
     // sits on the note's line or space.
-    const qreal left = centre.x() - geometry_.LedgerLineWidth() / 2.0 - kSignSize.width();
-    const qreal top = sign == Sign::Flat ? centre.y() - RoundToInt16(0.75 * kSignSize.height())
-                                         : centre.y() - kSignSize.height() / 2.0;
-    painter.drawPixmap(QPointF(left, top), sign == Sign::Flat ? flat_ : sharp_);
+    const qreal left = centre.x() - geometry_.LedgerLineWidth() / 2.0 - kSignSize.width() * unit;
+    const qreal top = sign == Sign::Flat ? centre.y() - RoundToInt16(0.75 * kSignSize.height()) * unit
+                                         : centre.y() - kSignSize.height() / 2.0 * unit;
+    signs_.Draw(painter, sign == Sign::Flat ? MusicSign::Flat : MusicSign::Sharp, QPointF(left, top), unit);
 }
 
 void SheetControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (picture_.isNull())
-        painter.fillRect(rect(), Qt::white); // before the first Initialise
-    painter.drawPixmap(0, 0, picture_);
+    const qreal ratio = PaintRatio(painter);
+    const BackgroundKey key{size(), ratio, notes_ && notes_->GetInstrument().UsesBassClef(), signs_.IsLoaded()};
+    if (background_.isNull() || !(key == backgroundKey_)) {
+        backgroundKey_ = key;
+        background_ = DrawStaffPicture(size(), ratio, geometry_.WorkArea(), key.bass, signs_);
+    }
+    painter.drawPixmap(0, 0, background_);
     painter.setRenderHint(QPainter::Antialiasing);
     if (geometry_.LevelCount() == 0)
         return;
+    const double unit = geometry_.Space() / 20.0;
     if (wholeRange_) {
-        painter.setPen(QPen(Qt::black, 2));
+        painter.setPen(QPen(Qt::black, 2 * unit));
         const auto centreX = static_cast<float>(geometry_.LevelRect(1).Center().x());
         for (int level : {1, geometry_.LevelCount()})
             for (const QLineF& line : geometry_.LedgerLines(level, centreX))
@@ -253,6 +349,18 @@ void SheetControl::paintEvent(QPaintEvent*)
         DrawHead(painter, *echoLevel_, kEchoGrey, false);
     if (shownLevel_)
         DrawHead(painter, *shownLevel_, Qt::black, true);
+    if (hasFocus()) {
+        // The note column, from the highest level to the lowest, framed as the focus.
+        const double half = geometry_.LedgerLineWidth() / 2.0 + 6 * unit;
+        const double x = geometry_.LevelRect(1).Center().x();
+        const QRectF column(QPointF(x - half, geometry_.LevelRect(geometry_.LevelCount()).Top() - 4 * unit),
+                            QPointF(x + half, geometry_.LevelRect(1).Bottom() + 4 * unit));
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0, 0, 0, 200), 4 * unit));
+        painter.drawRoundedRect(column, 6 * unit, 6 * unit);
+        painter.setPen(QPen(QColor(255, 190, 0), 2 * unit));
+        painter.drawRoundedRect(column, 6 * unit, 6 * unit);
+    }
 }
 
 std::optional<int> SheetControl::LevelUnder(QPointF position) const
@@ -277,4 +385,49 @@ void SheetControl::mouseMoveEvent(QMouseEvent* event)
 void SheetControl::mouseReleaseEvent(QMouseEvent*)
 {
     emit released();
+}
+
+void SheetControl::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool answerKey = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (!answerKey || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter presses the level of the shown note: assistance in the drill, the prompt's
+    // sound in ear training.
+    if (!event->isAutoRepeat() && heldKey_ == 0) {
+        heldKey_ = key;
+        emit levelPressed(shownLevel_, event->modifiers().testFlag(Qt::ShiftModifier));
+    }
+}
+
+void SheetControl::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat() && event->key() == heldKey_) {
+        ReleaseKey();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void SheetControl::ReleaseKey()
+{
+    heldKey_ = 0;
+    emit released();
+}
+
+void SheetControl::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void SheetControl::focusOutEvent(QFocusEvent* event)
+{
+    if (heldKey_ != 0)
+        ReleaseKey();
+    QWidget::focusOutEvent(event);
+    update();
 }

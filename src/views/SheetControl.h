@@ -1,10 +1,15 @@
 #pragma once
-// The staff: its picture, the shown note as a head with its sign and ledger lines, a
-// grey echo of the previous note that goes after a moment, and the prompt text with an
-// optional animated picture. A press is resolved into a level here and handed on.
+// The staff: its lines and clef, the shown note as a head with its sign and ledger
+// lines, a grey echo of the previous note that goes after a moment, and the prompt
+// text with an optional animated picture. A press is resolved into a level here and
+// handed on; from the keyboard, Enter presses the level of the shown note.
+//
+// The staff grows with its owner (SetZoom): its work area and everything on it scale
+// together, drawn for the size and pixel ratio they are shown at.
 
 #include "lessons/ActivityViews.h"
 #include "music/Notes.h"
+#include "views/MusicSigns.h"
 #include "views/StaffGeometry.h"
 
 #include <QPixmap>
@@ -15,16 +20,19 @@
 #include <vector>
 
 class QLabel;
-class QMovie;
+class PromptPicture;
 
 class SheetControl : public QWidget, public StaffDisplay {
     Q_OBJECT
 public:
     explicit SheetControl(QWidget* parent = nullptr);
 
-    // The staff of a note table's instrument, its five lines at workArea: loads the
-    // picture and takes its size; nothing shown.
+    // The staff of a note table's instrument, its five lines at workArea on the staff at
+    // its smallest (580 x 250): reads the music signs; nothing shown.
     void Initialise(const Notes& notes, QRectF workArea);
+    // The staff's size as a multiple of its smallest.
+    void SetZoom(double zoom);
+    double Zoom() const;
     // The key and scale whose notes the levels hold.
     void SetScale(int key, int scale);
     // The text the prompt returns to at every refresh ("" for none).
@@ -53,17 +61,29 @@ public:
     QString PromptText() const;
     bool IsPromptPictureShown() const;
     QString PictureError() const { return pictureError_; }
+    // Said after the shown note in the accessible description (a verdict).
+    void SetAnnouncement(const QString& text);
+    const QPixmap& Background() const { return background_; }
+
+    static constexpr QSize kBaseSize{580, 250};
 
 signals:
     void levelPressed(std::optional<int> level, bool secondary);
     void levelHovered(std::optional<int> level);
     void released();
+    // The accessible description changed (the shown note, the prompt, the announcement).
+    void descriptionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     enum class Sign { None, Sharp, Flat };
@@ -73,8 +93,12 @@ private:
     void DrawHead(QPainter& painter, int level, const QColor& colour, bool withSign) const;
     void EndEcho();
     void UpdateAccessibleDescription();
+    void Rebuild();
+    void PlacePrompt();
+    void ReleaseKey();
 
     const Notes* notes_ = nullptr;
+    QRectF baseWorkArea_;
     StaffGeometry geometry_;
     std::vector<std::vector<Note>> levelNotes_;
     std::optional<int> shownLevel_;
@@ -83,12 +107,20 @@ private:
     bool wholeRange_ = false;
     bool byHeight_ = false;
     QString idlePrompt_;
-    QPixmap picture_;
-    QPixmap sharp_;
-    QPixmap flat_;
+    QString announcement_;
+    MusicSigns signs_;
     QString pictureError_;
+    QPixmap background_;
+    struct BackgroundKey {
+        QSize size;
+        qreal ratio = 0;
+        bool bass = false;
+        bool signs = false;
+        bool operator==(const BackgroundKey&) const = default;
+    } backgroundKey_;
     QTimer echoTimer_;
     QLabel* txtPrompt = nullptr;
-    QLabel* picPrompt = nullptr;
-    QMovie* promptMovie_ = nullptr;
+    PromptPicture* picPrompt = nullptr;
+    QFont promptFont_;
+    int heldKey_ = 0;
 };

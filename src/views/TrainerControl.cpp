@@ -11,7 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QAccessible>
 #include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
 
 TrainerControl::TrainerControl(QWidget* parent)
     : QWidget(parent)
@@ -44,6 +48,8 @@ TrainerControl::TrainerControl(QWidget* parent)
     scrollPattern->setPageStep(1);
     scrollPattern->setRange(0, kPatternsPerScale);
     scrollPattern->setToolTip(tr("Up for the next pattern, down for the previous one"));
+    scrollPattern->setAccessibleName(tr("Pattern number"));
+    scrollPattern->setFocusPolicy(Qt::StrongFocus);
     row->addStretch();
     row->addWidget(lblPattern_);
     row->addWidget(boxCurrPattern);
@@ -51,6 +57,15 @@ TrainerControl::TrainerControl(QWidget* parent)
     row->addStretch();
     frmScrollPattern->adjustSize();
     connect(scrollPattern, &QScrollBar::valueChanged, this, &TrainerControl::OnPatternScrolled);
+
+    // Tab goes down the page: the switches, the staff, the board, the pattern selector.
+    setTabOrder(chkHidePattern, chkBluesNotesOnly);
+    setTabOrder(chkBluesNotesOnly, objSheet);
+    setTabOrder(objSheet, objFretboard);
+    setTabOrder(objFretboard, scrollPattern);
+    setTabOrder(scrollPattern, boxCurrPattern);
+    connect(objSheet, &SheetControl::descriptionChanged, this, &TrainerControl::UpdateBoardDescription);
+    UpdateBoardDescription();
 }
 
 void TrainerControl::SetContext(Settings& settings, ActivitySwitcher& switcher)
@@ -72,11 +87,64 @@ void TrainerControl::ConnectViews()
     });
     connect(objSheet, &SheetControl::levelHovered, switcher_, &ActivitySwitcher::StaffHovered);
     connect(objSheet, &SheetControl::released, switcher_, &ActivitySwitcher::StaffReleased);
+    // The board never names the note the drill asks for.
+    objFretboard->SetNoteNamesSpoken(switcher_->Current() != Activity::Drill);
+    connect(switcher_, &ActivitySwitcher::activitySet, this,
+            [this](Activity activity) { objFretboard->SetNoteNamesSpoken(activity != Activity::Drill); });
+}
+
+double TrainerControl::ZoomFor(int width, int height) const
+{
+    const QSize sheet = SheetControl::kBaseSize;
+    const QSize board = kBoardBaseSize;
+    const double switches = chkHidePattern->sizeHint().height();
+    const double selector = frmScrollPattern->sizeHint().height();
+    // The staff is centred at a third of the height with the switches above it, the
+    // board at three quarters with the selector below it; neither may meet the other.
+    const double zoom = std::min({static_cast<double>(width) / std::max(sheet.width(), board.width()),
+                                  (height / 3.0 - switches) / (sheet.height() / 2.0),
+                                  (height * 3.0 / 4 - height / 3.0) / ((sheet.height() + board.height()) / 2.0),
+                                  (height / 4.0 - selector) / (board.height() / 2.0)});
+    return std::clamp(std::floor(zoom * 10 + 1e-9) / 10, 1.0, kMaxZoom);
+}
+
+void TrainerControl::SyncOrientation()
+{
+    if (settings_)
+        objFretboard->SetOrientation(settings_->leftHandedNeck, settings_->lowestStringOnTop);
+}
+
+void TrainerControl::Announce(const QString& text)
+{
+    const bool repeated = text == announcement_;
+    announcement_ = text;
+    objSheet->SetAnnouncement(text);
+    UpdateBoardDescription();
+    if (repeated && !text.isEmpty()) {
+        // The same verdict again is news as well.
+        QAccessibleEvent again(objFretboard, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&again);
+    }
+}
+
+void TrainerControl::UpdateBoardDescription()
+{
+    QStringList parts;
+    if (!announcement_.isEmpty())
+        parts << announcement_;
+    const QString shown = objSheet->ShownNoteName();
+    if (!shown.isEmpty())
+        parts << tr("The staff shows %1.").arg(shown);
+    parts << tr("Arrows move, Enter answers, Shift+Enter plays the open string.");
+    objFretboard->setAccessibleDescription(parts.join(QLatin1Char(' ')));
 }
 
 void TrainerControl::SetLocation(int width, int height)
 {
     resize(width, height);
+    zoom_ = ZoomFor(width, height);
+    objSheet->SetZoom(zoom_);
+    objFretboard->SetZoom(zoom_);
     const int sheetLeft = (width - objSheet->width()) / 2;
     const int boardLeft = (width - objFretboard->width()) / 2;
     const int sheetTop = height / 3 - objSheet->height() / 2;
@@ -102,12 +170,13 @@ bool TrainerControl::Initialise(const Notes& notes)
 {
     notes_ = &notes;
     objFretboard->Initialise(notes, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    SyncOrientation();
     objSheet->Initialise(notes, StaffWorkarea());
     SyncIdlePrompt();
-    // The views carry on with blank pictures; tell the user which file is missing.
-    for (const QString& error : {objFretboard->PictureError(), objSheet->PictureError()})
-        if (!error.isEmpty())
-            ShowMessage(error + QLatin1Char(' ') + tr("Please re-install the application."), MsgPlain);
+    // The staff carries on without its clef and signs; tell the user which file is missing.
+    if (!objSheet->PictureError().isEmpty())
+        ShowMessage(objSheet->PictureError() + QLatin1Char(' ') + tr("Please re-install the application."),
+                    MsgPlain);
     SetSelection(selection_);
     ShowSelection();
     return Reset();
@@ -118,6 +187,7 @@ void TrainerControl::ReInitializeFretboard()
     if (!notes_)
         return;
     objFretboard->Initialise(*notes_, static_cast<FretboardStyle>(settings_ ? settings_->fretboardStyle : 1));
+    SyncOrientation();
     objFretboard->SetSelection(selection_);
 }
 
@@ -157,6 +227,7 @@ void TrainerControl::SyncIdlePrompt()
 void TrainerControl::RequestRepaint()
 {
     SyncIdlePrompt();
+    SyncOrientation();
     objSheet->Refresh();
     objFretboard->Refresh();
     ShowSelection();

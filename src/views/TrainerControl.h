@@ -42,6 +42,14 @@ public:
     bool Reset();
     void ClearFretboard() { objFretboard->ClearFretboard(); }
     void ClearSheet() { objSheet->ClearSheet(); }
+    // A status message (a verdict) for screen readers: it becomes part of both views'
+    // accessible descriptions, so the one with the focus is heard saying it.
+    void Announce(const QString& text);
+    // How many times their smallest the views are shown.
+    double Zoom() const { return zoom_; }
+    // The largest zoom at which the page's parts fit an area of that size (1 at least,
+    // in steps of a tenth).
+    double ZoomFor(int width, int height) const;
 
     SheetControl* objSheet = nullptr;
     FretboardControl* objFretboard = nullptr;
@@ -55,6 +63,7 @@ public:
     static QRectF StaffWorkarea() { return {60, 80, 420, 80}; }
     // Five single patterns and "All Patterns" per scale.
     static constexpr int kPatternsPerScale = 6;
+    static constexpr double kMaxZoom = 4;
 
 signals:
     // The current activity could not start over; its message has been shown.
@@ -70,10 +79,15 @@ private:
     // In ear training the staff keeps inviting the learner to listen.
     void SyncIdlePrompt();
     void ConnectViews();
+    // The board turned as the settings say.
+    void SyncOrientation();
+    void UpdateBoardDescription();
 
     Settings* settings_ = nullptr;
     ActivitySwitcher* switcher_ = nullptr;
     const Notes* notes_ = nullptr;
     Selection selection_;
     QLabel* lblPattern_ = nullptr;
+    double zoom_ = 1;
+    QString announcement_;
 };

@@ -281,6 +281,26 @@ TEST_F(MainWindowTest, TheWindowNeverShrinksBelowItsMinimum)
     EXPECT_GE(w.height(), 540);
 }
 
+// Both pages' boards grow with the window, the hidden one too, and are back at their
+// smallest in the smallest window.
+TEST_F(MainWindowTest, BothPagesGrowWithTheWindow)
+{
+    FrmStartup& w = Start();
+    const int smallest = kBoardBaseSize.width();
+    w.resize(1280, 1024);
+    QTest::qWait(20);
+    EXPECT_GE(w.objTrainer->objFretboard->width(), 2 * smallest);
+    w.stpTabStrip->setCurrentIndex(1);
+    QTest::qWait(20);
+    EXPECT_GE(w.objPatternPlay->objFretboard->width(), 2 * smallest) << "laid out while hidden";
+    w.resize(600, 540);
+    QTest::qWait(20);
+    w.stpTabStrip->setCurrentIndex(0);
+    QTest::qWait(20);
+    EXPECT_EQ(w.objTrainer->objFretboard->width(), smallest) << "laid out while hidden";
+    EXPECT_EQ(w.objPatternPlay->objFretboard->width(), smallest);
+}
+
 TEST_F(MainWindowTest, AStoredLessonKeyThatNamesNoLessonStartsLessonOne)
 {
     StoreSetting(QStringLiteral("CurrLessonKey"), QStringLiteral("7"));

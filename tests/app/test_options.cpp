@@ -9,6 +9,7 @@
 #include "app/RadioGroup.h"
 #include "app/ScrolledNumberBox.h"
 #include "core/Paths.h"
+#include "views/StaffPicture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -168,6 +169,30 @@ TEST_F(OptionsTest, ChangingOnlyTheDrillStyleRebuildsNothing)
     EXPECT_EQ(Stored("EchoEnabled"), QStringLiteral("True"));
 }
 
+TEST_F(OptionsTest, TheNeckIsTurnedOnBothBoardsAndStored)
+{
+    Start();
+    FretboardControl* trainerBoard = window->objTrainer->objFretboard;
+    ASSERT_FALSE(trainerBoard->IsLeftHanded());
+    WithOptions([&](FrmOption& dialog) {
+        EXPECT_FALSE(dialog.generalTab->chkLeftHandedNeck->isChecked());
+        EXPECT_TRUE(dialog.generalTab->optLowestString[1]->isChecked()) << "at the bottom";
+        Click(dialog.generalTab->chkLeftHandedNeck);
+        Click(dialog.generalTab->optLowestString[0]);
+        Click(dialog.btnOk);
+        EXPECT_FALSE(dialog.boolFretboardStyleChanged);
+    });
+    EXPECT_EQ(Stored("LeftHandedNeck"), QStringLiteral("True"));
+    EXPECT_EQ(Stored("LowestStringOnTop"), QStringLiteral("True"));
+    EXPECT_TRUE(trainerBoard->IsLeftHanded() && trainerBoard->IsLowestOnTop());
+    // The nut on the right, the lowest string at the top.
+    EXPECT_GT(trainerBoard->CellCentre({1, 1}).x(), trainerBoard->CellCentre({1, 2}).x());
+    EXPECT_LT(trainerBoard->CellCentre({1, 1}).y(), trainerBoard->CellCentre({6, 1}).y());
+    window->stpTabStrip->setCurrentIndex(1);
+    EXPECT_TRUE(window->objPatternPlay->objFretboard->IsLeftHanded());
+    EXPECT_TRUE(window->objPatternPlay->objFretboard->IsLowestOnTop());
+}
+
 TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
 {
     Start();
@@ -301,13 +326,18 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     SheetControl* sheet = window->objTrainer->objSheet;
     EXPECT_EQ(sheet->Geometry().LevelCount(), 18);
 
-    // The staff shows the bass clef: its left part, before any note, is the bass picture.
-    const QImage bass = QImage(ProgramDataPath(QStringLiteral("Images/SheetBass.jpg"))).convertToFormat(QImage::Format_RGB32);
-    const QImage treble = QImage(ProgramDataPath(QStringLiteral("Images/Sheet.jpg"))).convertToFormat(QImage::Format_RGB32);
+    // The staff shows the bass clef: its left part, before any note, is the bass staff.
+    MusicSigns signs;
+    ASSERT_TRUE(signs.Load(nullptr));
+    const auto staffOf = [&](bool bass) {
+        return DrawStaffPicture(sheet->size(), 1, sheet->Geometry().WorkArea(), bass, signs)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
     const QImage shown = sheet->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect clef(0, 0, 120, bass.height());
-    ASSERT_NE(bass.copy(clef), treble.copy(clef));
-    EXPECT_EQ(shown.copy(clef), bass.copy(clef));
+    const QRect clef(0, 0, qRound(120 * sheet->Zoom()), sheet->height());
+    ASSERT_NE(staffOf(true).copy(clef), staffOf(false).copy(clef));
+    EXPECT_EQ(shown.copy(clef), staffOf(true).copy(clef));
 
     // The drill goes on with the new board: its prompt lies on one of the four strings.
     const QString prompt = window->CurrentLesson()->GetActiveNoteName();

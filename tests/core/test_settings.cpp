@@ -52,7 +52,9 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
-    EXPECT_EQ(raw->childKeys().size(), 22);
+    EXPECT_EQ(raw->childKeys().size(), 24);
+    EXPECT_EQ(Stored("LeftHandedNeck"), QStringLiteral("False"));
+    EXPECT_EQ(Stored("LowestStringOnTop"), QStringLiteral("False"));
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
@@ -62,6 +64,8 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
     settings.guitarType = 2;
     settings.pentatonicOnly = false;
     settings.noteMaxDuration = 300;
+    settings.leftHandedNeck = true;
+    settings.lowestStringOnTop = true;
     ASSERT_TRUE(store.SaveSettings(settings, message));
     Settings reloaded;
     ASSERT_TRUE(Load(reloaded));

@@ -4,6 +4,7 @@
 
 #include "views/FretboardControl.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -35,7 +36,7 @@ protected:
         board.render(&image);
         return image;
     }
-    QPoint Centre(FretPosition cell) const { return board.Geometry().CellRect(cell).Center().toPoint(); }
+    QPoint Centre(FretPosition cell) const { return board.CellCentre(cell).toPoint(); }
 
     Notes notes;
     FretboardControl board;
@@ -80,24 +81,167 @@ TEST(BoardGeometry, TheWorkedCellsOfASixHundredPixelBoard)
     EXPECT_EQ(r.Width(), 5);
 }
 
-TEST(BoardGeometry, EveryCellsCentreFindsItsCellAndSharedBordersGoLow)
+TEST(BoardGeometry, SharedBordersGoToTheLowerStringAndColumn)
 {
-    for (int strings : {4, 5, 6})
-        for (FretboardStyle style : {FretboardStyle::Realistic, FretboardStyle::Simple})
-            for (QSizeF size : {QSizeF(580, 100), QSizeF(600, 100), QSizeF(1160, 200)}) {
-                const BoardGeometry geometry(size, strings, style);
-                for (int s = 1; s <= strings; ++s)
-                    for (int f = 1; f <= kFretPositions; ++f) {
-                        const QPointF c = geometry.CellRect({s, f}).Center();
-                        EXPECT_EQ(geometry.CellAt(qRound(c.x()), qRound(c.y())), (FretPosition{s, f}))
-                            << strings << " strings, cell " << s << "/" << f;
-                    }
-            }
     const BoardGeometry geometry(QSizeF(600, 100), 6, FretboardStyle::Simple);
     const Rect& left = geometry.CellRect({2, 3});
     EXPECT_EQ(geometry.CellAt(left.Right(), qRound(left.Center().y()))->fret, 3) << "the lower column";
     EXPECT_EQ(geometry.CellAt(qRound(left.Center().x()), left.Top())->string, 2) << "the lower string";
     EXPECT_FALSE(geometry.CellAt(100, 2).has_value()) << "above the strings";
+    const BoardGeometry doubled(QSizeF(1160, 200), 6, FretboardStyle::Simple);
+    EXPECT_EQ(doubled.CellRect({6, 1}).Top(), 2 * geometry.CellRect({6, 1}).Top()) << "the tapers grow with the board";
+}
+
+// For every instrument, style, way of turning the neck and size: each cell's marker is
+// painted where a press finds that cell, the nut and the lowest string on their sides.
+TEST_F(BoardTest, EveryPaintedCellIsFoundByAPressAtItsCentre)
+{
+    QSignalSpy pressed(&board, &FretboardControl::cellPressed);
+    for (int type : {0, 1, 2})
+        for (FretboardStyle style : {FretboardStyle::Realistic, FretboardStyle::Simple})
+            for (bool leftHanded : {false, true})
+                for (bool lowestOnTop : {false, true})
+                    for (double zoom : {1.0, 1.5, 2.2}) {
+                        const std::string where = "type " + std::to_string(type) + " style "
+                            + std::to_string(int(style)) + (leftHanded ? " left" : " right")
+                            + (lowestOnTop ? " top" : " bottom") + " zoom " + std::to_string(zoom);
+                        Build(type, style, Showing(4, 1, 4));
+                        board.SetZoom(zoom);
+                        board.SetOrientation(leftHanded, lowestOnTop);
+                        ASSERT_EQ(board.size(), QSize(qRound(580 * zoom), qRound(100 * zoom))) << where;
+                        board.MarkNote(QStringLiteral("-")); // every name holds "-"
+                        const QImage image = Paint();
+                        const int n = board.StringCount();
+                        EXPECT_EQ(board.CellCentre({1, 1}).x() > board.width() / 2, leftHanded) << where;
+                        EXPECT_EQ(board.CellCentre({1, 1}).y() < board.CellCentre({n, 1}).y(), lowestOnTop) << where;
+                        for (int s = 1; s <= n; ++s)
+                            for (int f = 1; f <= kFretPositions; ++f) {
+                                const QPoint centre = board.CellCentre({s, f}).toPoint();
+                                const QRgb pixel = image.pixel(centre);
+                                EXPECT_TRUE(IsRed(pixel) || IsBlue(pixel)) << where << " cell " << s << "/" << f;
+                                pressed.clear();
+                                QTest::mouseClick(&board, Qt::LeftButton, {}, centre);
+                                ASSERT_EQ(pressed.count(), 1);
+                                EXPECT_EQ(pressed.at(0).at(0).value<std::optional<FretPosition>>(),
+                                          (FretPosition{s, f}))
+                                    << where << " cell " << s << "/" << f;
+                            }
+                    }
+}
+
+TEST_F(BoardTest, PicturesAreDrawnForThePixelRatio)
+{
+    Build(0, FretboardStyle::Realistic, Showing(4, 1, 4));
+    board.SetZoom(1.5);
+    for (qreal ratio : {1.0, 1.5, 2.0}) {
+        QPixmap target(board.size() * ratio);
+        target.setDevicePixelRatio(ratio);
+        board.render(&target);
+        EXPECT_EQ(board.Background().size(), board.size() * ratio) << ratio;
+        EXPECT_EQ(board.Background().deviceIndependentSize().toSize(), board.size()) << ratio;
+    }
+}
+
+// The arrows move the cursor as the screen shows the board; Enter and Space answer as
+// a left click on the cursor's cell, Shift+Enter as a right click.
+TEST_F(BoardTest, TheKeyboardMovesTheCursorAsTheScreenShowsIt)
+{
+    Build(0, FretboardStyle::Simple, Showing(4, 1, 4));
+    QSignalSpy pressed(&board, &FretboardControl::cellPressed);
+    QSignalSpy released(&board, &FretboardControl::released);
+    struct Case {
+        bool leftHanded, lowestOnTop;
+        int right, up; // what Right does to the fret and Up to the string
+    };
+    for (const Case& c : {Case{false, false, 1, 1}, Case{true, false, -1, 1}, Case{false, true, 1, -1},
+                          Case{true, true, -1, -1}}) {
+        board.SetOrientation(c.leftHanded, c.lowestOnTop);
+        board.SetCursor({3, 5});
+        QTest::keyClick(&board, Qt::Key_Right);
+        QTest::keyClick(&board, Qt::Key_Up);
+        EXPECT_EQ(board.Cursor(), (FretPosition{3 + c.up, 5 + c.right})) << c.leftHanded << c.lowestOnTop;
+        QTest::keyClick(&board, Qt::Key_Left);
+        QTest::keyClick(&board, Qt::Key_Down);
+        EXPECT_EQ(board.Cursor(), (FretPosition{3, 5}));
+    }
+    board.SetOrientation(false, false);
+    QTest::keyClick(&board, Qt::Key_End);
+    EXPECT_EQ(board.Cursor().fretNum, kFretPositions) << "fret 13";
+    QTest::keyClick(&board, Qt::Key_Right);
+    EXPECT_EQ(board.Cursor().fretNum, kFretPositions) << "the cursor stays on the board";
+    QTest::keyClick(&board, Qt::Key_Home);
+    EXPECT_EQ(board.Cursor().fretNum, 1) << "the nut";
+    QTest::keyClick(&board, Qt::Key_1);
+    EXPECT_EQ(board.Cursor().stringNum, 6) << "string 1 as players count: the highest";
+    QTest::keyClick(&board, Qt::Key_6);
+    EXPECT_EQ(board.Cursor().stringNum, 1);
+    QTest::keyClick(&board, Qt::Key_7);
+    EXPECT_EQ(board.Cursor().stringNum, 1) << "no seventh string";
+
+    board.SetCursor({2, 8});
+    QTest::keyClick(&board, Qt::Key_Return);
+    QTest::keyClick(&board, Qt::Key_Space);
+    QTest::keyClick(&board, Qt::Key_Return, Qt::ShiftModifier);
+    ASSERT_EQ(pressed.count(), 3);
+    EXPECT_EQ(released.count(), 3) << "each key's release ends its press";
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(pressed.at(i).at(0).value<std::optional<FretPosition>>(), (FretPosition{2, 8}));
+        EXPECT_EQ(pressed.at(i).at(1).toBool(), i == 2) << "Shift+Enter is the secondary button";
+    }
+    QTest::mouseClick(&board, Qt::LeftButton, {}, Centre({4, 2}));
+    EXPECT_EQ(board.Cursor(), (FretPosition{4, 2})) << "a click takes the cursor along";
+}
+
+// The board as a screen reader sees it: a table of named cells, the marked ones
+// selected, the cursor's focused, and a press action that answers.
+TEST_F(BoardTest, ScreenReadersSeeATableOfNamedCells)
+{
+    Build(0, FretboardStyle::Simple, Showing(4, 1, 4));
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&board);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->tableInterface()->rowCount(), 6);
+    EXPECT_EQ(table->tableInterface()->columnCount(), kFretPositions);
+
+    QAccessibleInterface* lowG = table->tableInterface()->cellAt(5, 3); // string 6, fret 3
+    ASSERT_NE(lowG, nullptr);
+    EXPECT_EQ(lowG->text(QAccessible::Name), QStringLiteral("string 6, fret 3, G-0"));
+    EXPECT_EQ(table->tableInterface()->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("string 1, open, E-2"));
+    board.SetNoteNamesSpoken(false);
+    EXPECT_EQ(lowG->text(QAccessible::Name), QStringLiteral("string 6, fret 3")) << "no answer given away";
+
+    board.MarkNote(QStringLiteral("G-0"));
+    EXPECT_TRUE(lowG->state().selected);
+    EXPECT_TRUE(lowG->tableCellInterface()->isSelected());
+    EXPECT_TRUE(lowG->text(QAccessible::Description).startsWith(QStringLiteral("marked")));
+    const QList<QAccessibleInterface*> selected = table->tableInterface()->selectedCells();
+    EXPECT_TRUE(selected.contains(lowG));
+    int patternCells = 0;
+    for (int s = 1; s <= 6; ++s)
+        for (int f = 1; f <= kFretPositions; ++f)
+            patternCells += board.MarkerAt({s, f}).drawn ? 1 : 0;
+    EXPECT_EQ(selected.size(), patternCells) << "every drawn marker and nothing else";
+
+    board.show();
+    board.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&board));
+    board.setFocus();
+    board.SetCursor({1, 4});
+    EXPECT_TRUE(lowG->state().focused);
+    EXPECT_EQ(table->focusChild(), lowG);
+    EXPECT_EQ(table->childAt(board.mapToGlobal(Centre({1, 4})).x(), board.mapToGlobal(Centre({1, 4})).y()), lowG);
+
+    QSignalSpy pressed(&board, &FretboardControl::cellPressed);
+    QSignalSpy released(&board, &FretboardControl::released);
+    table->tableInterface()->cellAt(2, 5)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(pressed.count(), 1);
+    EXPECT_EQ(pressed.at(0).at(0).value<std::optional<FretPosition>>(), (FretPosition{4, 6}));
+    EXPECT_EQ(released.count(), 1);
+
+    Build(1, FretboardStyle::Simple, Showing(4, 1, 4));
+    EXPECT_EQ(table->tableInterface()->rowCount(), 4) << "the bass";
+    EXPECT_EQ(table->tableInterface()->cellAt(3, 0)->text(QAccessible::Name), QStringLiteral("string 4, open"));
 }
 
 TEST_F(BoardTest, PressesAreResolvedIntoCellsWithTheirButton)

@@ -3,6 +3,7 @@
 #include "doubles/MessageRecorder.h"
 
 #include "music/Scales.h"
+#include "lessons/DrillLesson.h"
 #include "views/SheetControl.h"
 #include "views/TrainerControl.h"
 
@@ -78,6 +79,21 @@ TEST_F(StaffTest, LedgerLinesBelowAndAboveTheStaff)
     EXPECT_TRUE(sheet.Geometry().LedgerLines(7, 270).empty());
 }
 
+// The bass clef's dots lie in the two spaces around the F line, clear of the lines.
+TEST_F(StaffTest, TheBassClefsDotsSitInTheSpacesAroundTheFLine)
+{
+    Build(1);
+    sheet.resize(SheetControl::kBaseSize);
+    QImage image(sheet.size(), QImage::Format_RGB32);
+    sheet.render(&image);
+    const auto ink = [&](int y) { return qGray(image.pixel(120, y)) < 128; };
+    // The staff's lines at 80, 100, ... 160; the dots' column is 56..64 from its left end.
+    for (int y : {92, 108})
+        EXPECT_TRUE(ink(y)) << "a dot at y " << y;
+    for (int y : {84, 116, 124})
+        EXPECT_FALSE(ink(y)) << "no dot at y " << y;
+}
+
 TEST_F(StaffTest, TheShownNoteItsSignAndTheEcho)
 {
     Build(0, 2, ScaleMajor, /*flats=*/false); // B flat major with sharps: A# C D D# F G A
@@ -127,4 +143,44 @@ TEST_F(StaffTest, PressesAreResolvedIntoLevelsByPointOrByHeight)
     QApplication::sendEvent(&sheet, &move);
     ASSERT_GE(hovered.count(), 1);
     EXPECT_EQ(hovered.last().at(0).value<std::optional<int>>(), 16);
+}
+
+// At twice its size everything on the staff lies twice as far out, drawn at the ratio
+// it is shown at; Enter presses the level of the shown note; what the staff shows is
+// its accessible description.
+TEST_F(StaffTest, TheStaffGrowsTakesEnterAndDescribesItself)
+{
+    Build(0);
+    sheet.SetZoom(2);
+    ASSERT_EQ(sheet.size(), QSize(1160, 500));
+    const Rect& lowest = sheet.Geometry().LevelRect(1);
+    EXPECT_EQ(QRect(lowest.Left(), lowest.Top(), lowest.Right() - lowest.Left(), lowest.Bottom() - lowest.Top()),
+              QRect(520, 450, 40, 20));
+    EXPECT_EQ(CentreY(16), 160) << "F on the top line";
+    QSignalSpy pressed(&sheet, &SheetControl::levelPressed);
+    QSignalSpy released(&sheet, &SheetControl::released);
+    QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(540, 320));
+    ASSERT_EQ(pressed.count(), 1);
+    EXPECT_EQ(pressed.at(0).at(0).value<std::optional<int>>(), 8);
+    QPixmap target(sheet.size() * 2);
+    target.setDevicePixelRatio(2);
+    sheet.render(&target);
+    EXPECT_EQ(sheet.Background().size(), sheet.size() * 2);
+
+    pressed.clear();
+    released.clear();
+    QTest::keyClick(&sheet, Qt::Key_Return);
+    sheet.ShowNote(QStringLiteral("C-1"));
+    QTest::keyClick(&sheet, Qt::Key_Enter);
+    ASSERT_EQ(pressed.count(), 2);
+    EXPECT_FALSE(pressed.at(0).at(0).value<std::optional<int>>().has_value()) << "no note shown";
+    EXPECT_EQ(pressed.at(1).at(0).value<std::optional<int>>(), LevelOf(QStringLiteral("C-1")));
+    EXPECT_EQ(released.count(), 2);
+
+    QSignalSpy described(&sheet, &SheetControl::descriptionChanged);
+    sheet.SetPrompt(DrillLesson::PromptText(), false);
+    sheet.SetAnnouncement(QStringLiteral("Correct! Now try the next note."));
+    EXPECT_EQ(sheet.accessibleDescription(), QStringLiteral("Shows the note C-1 Please click on the sheet to hear "
+                                                            "this note's sound. Correct! Now try the next note."));
+    EXPECT_EQ(described.count(), 2);
 }
