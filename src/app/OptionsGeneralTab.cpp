@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -109,8 +110,9 @@ OptionsGeneralTab::OptionsGeneralTab(QWidget* parent)
     for (const RadioGroup* group : {optGuitarType, optFretboardStyle})
         for (int i = 0; i < group->Count(); ++i)
             order.push_back(group->Button(i));
-    order.insert(order.end(), {chkLeftHandedNeck, optLowestString[0], optLowestString[1], tuningPicker->cboInstrument,
-                               tuningPicker->cboTuning, optPlayNoteOnPrompt[0],
+    order.insert(order.end(), {chkLeftHandedNeck, optLowestString[0], optLowestString[1],
+                               tuningPicker->cboInstrument, tuningPicker->cboTuning,
+                               optPlayNoteOnPrompt[0],
                                chkEchoEnabled, optPlayNoteOnPrompt[1], chkBeepOnError});
     for (int i = 0; i < optFlatSymbolPref->Count(); ++i)
         order.push_back(optFlatSymbolPref->Button(i));

@@ -238,5 +238,5 @@ void InstallFretboardAccessibility()
 
 int FretboardChildIndex(const FretboardControl& board, FretPosition cell)
 {
-    return (board.PlayerString(cell.stringNum) - 1) * kFretPositions + cell.fretNum - 1;
+    return (board.PlayerString(cell.string) - 1) * kFretPositions + cell.fret - 1;
 }

@@ -167,8 +167,8 @@ std::optional<FretPosition> FretboardControl::CellAtPoint(QPointF point) const
 
 QString FretboardControl::CellName(FretPosition cell) const
 {
-    const QString fret = cell.fretNum == 1 ? tr("open") : tr("fret %1").arg(cell.fretNum - 1);
-    QString name = tr("string %1, %2").arg(PlayerString(cell.stringNum)).arg(fret);
+    const QString fret = cell.fret == 1 ? tr("open") : tr("fret %1").arg(cell.fret - 1);
+    QString name = tr("string %1, %2").arg(PlayerString(cell.string)).arg(fret);
     if (namesSpoken_) {
         const QString note = NoteNameAt(cell);
         if (!note.isEmpty())
@@ -257,8 +257,8 @@ void FretboardControl::mouseDoubleClickEvent(QMouseEvent*)
 
 void FretboardControl::SetCursor(FretPosition cell)
 {
-    cell.stringNum = std::clamp(cell.stringNum, 1, std::max(1, StringCount()));
-    cell.fretNum = std::clamp(cell.fretNum, 1, kFretPositions);
+    cell.string = std::clamp(cell.string, 1, std::max(1, StringCount()));
+    cell.fret = std::clamp(cell.fret, 1, kFretPositions);
     const bool moved = !(cell == cursor_);
     cursor_ = cell;
     if (moved || hasFocus())
@@ -284,26 +284,26 @@ bool FretboardControl::MoveCursor(int key)
     FretPosition next = cursor_;
     switch (key) {
     case Qt::Key_Left:
-        next.fretNum -= towardsRight;
+        next.fret -= towardsRight;
         break;
     case Qt::Key_Right:
-        next.fretNum += towardsRight;
+        next.fret += towardsRight;
         break;
     case Qt::Key_Up:
-        next.stringNum += upwards;
+        next.string += upwards;
         break;
     case Qt::Key_Down:
-        next.stringNum -= upwards;
+        next.string -= upwards;
         break;
     case Qt::Key_Home:
-        next.fretNum = 1;
+        next.fret = 1;
         break;
     case Qt::Key_End:
-        next.fretNum = kFretPositions;
+        next.fret = kFretPositions;
         break;
     default:
         if (key >= Qt::Key_1 && key < Qt::Key_1 + StringCount())
-            next.stringNum = PlayerString(key - Qt::Key_1 + 1);
+            next.string = PlayerString(key - Qt::Key_1 + 1);
         else
             return false;
     }

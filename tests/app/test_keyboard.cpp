@@ -55,9 +55,9 @@ protected:
     // The string by its number as players count it, the nut, then along the string.
     void WalkTo(FretPosition cell)
     {
-        Key(Qt::Key_1 + Board().PlayerString(cell.stringNum) - 1);
+        Key(Qt::Key_1 + Board().PlayerString(cell.string) - 1);
         Key(Qt::Key_Home);
-        for (int f = 1; f < cell.fretNum; ++f)
+        for (int f = 1; f < cell.fret; ++f)
             Key(Qt::Key_Right);
     }
     QString Verdict() const { return window->StatusPanelText(QString()); }

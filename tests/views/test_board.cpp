@@ -166,17 +166,17 @@ TEST_F(BoardTest, TheKeyboardMovesTheCursorAsTheScreenShowsIt)
     }
     board.SetOrientation(false, false);
     QTest::keyClick(&board, Qt::Key_End);
-    EXPECT_EQ(board.Cursor().fretNum, kFretPositions) << "fret 13";
+    EXPECT_EQ(board.Cursor().fret, kFretPositions) << "fret 13";
     QTest::keyClick(&board, Qt::Key_Right);
-    EXPECT_EQ(board.Cursor().fretNum, kFretPositions) << "the cursor stays on the board";
+    EXPECT_EQ(board.Cursor().fret, kFretPositions) << "the cursor stays on the board";
     QTest::keyClick(&board, Qt::Key_Home);
-    EXPECT_EQ(board.Cursor().fretNum, 1) << "the nut";
+    EXPECT_EQ(board.Cursor().fret, 1) << "the nut";
     QTest::keyClick(&board, Qt::Key_1);
-    EXPECT_EQ(board.Cursor().stringNum, 6) << "string 1 as players count: the highest";
+    EXPECT_EQ(board.Cursor().string, 6) << "string 1 as players count: the highest";
     QTest::keyClick(&board, Qt::Key_6);
-    EXPECT_EQ(board.Cursor().stringNum, 1);
+    EXPECT_EQ(board.Cursor().string, 1);
     QTest::keyClick(&board, Qt::Key_7);
-    EXPECT_EQ(board.Cursor().stringNum, 1) << "no seventh string";
+    EXPECT_EQ(board.Cursor().string, 1) << "no seventh string";
 
     board.SetCursor({2, 8});
     QTest::keyClick(&board, Qt::Key_Return);
