@@ -111,8 +111,13 @@ bool ScrolledNumberBox::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CheckValue())
             return true;
-        // Up and Down step the value as the bar's arrows do: the bar itself takes no focus.
+        // Up and Down step the value as the bar's arrows do (the bar itself takes no
+        // focus), from the number typed so far when it is one the bar can show.
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            bool isNumber = false;
+            const int typed = box->text().trimmed().toInt(&isNumber);
+            if (isNumber && typed >= lowest_ && typed <= highest_)
+                SetValue(typed);
             scroll->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
                                                     : QAbstractSlider::SliderSingleStepAdd);
             return true;

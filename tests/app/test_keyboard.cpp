@@ -234,6 +234,9 @@ TEST_F(KeyboardTest, EveryControlOfTheWindowAndItsDialogsIsReachedByTab)
         QTest::keyClick(duration, Qt::Key_Down);
         QTest::keyClick(duration, Qt::Key_Down);
         EXPECT_EQ(options.generalTab->numTestDuration->Value(), before - 1);
+        duration->setText(QStringLiteral("50"));
+        QTest::keyClick(duration, Qt::Key_Up);
+        EXPECT_EQ(options.generalTab->numTestDuration->Value(), 51) << "from the number typed";
     });
     for (QAction* entry : {w.mnuCreateLearner, w.mnuSelCurrLearner})
         WithDialog<FrmLearner>(entry, [&](FrmLearner& learner) {
