@@ -1,5 +1,6 @@
 #include "app/FrmLearner.h"
 
+#include "app/PracticeRecords.h"
 #include "app/ProgramArt.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
@@ -13,11 +14,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FrmLearner::FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, QWidget* parent)
+FrmLearner::FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, PracticeRecords* practice,
+                       QWidget* parent)
     : QDialog(parent)
     , settings_(settings)
     , learners_(learners)
     , scores_(scores)
+    , practice_(practice)
 {
     setObjectName(QStringLiteral("frmLearner"));
     BuildControls();
@@ -219,8 +222,10 @@ void FrmLearner::DeleteLearner()
     const LearnerItem* learner = learners.Item(keyText);
     if (!learner)
         return;
-    if (ShowMessage(tr("Are you sure you want to delete the learner '") + learner->strName + tr("'."), MsgOkCancel)
-        != MsgOk)
+    QString question = tr("Are you sure you want to delete the learner '") + learner->strName + tr("'.");
+    if (practice_)
+        question += QLatin1Char(' ') + tr("Their practice answers are deleted with them.");
+    if (ShowMessage(question, MsgOkCancel) != MsgOk)
         return;
 
     learners.Remove(keyText);
@@ -229,6 +234,8 @@ void FrmLearner::DeleteLearner()
     QString message;
     if (!scores_.RemoveScoresOfLearner(key, message))
         ShowMessage(DatabaseProblemMessage(message), MsgPlain);
+    if (practice_)
+        practice_->DeleteLearner(key);
     Save(false);
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The learner dialog: selects the current learner, creates, renames and deletes
-// learners. The caller sets intAction, calls exec() and reads intAction back: 4 means
-// the learners could not be loaded and the caller skips its follow-up.
+// learners (and with them their scores and practice answers; a renamed learner keeps
+// both). The caller sets intAction, calls exec() and reads intAction back: 4 means the
+// learners could not be loaded and the caller skips its follow-up.
 
 #include <QDialog>
 #include <QtGlobal>
 
 class DbaseItems;
 class LearnerItems;
+class PracticeRecords;
 class QLabel;
 struct Settings;
 class QLineEdit;
@@ -26,7 +28,9 @@ public:
         ActionNotLoaded = 4,
     };
 
-    FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, QWidget* parent = nullptr);
+    // practice: where a deleted learner's answers go from; none leaves them.
+    FrmLearner(Settings& settings, LearnerItems& learners, DbaseItems& scores, PracticeRecords* practice = nullptr,
+               QWidget* parent = nullptr);
 
     qint32 intAction = ActionSelect;
 
@@ -62,4 +66,5 @@ private:
     Settings& settings_;
     LearnerItems& learners_;
     DbaseItems& scores_;
+    PracticeRecords* practice_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/FrmAbout.h"
 #include "app/FrmLearner.h"
 #include "app/FrmOption.h"
+#include "app/FrmProgress.h"
 #include "app/FrmScore.h"
 #include "app/FrmSplash.h"
 #include "app/Help.h"
@@ -40,6 +41,12 @@ QString StorePath(const QString& folder, const char* file)
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + QLatin1String(file);
 }
 
+QString PracticePath(const FrmStartup::Options& options)
+{
+    const QString folder = options.practiceFolder.isEmpty() ? options.dataFolder : options.practiceFolder;
+    return StorePath(folder, "Practice.sqlite");
+}
+
 // Busy pointer for a scope.
 class BusyPointer {
 public:
@@ -57,6 +64,7 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
     , sound_(options_.sound ? options_.sound(settings_) : std::make_unique<SoundSystem>(settings_))
     , learners_(StorePath(options_.dataFolder, "Learners.dat"))
     , scores_(StorePath(options_.dataFolder, "Score.dat"))
+    , practice_(PracticePath(options_))
     , test_(settings_, scores_)
     , switcher_(settings_, lessons_, freePlay_, showMe_, this)
 {
@@ -96,11 +104,13 @@ void FrmStartup::CreateMenus()
 
     QMenu* activities = menuBar()->addMenu(tr("&Activities"));
     mnuDrillMode = activities->addAction(tr("&Drill mode"), this, [this] { ChooseActivity(Activity::Drill); });
+    mnuWeakNotes =
+        activities->addAction(tr("Practise &weak notes"), this, [this] { ChooseActivity(Activity::WeakNotes); });
     mnuShowMe = activities->addAction(tr("&Show me"), this, [this] { ChooseActivity(Activity::ShowMe); });
     mnuFreePlay = activities->addAction(tr("&FreePlay"), this, [this] { ChooseActivity(Activity::FreePlay); });
     mnuPatternPlay =
         activities->addAction(tr("&Play with patterns"), this, [this] { ChooseActivity(Activity::PatternPlay); });
-    for (QAction* action : {mnuDrillMode, mnuShowMe, mnuFreePlay, mnuPatternPlay})
+    for (QAction* action : {mnuDrillMode, mnuWeakNotes, mnuShowMe, mnuFreePlay, mnuPatternPlay})
         action->setCheckable(true);
     activities->addSeparator();
     mnuOptions = activities->addAction(tr("&Options"), this, &FrmStartup::ShowOptions);
@@ -121,6 +131,10 @@ void FrmStartup::CreateMenus()
                                            [this] { ManageLearners(FrmLearner::ActionDelete); });
     mnuExecTest = score->addAction(tr("&Execute test"), &test_, &TimedTest::ArmTest);
     mnuScore = score->addAction(tr("&View scores"), this, &FrmStartup::ShowScores);
+    mnuProgress = score->addAction(tr("&Progress"), this, &FrmStartup::ShowProgress);
+    mnuExportPractice = score->addAction(tr("E&xport practice…"), this, [this] {
+        practice_.Export(this, learners_, settings_.currLearnerKey);
+    });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     mnuContents = help->addAction(tr("&Contents"), this, [] { ShowHelpContents(HelpFile()); });
@@ -206,10 +220,14 @@ void FrmStartup::SetUpActivities()
     context.player = &sound_->Player();
     context.selection = &objTrainer->GetSelection();
     context.test = &test_;
+    context.recorder = &practice_;
     for (LessonsItem& item : lessons_)
         item.lesson->SetContext(context);
     freePlay_.SetContext(context);
     showMe_.SetContext(context);
+    context.test = nullptr; // no timed test while practising weak notes
+    weakNotes_.SetContext(context);
+    switcher_.SetPractice(&weakNotes_);
 }
 
 bool FrmStartup::LoadStores()
@@ -258,6 +276,8 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
         endRequested_ = true;
         return LoadResult::EndProgram;
     }
+    // Only now: its faults never keep the learners or scores from loading.
+    practice_.Open();
     GenerateStartupFormName();
 
     stpTabStrip->setCurrentIndex(1);
@@ -275,7 +295,7 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
 void FrmStartup::CheckActivityMenu(QAction* checked)
 {
     checkedActivity_ = checked;
-    for (QAction* action : {mnuShowMe, mnuDrillMode, mnuFreePlay, mnuPatternPlay})
+    for (QAction* action : {mnuShowMe, mnuDrillMode, mnuWeakNotes, mnuFreePlay, mnuPatternPlay})
         action->setChecked(action == checked);
 }
 
@@ -286,6 +306,8 @@ QAction* FrmStartup::MenuEntryOf(Activity activity) const
         return mnuShowMe;
     case Activity::Drill:
         return mnuDrillMode;
+    case Activity::WeakNotes:
+        return mnuWeakNotes;
     case Activity::FreePlay:
         return mnuFreePlay;
     case Activity::PatternPlay:
@@ -332,7 +354,7 @@ void FrmStartup::ChooseActivity(Activity activity)
     }
     const BusyPointer busy;
     objTrainer->Reset();
-    if (activity != Activity::Drill)
+    if (activity != Activity::Drill && activity != Activity::WeakNotes)
         objTrainer->ClearSheet();
     objTrainer->ClearFretboard();
     objTrainer->RequestRepaint();
@@ -440,7 +462,7 @@ void FrmStartup::AfterOptions(bool tableChanged, const Selection& drillSelection
 
 void FrmStartup::ManageLearners(qint32 action)
 {
-    FrmLearner dialog(settings_, learners_, scores_, this);
+    FrmLearner dialog(settings_, learners_, scores_, &practice_, this);
     dialog.intAction = action;
     dialog.exec();
     if (dialog.intAction == FrmLearner::ActionNotLoaded)
@@ -455,6 +477,16 @@ void FrmStartup::ShowScores()
     test_.Cancel();
     FrmScore scores(FrmScore::LessonNames(lessons_), settings_, learners_, scores_, this);
     scores.exec();
+    objTrainer->Reset();
+    objTrainer->ClearFretboard();
+    objTrainer->RequestRepaint();
+}
+
+void FrmStartup::ShowProgress()
+{
+    test_.Cancel();
+    FrmProgress progress(practice_, notes_, settings_, learners_, this);
+    progress.exec();
     objTrainer->Reset();
     objTrainer->ClearFretboard();
     objTrainer->RequestRepaint();

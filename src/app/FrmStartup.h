@@ -1,9 +1,10 @@
 #pragma once
 // The main window: menus, the "Trainer" and "Patterns" pages, the status bar, and the
 // start and end of a run. It owns the run's state (settings, note table, lessons,
-// learner and score stores, sound) and hands the activity switching and the timed test
-// to their own classes.
+// learner, score and practice stores, sound) and hands the activity switching, the
+// timed test and the practice records to their own classes.
 
+#include "app/PracticeRecords.h"
 #include "core/Settings.h"
 #include "lessons/ActivitySwitcher.h"
 #include "lessons/ActivityViews.h"
@@ -11,6 +12,7 @@
 #include "lessons/LessonShowMe.h"
 #include "lessons/Lessons.h"
 #include "lessons/TimedTest.h"
+#include "lessons/WeakNotesPractice.h"
 #include "music/Notes.h"
 #include "records/DbaseItems.h"
 #include "records/LearnerItems.h"
@@ -38,6 +40,7 @@ public:
     struct Options {
         SoundFactory sound;
         QString dataFolder; // where Learners.dat and Score.dat live; empty: the user's
+        QString practiceFolder; // where Practice.sqlite lives; empty: the data folder
     };
 
     explicit FrmStartup(Options options = {}, QWidget* parent = nullptr);
@@ -52,6 +55,7 @@ public:
     const Notes& GetNotes() const { return notes_; }
     LearnerItems& Learners() { return learners_; }
     DbaseItems& Scores() { return scores_; }
+    PracticeRecords& Practice() { return practice_; }
     SoundSystem& Sound() { return *sound_; }
     TimedTest& Test() { return test_; }
     ActivitySwitcher& Activities() { return switcher_; }
@@ -72,6 +76,7 @@ public:
 
     QAction* mnuExit = nullptr;
     QAction* mnuDrillMode = nullptr;
+    QAction* mnuWeakNotes = nullptr;
     QAction* mnuShowMe = nullptr;
     QAction* mnuFreePlay = nullptr;
     QAction* mnuPatternPlay = nullptr;
@@ -83,6 +88,8 @@ public:
     QAction* mnuDeleteLearner = nullptr;
     QAction* mnuExecTest = nullptr;
     QAction* mnuScore = nullptr;
+    QAction* mnuProgress = nullptr;
+    QAction* mnuExportPractice = nullptr;
     QAction* mnuContents = nullptr;
     QAction* mnuAbout = nullptr;
 
@@ -112,6 +119,7 @@ private:
     void ShowOptions();
     void ManageLearners(qint32 action);
     void ShowScores();
+    void ShowProgress();
     // After the options dialog: a new instrument, picture or spelling rebuilds the note
     // table and both boards; a new lesson or pattern choice restarts the drill.
     void AfterOptions(bool tableChanged, const Selection& drillSelection, int lessonBefore);
@@ -130,6 +138,8 @@ private:
     LessonShowMe showMe_;
     LearnerItems learners_;
     DbaseItems scores_;
+    PracticeRecords practice_;
+    WeakNotesPractice weakNotes_;
     TimedTest test_;
     ActivitySwitcher switcher_;
 

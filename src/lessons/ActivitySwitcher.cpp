@@ -18,6 +18,10 @@ QString StatusTextOf(Activity activity)
         return QCoreApplication::translate("FrmStartup", "Click on sheet or fretboard to show associated note.");
     case Activity::Drill:
         return QCoreApplication::translate("FrmStartup", "Click on the fretboard to show the note position.");
+    case Activity::WeakNotes:
+        return QCoreApplication::translate("FrmStartup",
+                                           "Weak notes come more often, never the same place twice in a row. "
+                                           "Click on the fretboard to show the note position.");
     case Activity::FreePlay:
         return QCoreApplication::translate("FrmStartup", "Click on either sheet or fretboard to sound the note.");
     case Activity::PatternPlay:
@@ -51,6 +55,8 @@ LessonInterface* ActivitySwitcher::CurrentReceiver() const
         return &showMe_;
     case Activity::Drill:
         return CurrentLesson();
+    case Activity::WeakNotes:
+        return practice_;
     case Activity::FreePlay:
         return &freePlay_;
     case Activity::PatternPlay:
@@ -97,13 +103,13 @@ void ActivitySwitcher::AfterPress(bool ok, const QString& message)
         host_->SetNotePanel(CurrentReceiver()->GetActiveNoteName());
 }
 
-void ActivitySwitcher::FretboardPressed(std::optional<FretPosition> cell, bool secondary)
+void ActivitySwitcher::FretboardPressed(std::optional<FretPosition> cell, bool secondary, AnswerInput input)
 {
     LessonInterface* receiver = CurrentReceiver();
     if (!receiver)
         return;
     QString message;
-    const bool ok = receiver->FretboardPressed(cell, secondary, message);
+    const bool ok = receiver->FretboardPressed(cell, secondary, message, input);
     AfterPress(ok, message);
 }
 
@@ -118,8 +124,8 @@ void ActivitySwitcher::StaffPressed(std::optional<int> level, bool secondary)
     LessonInterface* receiver = CurrentReceiver();
     if (!receiver)
         return;
-    // The drill has no use for a level's second note.
-    const bool second = secondary && current_ != Activity::Drill;
+    // The drills have no use for a level's second note.
+    const bool second = secondary && current_ != Activity::Drill && current_ != Activity::WeakNotes;
     QString message;
     const bool ok = receiver->StaffPressed(level, second, message);
     AfterPress(ok, message);

@@ -4,11 +4,16 @@
 #include "core/Selection.h"
 #include "core/Settings.h"
 #include "lessons/ActivityViews.h"
+#include "lessons/AnswerRecorder.h"
 #include "lessons/TimedTest.h"
 #include "music/Notes.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
+#include <algorithm>
+#include <chrono>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -47,16 +52,59 @@ std::optional<FretPosition> DrillLesson::PickQuestion(const std::vector<FretPosi
     return pool[index];
 }
 
-QString DrillLesson::PickVisiblePatternNote()
+DrillLesson::Question DrillLesson::PickVisiblePatternNote()
 {
     if (!context_.notes || !context_.selection)
-        return QString();
+        return {};
     const std::optional<FretPosition> cell =
         PickQuestion(QuestionPool(context_.notes->GetInstrument(), *context_.selection));
     if (!cell)
-        return QString();
-    const std::optional<Note> note = context_.notes->GetNoteObjFromFretBoard(cell->stringNum, cell->fretNum);
-    return note ? note->name : QString();
+        return {};
+    const std::optional<Note> note = context_.notes->GetNoteObjFromFretBoard(cell->string, cell->fret);
+    return note ? Question{note->name, cell} : Question{};
+}
+
+void DrillLesson::Ask(const Question& question)
+{
+    testNoteName_ = question.name;
+    promptPosition_ = question.position;
+    promptShownMs_ = SteadyNowMs();
+    assisted_ = false;
+}
+
+qint64 DrillLesson::SteadyNowMs() const
+{
+    if (context_.steadyClockMs)
+        return context_.steadyClockMs();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+PracticeAnswer DrillLesson::MakeAnswer(FretPosition answered, const Note& answer, AnswerInput input) const
+{
+    PracticeAnswer a;
+    a.answeredAtMs = QDateTime::currentMSecsSinceEpoch();
+    if (const Settings* settings = context_.settings) {
+        a.learnerKey = settings->currLearnerKey >= 0 ? settings->currLearnerKey : kNoLearner;
+        a.lessonKey = settings->currLessonKey;
+    }
+    const bool testRunning = context_.test && context_.test->GetState() == TimedTest::State::Running;
+    a.activity = testRunning ? PracticeActivity::Test : PracticeActivity::Drill;
+    a.instrument = static_cast<int>(context_.notes->GetInstrument().Type());
+    if (const Selection* selection = context_.selection) {
+        a.key = selection->key;
+        a.scale = selection->scale;
+        a.pattern = selection->pattern;
+    }
+    a.promptNote = testNoteName_;
+    a.promptPosition = promptPosition_;
+    a.answerPosition = answered;
+    a.answerNote = answer.name;
+    a.correct = answer.name == testNoteName_;
+    a.responseMs = static_cast<int>(std::clamp<qint64>(SteadyNowMs() - promptShownMs_, 0, INT_MAX));
+    a.assisted = assisted_;
+    a.input = input;
+    return a;
 }
 
 void DrillLesson::ShowNoteInStatusBar(const QString& name)
@@ -68,7 +116,7 @@ void DrillLesson::ShowNoteInStatusBar(const QString& name)
 void DrillLesson::NewPrompt()
 {
     playingNote_.reset();
-    testNoteName_ = PickVisiblePatternNote();
+    Ask(PickVisiblePatternNote());
     if (context_.staff) {
         context_.staff->ShowNote(QString());
         context_.staff->ShowNote(testNoteName_);
@@ -86,7 +134,8 @@ bool DrillLesson::StartOver(QString&)
     return true;
 }
 
-bool DrillLesson::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message)
+bool DrillLesson::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
+                                   AnswerInput input)
 {
     if (state_ == State::NoPrompt) {
         // The first event only brings up the first question.
@@ -99,13 +148,19 @@ bool DrillLesson::FretboardPressed(std::optional<FretPosition> cell, bool second
     if (!cell || !context_.notes)
         return true;
     // Any button but the primary one answers with the string's open note.
-    const int fret = secondary ? 1 : cell->fretNum;
-    const std::optional<Note> answer = context_.notes->GetNoteObjFromFretBoard(cell->stringNum, fret);
+    const FretPosition answered{cell->string, secondary ? 1 : cell->fret};
+    const std::optional<Note> answer = context_.notes->GetNoteObjFromFretBoard(answered.string, answered.fret);
     if (!answer)
         return true;
-    if (!testNoteName_.isEmpty() && answer->name == testNoteName_)
-        return RightAnswer(*answer, message);
-    return WrongAnswer(*answer, message);
+    if (testNoteName_.isEmpty())
+        return WrongAnswer(*answer, message); // nothing was asked: no answer to keep
+    PracticeAnswer kept = MakeAnswer(answered, *answer, input);
+    OnAnswer(kept);
+    const bool ok = kept.correct ? RightAnswer(*answer, message) : WrongAnswer(*answer, message);
+    // Only queued: the answer has been judged and sounded already.
+    if (context_.recorder)
+        context_.recorder->Record(kept);
+    return ok;
 }
 
 bool DrillLesson::RightAnswer(const Note& answer, QString& message)
@@ -158,6 +213,7 @@ bool DrillLesson::StaffPressed(std::optional<int> level, bool, QString& message)
         return true;
     }
     if (level && context_.staff) {
+        assisted_ = true;
         if (context_.board) {
             context_.board->MarkNote(context_.staff->ShownNoteAt(*level));
             context_.board->Refresh();
@@ -183,20 +239,20 @@ bool DrillLesson::StaffPressed(std::optional<int> level, bool, QString& message)
 void DrillLesson::GenerateNextNote()
 {
     const QString previous = testNoteName_;
-    QString candidate = PickVisiblePatternNote();
-    for (int redraw = 0; redraw < kRepeatRedraws && candidate == testNoteName_; ++redraw)
+    Question candidate = PickVisiblePatternNote();
+    for (int redraw = 0; redraw < kRepeatRedraws && candidate.name == testNoteName_; ++redraw)
         candidate = PickVisiblePatternNote();
-    if (candidate.isEmpty())
-        candidate = testNoteName_;
-    testNoteName_ = candidate;
+    if (candidate.name.isEmpty())
+        candidate = {testNoteName_, promptPosition_};
+    Ask(candidate);
     if (context_.staff) {
         context_.staff->ShowNote(QString());
         if (context_.settings && context_.settings->playNoteOnPrompt && context_.settings->echoEnabled)
             context_.staff->ShowEcho(previous);
-        context_.staff->ShowNote(candidate);
+        context_.staff->ShowNote(candidate.name);
         context_.staff->Refresh();
     }
-    ShowNoteInStatusBar(candidate);
+    ShowNoteInStatusBar(candidate.name);
     if (context_.board) {
         context_.board->MarkNote(QString());
         context_.board->Refresh();

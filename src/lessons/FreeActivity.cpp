@@ -36,13 +36,14 @@ bool FreeActivity::StartOver(QString&)
     return true;
 }
 
-bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message)
+bool FreeActivity::FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
+                                    AnswerInput)
 {
     if (SetUpOnFirstEvent() || !cell || !context_.notes)
         return true;
     // Any button but the primary one takes the string's open note.
     const std::optional<Note> note =
-        context_.notes->GetNoteObjFromFretBoard(cell->stringNum, secondary ? 1 : cell->fretNum);
+        context_.notes->GetNoteObjFromFretBoard(cell->string, secondary ? 1 : cell->fret);
     return !note || OnFretboard(*note, message);
 }
 

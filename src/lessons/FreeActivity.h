@@ -9,7 +9,8 @@
 class FreeActivity : public LessonInterface {
 public:
     bool StartOver(QString& message) final;
-    bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message) final;
+    bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
+                          AnswerInput input = AnswerInput::Mouse) final;
     bool StaffPressed(std::optional<int> level, bool secondary, QString& message) final;
     bool StaffHovered(std::optional<int> level, QString& message) final;
     bool AnswersStaffByHeight() const final { return true; }

@@ -4,14 +4,17 @@
 // it; the main window hands the activity each press and release and asks it for the
 // note it prompts.
 
+#include "core/AnswerInput.h"
 #include "music/Note.h"
 #include "music/PatternLayout.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
+class AnswerRecorder;
 class StaffDisplay;
 class BoardDisplay;
 class ActivityHost;
@@ -21,8 +24,9 @@ class TimedTest;
 struct Selection;
 struct Settings;
 
-// The four activities of the main window.
-enum class Activity { ShowMe = 0, Drill = 1, FreePlay = 2, PatternPlay = 3 };
+// The activities of the main window. WeakNotes is the drill that brings back the notes
+// the learner misses or finds slowly.
+enum class Activity { ShowMe = 0, Drill = 1, FreePlay = 2, PatternPlay = 3, WeakNotes = 4 };
 
 // 2: a lesson with its own key and scale; 3: one on the learner's custom key and scale.
 enum class LessonType { ShowMe = 0, FreePlay = 1, FixedScale = 2, CustomScale = 3 };
@@ -37,6 +41,9 @@ struct ActivityContext {
     NotePlayer* player = nullptr;
     const Selection* selection = nullptr; // the trainer page's: the drill's questions
     TimedTest* test = nullptr;
+    AnswerRecorder* recorder = nullptr; // where the drill's answers go; none: nowhere
+    // Milliseconds on a steady clock, for response times; empty: std::chrono::steady_clock.
+    std::function<qint64()> steadyClockMs;
 };
 
 class LessonInterface {
@@ -58,8 +65,10 @@ public:
     // be sounded; message says why.
     virtual bool StartOver(QString& message) = 0;
     // A press on the fretboard: the cell (none beside every cell), secondary for any
-    // button but the primary one.
-    virtual bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message) = 0;
+    // button but the primary one, and how it was given (a key or a played note stand for
+    // a press too).
+    virtual bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
+                                  AnswerInput input = AnswerInput::Mouse) = 0;
     virtual void FretboardReleased() { StopPlayingNote(); }
     // A press on the staff at a level (none beside every level).
     virtual bool StaffPressed(std::optional<int> level, bool secondary, QString& message) = 0;

@@ -25,12 +25,12 @@ PatternLayout::PatternLayout(const Instrument& instrument, const Selection& sele
 
 const PatternLayout::Cell& PatternLayout::At(FretPosition cell) const
 {
-    return cells_.at(static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1));
+    return cells_.at(static_cast<size_t>((cell.string - 1) * kFretPositions + cell.fret - 1));
 }
 
 PatternLayout::Cell& PatternLayout::At(FretPosition cell)
 {
-    return cells_.at(static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1));
+    return cells_.at(static_cast<size_t>((cell.string - 1) * kFretPositions + cell.fret - 1));
 }
 
 bool PatternLayout::PatternContains(FretPosition cell, int patternNum) const

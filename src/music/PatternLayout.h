@@ -3,18 +3,12 @@
 // cell, which cells are highlighted, and the pool of drill questions. Pure: made from
 // the instrument and the selection, the same for painting and for the drill.
 
+#include "core/FretPosition.h"
 #include "core/Selection.h"
 #include "music/Instrument.h"
 #include "music/Patterns.h"
 
 #include <vector>
-
-// A cell of the board: string 1 the lowest, fret position 1 the open string.
-struct FretPosition {
-    int stringNum = 0;
-    int fretNum = 0;
-    bool operator==(const FretPosition&) const = default;
-};
 
 class PatternLayout {
 public:

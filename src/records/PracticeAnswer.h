@@ -3,26 +3,16 @@
 // the learner answered, whether it was right and how long it took. Plain values, so
 // the drill can fill one in without knowing how it is stored.
 
+#include "core/AnswerInput.h"
+#include "core/FretPosition.h"
+
 #include <QString>
 #include <QtGlobal>
 
-#include <compare>
 #include <optional>
-
-// A fretboard position: strings count from the lowest-sounding (1), frets from the
-// open string (1) to fret 13 (14).
-struct FretPosition {
-    int string = 0;
-    int fret = 0;
-
-    friend auto operator<=>(const FretPosition&, const FretPosition&) = default;
-};
 
 // What the learner was doing. Stored as "drill", "test" and "practice".
 enum class PracticeActivity { Drill, Test, Practice };
-
-// How the answer was given. Stored as "mouse", "keyboard" and "microphone".
-enum class AnswerInput { Mouse, Keyboard, Microphone };
 
 // The learner key of answers given with no learner selected.
 inline constexpr int kNoLearner = -1;
@@ -54,6 +44,7 @@ struct PracticeAnswer {
 
 QString ActivityText(PracticeActivity activity);
 std::optional<PracticeActivity> ActivityFromText(const QString& text);
+// AnswerInput is stored as "mouse", "keyboard" and "microphone".
 QString InputText(AnswerInput input);
 std::optional<AnswerInput> InputFromText(const QString& text);
 

@@ -30,7 +30,7 @@ BoardGeometry::BoardGeometry(QSizeF board, int stringCount, FretboardStyle style
 
 const Rect& BoardGeometry::CellRect(FretPosition cell) const
 {
-    return cells_.at(static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1));
+    return cells_.at(static_cast<size_t>((cell.string - 1) * kFretPositions + cell.fret - 1));
 }
 
 std::optional<FretPosition> BoardGeometry::CellAt(int x, int y) const

@@ -11,23 +11,9 @@ namespace {
 
 constexpr QSize kFallbackBoardSize(580, 100);
 
-QString PictureFor(InstrumentType instrument, FretboardStyle style)
-{
-    switch (instrument) {
-    case InstrumentType::Guitar:
-        return style == FretboardStyle::Realistic ? QStringLiteral("Fretboard.gif")
-                                                  : QStringLiteral("FretboardSimple.jpg");
-    case InstrumentType::FourStringBass:
-        return QStringLiteral("FretboardSimpleBass.jpg");
-    case InstrumentType::FiveStringBass:
-        return QStringLiteral("FretboardSimpleBassFive.jpg");
-    }
-    return QString();
-}
-
 size_t IndexOf(FretPosition cell)
 {
-    return static_cast<size_t>((cell.stringNum - 1) * kFretPositions + cell.fretNum - 1);
+    return static_cast<size_t>((cell.string - 1) * kFretPositions + cell.fret - 1);
 }
 
 } // namespace
@@ -46,7 +32,7 @@ void FretboardControl::Initialise(const Notes& notes, FretboardStyle style)
     style_ = style;
     const Instrument& instrument = notes.GetInstrument();
     pictureError_.clear();
-    picture_ = LoadPicture(PictureFor(instrument.Type(), style), devicePixelRatioF(), kFallbackBoardSize,
+    picture_ = LoadPicture(BoardPictureName(instrument.Type(), style), devicePixelRatioF(), kFallbackBoardSize,
                            &pictureError_);
     const QSize size = picture_.deviceIndependentSize().toSize();
     setFixedSize(size);
@@ -67,7 +53,7 @@ QString FretboardControl::NoteNameAt(FretPosition cell) const
 {
     if (!notes_)
         return QString();
-    const std::optional<Note> note = notes_->GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+    const std::optional<Note> note = notes_->GetNoteObjFromFretBoard(cell.string, cell.fret);
     return note ? note->name : QString();
 }
 

@@ -4,6 +4,7 @@
 // secondary button"; markers are painted from exactly the rectangles presses are
 // tested against.
 
+#include "core/AnswerInput.h"
 #include "core/Selection.h"
 #include "lessons/ActivityViews.h"
 #include "music/Notes.h"
@@ -51,7 +52,8 @@ public:
     QString PictureError() const { return pictureError_; }
 
 signals:
-    void cellPressed(std::optional<FretPosition> cell, bool secondary);
+    // input: how the press was given; a key or a played note may stand for a mouse press.
+    void cellPressed(std::optional<FretPosition> cell, bool secondary, AnswerInput input = AnswerInput::Mouse);
     void released();
 
 protected:

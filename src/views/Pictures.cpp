@@ -31,3 +31,17 @@ QPixmap LoadPicture(const QString& name, qreal devicePixelRatio, QSize fallbackS
     painter.drawRect(blank.rect().adjusted(0, 0, -1, -1));
     return blank;
 }
+
+QString BoardPictureName(InstrumentType instrument, FretboardStyle style)
+{
+    switch (instrument) {
+    case InstrumentType::Guitar:
+        return style == FretboardStyle::Realistic ? QStringLiteral("Fretboard.gif")
+                                                  : QStringLiteral("FretboardSimple.jpg");
+    case InstrumentType::FourStringBass:
+        return QStringLiteral("FretboardSimpleBass.jpg");
+    case InstrumentType::FiveStringBass:
+        return QStringLiteral("FretboardSimpleBassFive.jpg");
+    }
+    return QString();
+}

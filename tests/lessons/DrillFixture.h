@@ -1,7 +1,9 @@
 #pragma once
-// A drill on a guitar in C major with fake views, a recording player and a timed test
-// whose scores go to a temporary file.
+// A drill on a guitar in C major with fake views, a recording player, a timed test
+// whose scores go to a temporary file, a recorder that keeps the answers and a clock
+// the test moves.
 
+#include "doubles/FakeRecorder.h"
 #include "doubles/FakeViews.h"
 #include "doubles/MessageRecorder.h"
 
@@ -43,7 +45,6 @@ protected:
         selection.scale = ScaleMajor;
         selection.ShowOnly(kAllPatterns);
         staff.SetScale(notes, 4, ScaleMajor);
-        ActivityContext context;
         context.settings = &settings;
         context.notes = &notes;
         context.staff = &staff;
@@ -52,6 +53,8 @@ protected:
         context.player = &player;
         context.selection = &selection;
         context.test = &test;
+        context.recorder = &kept;
+        context.steadyClockMs = [this] { return clockMs; };
         drill.SetContext(context);
         DrillLesson::Random().seed(1234);
         QString ignored;
@@ -94,6 +97,9 @@ protected:
     DbaseItems scores{folder.filePath(QStringLiteral("Score.dat"))};
     TimedTest test{settings, scores};
     MessageRecorder recorder;
+    FakeRecorder kept;
+    qint64 clockMs = 1000;
+    ActivityContext context;
     ScriptedDrill drill;
     QString message;
 };

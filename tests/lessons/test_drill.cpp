@@ -110,7 +110,7 @@ TEST_F(DrillTest, QuestionsAreDrawnUniformlyOverThePoolsCells)
     const auto pool = QuestionPool(notes.GetInstrument(), selection);
     std::map<QString, int> cellsPerName;
     for (const FretPosition& cell : pool)
-        ++cellsPerName[notes.GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum)->name];
+        ++cellsPerName[notes.GetNoteObjFromFretBoard(cell.string, cell.fret)->name];
     std::map<QString, int> asked;
     const int draws = 6000;
     for (int i = 0; i < draws; ++i) {

@@ -38,7 +38,7 @@ Selection Showing(int key, int scale, int pattern, bool pentatonic = false)
 // The scale degree (1..7) of the note at a cell, 0 outside the scale.
 int Degree(const Notes& table, const QStringList& scaleNames, FretPosition cell)
 {
-    const auto note = table.GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+    const auto note = table.GetNoteObjFromFretBoard(cell.string, cell.fret);
     return note ? static_cast<int>(scaleNames.indexOf(WithoutOctave(note->name))) + 1 : 0;
 }
 

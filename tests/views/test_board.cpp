@@ -95,8 +95,8 @@ TEST(BoardGeometry, EveryCellsCentreFindsItsCellAndSharedBordersGoLow)
             }
     const BoardGeometry geometry(QSizeF(600, 100), 6, FretboardStyle::Simple);
     const Rect& left = geometry.CellRect({2, 3});
-    EXPECT_EQ(geometry.CellAt(left.Right(), qRound(left.Center().y()))->fretNum, 3) << "the lower column";
-    EXPECT_EQ(geometry.CellAt(qRound(left.Center().x()), left.Top())->stringNum, 2) << "the lower string";
+    EXPECT_EQ(geometry.CellAt(left.Right(), qRound(left.Center().y()))->fret, 3) << "the lower column";
+    EXPECT_EQ(geometry.CellAt(qRound(left.Center().x()), left.Top())->string, 2) << "the lower string";
     EXPECT_FALSE(geometry.CellAt(100, 2).has_value()) << "above the strings";
 }
 
@@ -147,12 +147,12 @@ TEST_F(BoardTest, WhatAMarkerShowsFollowsTheSwitches)
     Build(0, FretboardStyle::Realistic, selection);
     FretPosition patternCell{0, 0}, outside{0, 0};
     for (int f = 1; f <= kFretPositions; ++f) {
-        if (board.Layout().IsHighlighted({2, f}) && patternCell.stringNum == 0)
+        if (board.Layout().IsHighlighted({2, f}) && patternCell.string == 0)
             patternCell = {2, f};
-        if (!board.Layout().PatternContains({2, f}, 4) && outside.stringNum == 0)
+        if (!board.Layout().PatternContains({2, f}, 4) && outside.string == 0)
             outside = {2, f};
     }
-    ASSERT_NE(patternCell.stringNum, 0);
+    ASSERT_NE(patternCell.string, 0);
     board.MarkNote(board.NoteNameAt(patternCell));
     auto marker = board.MarkerAt(patternCell);
     EXPECT_TRUE(marker.drawn && marker.marked && marker.patternNote) << "blue with a red ring";

@@ -1,0 +1,385 @@
+// The practice records through the main window: the weak-note practice from the
+// Activities menu, the Progress window, learners deleted and renamed, the export, and
+// a practice file the program cannot use.
+#include "FileSizeLimit.h"
+#include "app/AppFixture.h"
+#include "records/PracticeTestSupport.h"
+
+#include "app/FrmLearner.h"
+#include "app/FrmProgress.h"
+#include "views/ProgressBoard.h"
+
+#include <QChart>
+#include <QComboBox>
+#include <QDateTime>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+constexpr qint64 kDay = 24LL * 3600 * 1000;
+
+class PracticeWindow : public AppFixture {
+protected:
+    QString PracticePath() const { return dir.filePath(QStringLiteral("Practice.sqlite")); }
+    PracticeStore& Store() { return window->Practice().Store(); }
+    QString Status() const { return window->StatusPanelText(QString()); }
+
+    // The prompt of whatever activity hears the board.
+    QString Prompt() { return window->Activities().CurrentReceiver()->GetActiveNoteName(); }
+    std::optional<FretPosition> CellOf(const QString& note, bool right)
+    {
+        for (int s = 1; s <= Board().StringCount(); ++s)
+            for (int f = 1; f <= kFretPositions; ++f)
+                if ((Board().NoteNameAt({s, f}) == note) == right)
+                    return FretPosition{s, f};
+        return std::nullopt;
+    }
+
+    std::vector<PracticeAnswer> Stored(std::optional<int> learner)
+    {
+        EXPECT_TRUE(Store().WaitUntilWritten(5000));
+        std::vector<PracticeAnswer> answers;
+        QString message;
+        EXPECT_TRUE(Store().Answers(learner, answers, message)) << message.toStdString();
+        return answers;
+    }
+
+    // Files answers straight into the running window's store and waits for them.
+    void File(const std::vector<PracticeAnswer>& answers)
+    {
+        for (const PracticeAnswer& a : answers)
+            Store().Record(a);
+        ASSERT_TRUE(Store().WaitUntilWritten(5000));
+    }
+
+    static void Choose(FrmLearner& dialog, const QString& name)
+    {
+        const QList<QListWidgetItem*> found = dialog.lstLearners->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        dialog.lstLearners->setCurrentItem(found.constFirst());
+    }
+
+    // Opens "Progress" and hands the window to look.
+    void WithProgress(const std::function<void(FrmProgress&)>& look)
+    {
+        EXPECT_EQ(WithDialog<FrmProgress>(window->mnuProgress, look), 1);
+    }
+};
+
+} // namespace
+
+TEST_F(PracticeWindow, WeakNotesFromTheMenuAreDrilledAndRecordedAsPractice)
+{
+    AddLearner(QStringLiteral("Ann"), 3);
+    Start();
+    window->mnuWeakNotes->trigger();
+    EXPECT_TRUE(window->mnuWeakNotes->isChecked());
+    EXPECT_FALSE(window->mnuDrillMode->isChecked());
+    EXPECT_TRUE(Status().startsWith(QStringLiteral("Weak notes come more often"))) << Status().toStdString();
+
+    std::optional<FretPosition> previous;
+    int right = 0;
+    for (int i = 0; i < 12; ++i) {
+        const QString prompt = Prompt();
+        ASSERT_FALSE(prompt.isEmpty());
+        const auto* practice = dynamic_cast<const DrillLesson*>(window->Activities().CurrentReceiver());
+        ASSERT_NE(practice, nullptr);
+        EXPECT_NE(practice->PromptPosition(), previous) << "the same place twice in a row at " << i;
+        previous = practice->PromptPosition();
+        const bool answerRight = i % 3 != 0;
+        const auto cell = CellOf(prompt, answerRight);
+        ASSERT_TRUE(cell);
+        Press(*cell);
+        right += answerRight;
+        if (!answerRight) { // a wrong answer keeps the prompt: answer it right to move on
+            Press(*CellOf(prompt, true));
+            ++right;
+        }
+    }
+
+    const std::vector<PracticeAnswer> answers = Stored(3);
+    ASSERT_EQ(answers.size(), 16U);
+    EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const PracticeAnswer& a) { return a.correct; }),
+              right);
+    for (const PracticeAnswer& a : answers) {
+        EXPECT_EQ(a.activity, PracticeActivity::Practice);
+        EXPECT_EQ(a.learnerKey, 3);
+        EXPECT_EQ(a.instrument, 0);
+    }
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.allMessages().toStdString();
+}
+
+TEST_F(PracticeWindow, ProgressShowsTheLearnersFiguresOnTheBoardInTheWeakestNotesAndPerDay)
+{
+    AddLearner(QStringLiteral("Ann"), 1);
+    Start();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const FretPosition f{1, 2}, a{2, 1}, g{4, 1};
+    std::vector<PracticeAnswer> answers;
+    // Today: F at 1/2 twice right (1 s, 3 s) and once missed; A right in 0.5 s.
+    answers.push_back(Answer(now - 1000, f, QStringLiteral("F-0"), 1000));
+    answers.push_back(Answer(now - 2000, f, QStringLiteral("F-0"), 3000));
+    answers.push_back(Missed(Answer(now - 3000, f, QStringLiteral("F-0"), 2000), {1, 3}, QStringLiteral("F#-0")));
+    answers.push_back(Answer(now - 4000, a, QStringLiteral("A-1"), 500));
+    // Ten days ago: G missed twice; another learner and the bass never show.
+    answers.push_back(Missed(Answer(now - 10 * kDay, g, QStringLiteral("G-1"), 4000), {4, 2},
+                             QStringLiteral("G#-1")));
+    answers.push_back(Missed(Answer(now - 10 * kDay - 1, g, QStringLiteral("G-1"), 4000), {4, 3},
+                             QStringLiteral("A-1")));
+    answers.push_back(Answer(now - 1000, g, QStringLiteral("G-1"), 700, 2));
+    PracticeAnswer bass = Answer(now - 1000, g, QStringLiteral("C-1"), 700);
+    bass.instrument = 1;
+    answers.push_back(bass);
+    File(answers);
+
+    WithProgress([&](FrmProgress& progress) {
+        EXPECT_EQ(progress.lblLearner->text(), QStringLiteral("Ann, on the guitar"));
+        EXPECT_EQ(progress.cboPeriod->currentText(), QStringLiteral("All"));
+        EXPECT_EQ(progress.lblSummary->text(), QStringLiteral("6 answers, 50 % right, median answer time 2.5 s"));
+        struct Cell {
+            FretPosition at;
+            int count;
+            double accuracy;
+            int medianMs;
+        };
+        for (const Cell& c : {Cell{f, 3, 2.0 / 3, 2000}, Cell{a, 1, 1.0, 500}, Cell{g, 2, 0.0, 4000}}) {
+            const auto heat = progress.objBoard->HeatAt(c.at);
+            ASSERT_TRUE(heat) << c.at.string << "/" << c.at.fret;
+            EXPECT_EQ(heat->count, c.count);
+            EXPECT_DOUBLE_EQ(heat->accuracy, c.accuracy);
+            EXPECT_EQ(heat->medianMs, c.medianMs);
+        }
+        EXPECT_FALSE(progress.objBoard->HeatAt({1, 3})) << "a wrong answer counts where it was asked";
+        EXPECT_TRUE(progress.lblWeakest->text().startsWith(QStringLiteral("Weakest notes: G-1 (0 of 2 right, 4.0 s)")))
+            << progress.lblWeakest->text().toStdString();
+
+        const auto series = progress.Chart()->series();
+        ASSERT_EQ(series.size(), 2);
+        const QList<QPointF> times = static_cast<QLineSeries*>(series[0])->points();
+        const QList<QPointF> shares = static_cast<QLineSeries*>(series[1])->points();
+        ASSERT_EQ(times.size(), 2) << "two days with answers";
+        EXPECT_DOUBLE_EQ(times[0].y(), 4.0);
+        EXPECT_DOUBLE_EQ(shares[0].y(), 0.0);
+        EXPECT_DOUBLE_EQ(shares[1].y(), 75.0);
+        EXPECT_LT(times[0].x(), times[1].x());
+
+        progress.cboPeriod->setCurrentIndex(progress.cboPeriod->findText(QStringLiteral("Last 7 days")));
+        EXPECT_EQ(progress.lblSummary->text(), QStringLiteral("4 answers, 75 % right, median answer time 1.5 s"));
+        EXPECT_FALSE(progress.objBoard->HeatAt(g));
+        EXPECT_EQ(static_cast<QLineSeries*>(series[0])->count(), 1);
+        progress.cboPeriod->setCurrentIndex(progress.cboPeriod->findText(QStringLiteral("Last 30 days")));
+        EXPECT_TRUE(progress.objBoard->HeatAt(g));
+    });
+}
+
+TEST_F(PracticeWindow, TheHeatMapFillsTheFretboardsCellsSharplyAtAnyPixelRatio)
+{
+    Start();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const FretPosition right{3, 5}, wrong{6, 14};
+    File({Answer(now, right, QStringLiteral("D-1"), 800, kNoLearner),
+          Missed(Answer(now, wrong, QStringLiteral("A-3"), 800, kNoLearner), {1, 1}, QStringLiteral("E-0"))});
+
+    WithProgress([&](FrmProgress& progress) {
+        EXPECT_EQ(progress.lblLearner->text(), QStringLiteral("Answers given without a learner, on the guitar"));
+        ProgressBoard& board = *progress.objBoard;
+        board.resize(900, board.heightForWidth(900));
+        for (const FretPosition cell : {right, wrong, FretPosition{1, 1}, FretPosition{6, 1}}) {
+            // The board's cells are the fretboard control's: a cell's centre is found again.
+            const QRect r = board.CellDeviceRect(cell, 1.0);
+            EXPECT_EQ(board.CellAtPoint(QPointF(r.center())), cell) << cell.string << "/" << cell.fret;
+        }
+        for (const qreal ratio : {1.0, 2.0}) {
+            QImage image(board.size() * ratio, QImage::Format_ARGB32);
+            image.setDevicePixelRatio(ratio);
+            board.render(&image);
+            struct Expected {
+                FretPosition at;
+                QColor colour;
+            };
+            for (const Expected& e :
+                 {Expected{right, ProgressBoard::AccuracyColor(1.0)}, Expected{wrong, ProgressBoard::AccuracyColor(0)}}) {
+                const QRect r = board.CellDeviceRect(e.at, ratio);
+                // A corner inside the inset, clear of the label: the fill's own colour.
+                const QPoint inside = r.topLeft() + QPoint(qRound(2 * ratio) + 1, qRound(2 * ratio) + 1);
+                EXPECT_EQ(image.pixelColor(inside).name(), e.colour.name())
+                    << "ratio " << ratio << " at " << e.at.string << "/" << e.at.fret;
+            }
+            if (ratio == 2.0) { // twice the pixels, not the same pixels stretched
+                EXPECT_NEAR(board.CellDeviceRect(right, 2.0).width(), 2 * board.CellDeviceRect(right, 1.0).width(),
+                            1);
+            }
+        }
+    });
+}
+
+TEST_F(PracticeWindow, DeletingALearnerDeletesTheirAnswersAndRenamingKeepsThem)
+{
+    AddLearner(QStringLiteral("Ann"), 1);
+    AddLearner(QStringLiteral("Ben"), 2);
+    Start();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    File({Answer(now, {1, 1}, QStringLiteral("E-0"), 900, 1), Answer(now, {1, 2}, QStringLiteral("F-0"), 900, 2),
+          Answer(now, {1, 3}, QStringLiteral("F#-0"), 900, 2)});
+
+    WithDialog<FrmLearner>(window->mnuEditLearner, [this](FrmLearner& dialog) {
+        Choose(dialog, QStringLiteral("Ben"));
+        dialog.boxLearner->setText(QStringLiteral("Benjamin"));
+        dialog.btnOk->click();
+    });
+    EXPECT_EQ(Stored(2).size(), 2U) << "a renamed learner keeps their answers";
+
+    WithDialog<FrmLearner>(window->mnuDeleteLearner, [this](FrmLearner& dialog) {
+        Choose(dialog, QStringLiteral("Benjamin"));
+        dialog.btnOk->click();
+    });
+    EXPECT_TRUE(recorder.allMessages().contains(QStringLiteral("Their practice answers are deleted with them.")))
+        << recorder.allMessages().toStdString();
+    EXPECT_TRUE(Stored(2).empty());
+    EXPECT_EQ(Stored(1).size(), 1U) << "the other learner's answers stay";
+}
+
+TEST_F(PracticeWindow, ExportWritesTheLearnersOrEveryonesAnswersAndNamesAFileItCannotWrite)
+{
+    AddLearner(QStringLiteral("Ann"), 1);
+    Start();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    File({Answer(now, {1, 1}, QStringLiteral("E-0"), 900, 1), Answer(now, {1, 2}, QStringLiteral("F-0"), 900,
+                                                                     kNoLearner)});
+    QString offered;
+    QString target;
+    window->Practice().cdlgExport = [&](QWidget*, const QString&, const QString&, const QString& fileName) {
+        offered = fileName;
+        return target;
+    };
+    const auto rows = [](const QString& path) {
+        QStringList lines = QString::fromUtf8(FileBytes(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        return lines;
+    };
+
+    struct Case {
+        int answer; // to "Export only the answers of the learner 'Ann'?"
+        const char* file;
+        const char* offered;
+        int rows;
+    };
+    for (const Case& c : {Case{MsgYes, "ann.csv", "Practice of Ann.csv", 1}, Case{MsgNo, "all.csv", "Practice.csv", 2}}) {
+        target = dir.filePath(QString::fromLatin1(c.file));
+        recorder.answers = {c.answer};
+        window->mnuExportPractice->trigger();
+        EXPECT_EQ(offered, QString::fromLatin1(c.offered));
+        const QStringList lines = rows(target);
+        ASSERT_EQ(lines.size(), c.rows + 1) << c.file;
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("answered_at,learner_key,learner,")));
+        EXPECT_TRUE(lines[1].contains(QStringLiteral(",1,Ann,drill,"))) << lines[1].toStdString();
+        EXPECT_TRUE(Status().contains(QDir::toNativeSeparators(target))) << Status().toStdString();
+    }
+
+    target = dir.filePath(QStringLiteral("no such folder/out.csv"));
+    recorder.shown.clear();
+    recorder.answers = {MsgNo};
+    window->mnuExportPractice->trigger();
+    EXPECT_TRUE(recorder.lastMessage().contains(target)) << recorder.allMessages().toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST_F(PracticeWindow, OnAFullDiskTheAnswersWaitInMemoryAndAreWrittenOnceThereIsRoom)
+{
+    AddLearner(QStringLiteral("Ann"), 1);
+    Start();
+    Store().SetRetryInterval(50);
+    AnswerPrompt(true);
+    ASSERT_EQ(Stored(1).size(), 1U);
+    const QByteArray learnersBefore = ReadBytes(LearnersPath());
+    {
+        const FileSizeLimit full(1);
+        for (int i = 0; i < 3; ++i) {
+            AnswerPrompt(true);
+            EXPECT_EQ(Status(), QStringLiteral("Correct! Now try the next note."));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !recorder.shown.empty(); }, 10000));
+        EXPECT_TRUE(recorder.lastMessage().contains(QDir::toNativeSeparators(PracticePath())))
+            << recorder.allMessages().toStdString();
+        EXPECT_EQ(Store().HeldCount(), 3);
+        AnswerPrompt(true);
+        QTest::qWait(200);
+        EXPECT_EQ(recorder.shown.size(), 1U) << recorder.allMessages().toStdString();
+    }
+    EXPECT_EQ(Stored(1).size(), 5U) << "the held answers are written once there is room";
+    EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
+}
+
+namespace {
+
+enum class Fault { Damaged, Newer, Locked, ReadOnlyFolder };
+
+class PracticeFileFault : public PracticeWindow, public ::testing::WithParamInterface<Fault> {};
+
+} // namespace
+
+TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
+{
+    AddLearner(QStringLiteral("Ann"), 1);
+    WriteBytes(ScoresPath(), "<RECORD key = '1' learnerKey = '1' lessonKey = '1' value = '0.5'></RECORD>\r\n");
+    std::optional<RawDatabase> other;
+    std::optional<ObeyFilePermissions> obey;
+    const auto makeFile = [this] {
+        PracticeStore made(PracticePath());
+        QString message;
+        ASSERT_TRUE(made.Open(message)) << message.toStdString();
+        made.Record(Answer(QDateTime::currentMSecsSinceEpoch(), {1, 1}, QStringLiteral("E-0"), 900));
+        ASSERT_TRUE(made.WaitUntilWritten(5000));
+    };
+    switch (GetParam()) {
+    case Fault::Damaged:
+        WriteBytes(PracticePath(), QByteArray("These are not the answers you are looking for.\n").repeated(100));
+        break;
+    case Fault::Newer:
+        makeFile();
+        RawDatabase(PracticePath()).Exec(QStringLiteral("PRAGMA user_version = 99"));
+        break;
+    case Fault::Locked:
+        makeFile();
+        other.emplace(PracticePath());
+        other->Exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        other->Exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        other->Exec(QStringLiteral("SELECT count(*) FROM answers"));
+        break;
+    case Fault::ReadOnlyFolder:
+        obey.emplace();
+        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        break;
+    }
+    const QByteArray practiceBefore = FileBytes(PracticePath());
+    const QByteArray learnersBefore = ReadBytes(LearnersPath());
+    const QByteArray scoresBefore = ReadBytes(ScoresPath());
+
+    Start();
+    QTest::qWait(50); // a fault the writer finds arrives as a signal
+    EXPECT_TRUE(recorder.allMessages().contains(QDir::toNativeSeparators(PracticePath())))
+        << recorder.allMessages().toStdString();
+    EXPECT_NE(Store().GetMode(), PracticeStore::Mode::Recording);
+    const size_t messages = recorder.shown.size();
+    for (int i = 0; i < 3; ++i) {
+        AnswerPrompt(true);
+        EXPECT_EQ(Status(), QStringLiteral("Correct! Now try the next note."));
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(recorder.shown.size(), messages) << "one message, not one per answer";
+    window.reset();
+
+    EXPECT_EQ(FileBytes(PracticePath()), practiceBefore);
+    EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
+    EXPECT_EQ(ReadBytes(ScoresPath()), scoresBefore);
+    other.reset();
+    obey.reset();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault,
+                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder));
