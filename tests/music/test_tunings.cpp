@@ -240,12 +240,12 @@ TEST(Tunings, EveryPoolNoteHasAStaffLevelAndARealPitch)
                         for (const Note& note : level)
                             written.insert(note.position);
                     for (const FretPosition& cell : QuestionPool(instrument, Showing(key, scale, 0))) {
-                        const std::optional<Note> note = table.GetNoteObjFromFretBoard(cell.stringNum, cell.fretNum);
+                        const std::optional<Note> note = table.GetNoteObjFromFretBoard(cell.string, cell.fret);
                         ASSERT_TRUE(note) << tuning.id.toStdString();
                         EXPECT_TRUE(written.count(note->position))
                             << CustomTuningText(tuning).toStdString() << " " << note->name.toStdString();
-                        const int open = instrument.OpenStringPosition(cell.stringNum);
-                        EXPECT_EQ(note->midi, lowE + open - NotePosition(QStringLiteral("E-0")) + cell.fretNum - 1);
+                        const int open = instrument.OpenStringPosition(cell.string);
+                        EXPECT_EQ(note->midi, lowE + open - NotePosition(QStringLiteral("E-0")) + cell.fret - 1);
                     }
                 }
             }
