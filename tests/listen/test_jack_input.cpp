@@ -62,12 +62,12 @@ public:
     }
     ~JackServer()
     {
-        stop();
+        Stop();
         QDir shm(QStringLiteral("/dev/shm"));
         for (const QString& file : shm.entryList({QStringLiteral("jack*") + name_ + QLatin1Char('*')}, QDir::Files))
             shm.remove(file);
     }
-    void stop()
+    void Stop()
     {
         if (process_.state() == QProcess::NotRunning)
             return;
@@ -87,22 +87,22 @@ private:
 
 // A recorded nylon-guitar note from freepats at its own pitch, or a synthetic one when
 // freepats is not installed; with a little silence before it.
-MonoSound recordedNote(int midi)
+MonoSound RecordedNote(int midi)
 {
-    MonoSound sound{silence(kRate, 0.2), kRate};
-    const std::vector<GusSample> patch = readGusPatch(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"));
-    const double hz = hzOfMidi(midi);
+    MonoSound sound{Silence(kRate, 0.2), kRate};
+    const std::vector<GusSample> patch = ReadGusPatch(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"));
+    const double hz = HzOfMidi(midi);
     for (const GusSample& sample : patch) {
         if (hz >= sample.lowHz && hz < sample.highHz) {
-            append(sound.samples, playGusSample(sample, hz, kRate, 1.0));
+            Append(sound.samples, PlayGusSample(sample, hz, kRate, 1.0));
             return sound;
         }
     }
-    append(sound.samples, pluckedTone(kRate, hz, 1.0));
+    Append(sound.samples, PluckedTone(kRate, hz, 1.0));
     return sound;
 }
 
-bool play(const QString& player, const QString& file)
+bool Play(const QString& player, const QString& file)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -129,8 +129,8 @@ TEST(JackInput, ARecordedNotePlayedIntoTheServerIsHeardAsItsMidiNumber)
     ASSERT_TRUE(files.isValid());
     const QString right = files.filePath(QStringLiteral("a2.wav"));
     const QString other = files.filePath(QStringLiteral("e3.wav"));
-    ASSERT_TRUE(writeWav(right, recordedNote(45)));
-    ASSERT_TRUE(writeWav(other, recordedNote(52)));
+    ASSERT_TRUE(WriteWav(right, RecordedNote(45)));
+    ASSERT_TRUE(WriteWav(other, RecordedNote(52)));
 
     JackServer jack(jackd, server);
     QProcess waiter;
@@ -142,40 +142,40 @@ TEST(JackInput, ARecordedNotePlayedIntoTheServerIsHeardAsItsMidiNumber)
     const QString system = QStringLiteral("JACK: system");
     bool listed = false;
     for (QDeadlineTimer deadline(5000); !listed && !deadline.hasExpired(); QTest::qWait(50)) {
-        for (const InputDevice& device : listener.devices())
+        for (const InputDevice& device : listener.Devices())
             listed = listed || device.name == system;
     }
     ASSERT_TRUE(listed) << "the server's capture ports are not in the input list";
 
     QSignalSpy played(&listener, &Listener::notePlayed);
     QSignalSpy stopped(&listener, &Listener::listeningStopped);
-    ASSERT_TRUE(listener.start(system, 44100)) << listener.errorText().toStdString();
-    EXPECT_EQ(listener.sampleRate(), kRate) << "a JACK input runs at the server's rate";
-    for (QDeadlineTimer deadline(5000); listener.input().framesDelivered() == 0 && !deadline.hasExpired();)
+    ASSERT_TRUE(listener.Start(system, 44100)) << listener.ErrorText().toStdString();
+    EXPECT_EQ(listener.SampleRate(), kRate) << "a JACK input runs at the server's rate";
+    for (QDeadlineTimer deadline(5000); listener.Input().FramesDelivered() == 0 && !deadline.hasExpired();)
         QTest::qWait(20);
-    ASSERT_GT(listener.input().framesDelivered(), 0) << "the server never ran our client";
+    ASSERT_GT(listener.Input().FramesDelivered(), 0) << "the server never ran our client";
 
-    ASSERT_TRUE(play(player, right));
+    ASSERT_TRUE(Play(player, right));
     for (QDeadlineTimer deadline(5000); played.count() < 1 && !deadline.hasExpired();)
         played.wait(100);
     ASSERT_EQ(played.count(), 1);
     EXPECT_EQ(played.at(0).at(0).toInt(), 45);
 
-    ASSERT_TRUE(play(player, other));
+    ASSERT_TRUE(Play(player, other));
     for (QDeadlineTimer deadline(5000); played.count() < 2 && !deadline.hasExpired();)
         played.wait(100);
     ASSERT_EQ(played.count(), 2);
     EXPECT_EQ(played.at(1).at(0).toInt(), 52);
 
     // The server goes away under the running input.
-    jack.stop();
+    jack.Stop();
     for (QDeadlineTimer deadline(5000); stopped.isEmpty() && !deadline.hasExpired();)
         stopped.wait(100);
     ASSERT_EQ(stopped.count(), 1);
     EXPECT_EQ(stopped.at(0).at(0).value<InputStatus>(), InputStatus::Vanished);
     EXPECT_EQ(stopped.at(0).at(1).toString(),
               "The input JACK: system stopped delivering sound (was it unplugged?). Listening is off.");
-    EXPECT_FALSE(listener.isListening());
+    EXPECT_FALSE(listener.IsListening());
     EXPECT_EQ(played.count(), 2);
 }
 
@@ -186,9 +186,9 @@ TEST(JackInput, WithoutAServerNoneIsStartedAndTheListSaysSoQuickly)
     RtAudioInput input;
     EXPECT_EQ(qgetenv("JACK_NO_START_SERVER"), "1");
     const QDeadlineTimer deadline(3000);
-    for (const InputDevice& device : input.devices())
+    for (const InputDevice& device : input.Devices())
         EXPECT_FALSE(device.name.startsWith(QStringLiteral("JACK:"))) << device.name.toStdString();
     EXPECT_FALSE(deadline.hasExpired()) << "asking for the inputs waited for a server";
-    EXPECT_NE(input.open(QStringLiteral("JACK: system"), 48000), InputStatus::Open);
-    EXPECT_FALSE(input.errorText().isEmpty());
+    EXPECT_NE(input.Open(QStringLiteral("JACK: system"), 48000), InputStatus::Open);
+    EXPECT_FALSE(input.ErrorText().isEmpty());
 }
