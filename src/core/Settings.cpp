@@ -50,6 +50,9 @@ const SettingDef kSettings[] = {
     {"NoteMaxDuration", Conversion::FloorInt16, &Settings::noteMaxDuration, "10"},
     {"Tuning", Conversion::Text, &Settings::tuning, ""},
     {"CustomTuning", Conversion::Text, &Settings::customTuning, ""},
+    {"ListenEnabled", Conversion::Boolean, &Settings::listenEnabled, "0"},
+    {"InputDevice", Conversion::Text, &Settings::inputDevice, ""},
+    {"InputThreshold", Conversion::FloorInt16, &Settings::inputThreshold, "-50"},
 };
 
 QString Tr(const char* text)

@@ -34,6 +34,9 @@ struct Settings {
     qint16 noteMaxDuration = 0;   // "NoteMaxDuration": tenths of a second; 0 is read as 10
     QString tuning;               // "Tuning": a known tuning's id, "custom", or empty for GuitarType's standard
     QString customTuning;         // "CustomTuning": the learner's own tuning, "guitar6: D-0 A-1 ..."
+    bool listenEnabled = false;   // "ListenEnabled": answer by playing into the audio input
+    QString inputDevice;          // "InputDevice": the audio input's name; empty = the system's default
+    qint16 inputThreshold = 0;    // "InputThreshold": dBFS a note's peak must reach to count
 
     static Settings Defaults();
     bool operator==(const Settings&) const = default;

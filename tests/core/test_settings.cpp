@@ -58,13 +58,15 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndAFirstSaveWritesEveryKey)
     expected.currCustomPattern = 1;
     expected.pentatonicOnly = true;
     expected.noteMaxDuration = 10;
+    expected.inputThreshold = -50;
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(Settings::Defaults(), expected);
 
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
-    EXPECT_EQ(raw->childKeys().size(), 22);
+    EXPECT_EQ(raw->childKeys().size(), 25);
+    EXPECT_EQ(Stored("ListenEnabled"), QStringLiteral("False"));
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
@@ -121,6 +123,9 @@ TEST_F(SettingsTest, ValuesSurviveASaveAndALoad)
     settings.guitarType = 2;
     settings.pentatonicOnly = false;
     settings.noteMaxDuration = 300;
+    settings.listenEnabled = true;
+    settings.inputDevice = QStringLiteral("ALSA: USB Audio, hw:1,0");
+    settings.inputThreshold = -62;
     ASSERT_TRUE(store.SaveSettings(settings, message));
     Settings reloaded;
     ASSERT_TRUE(Load(reloaded));
