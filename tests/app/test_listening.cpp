@@ -6,6 +6,7 @@
 #include "app/FrmOption.h"
 #include "app/OptionsInputTab.h"
 #include "listen/PitchDetector.h"
+#include "support/DummyJack.h"
 #include "support/TestSignals.h"
 
 #include <QCheckBox>
@@ -13,7 +14,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -255,3 +258,41 @@ TEST_F(Listening, TheInputTabChoosesTheInputShowsItsLevelAndKeepsItOnOK)
 }
 
 } // namespace
+
+// The whole way: the program's own input (RtAudio) on a dummy JACK server of the test,
+// a recorded note played into it by a JACK client, and the drill judging it.
+TEST_F(Listening, ANotePlayedIntoTheProgramsJackInputAnswersTheDrill)
+{
+    using namespace listening::testing;
+    const QString player = QStandardPaths::findExecutable(QStringLiteral("sndfile-jackplay"));
+    if (player.isEmpty())
+        GTEST_SKIP() << "sndfile-jackplay (sndfile-tools) is not installed";
+    constexpr int rate = 48000;
+    DummyJack jack(rate);
+    if (!jack.Running())
+        GTEST_SKIP() << jack.WhyNot().toStdString();
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
+
+    StoreSetting(QStringLiteral("InputDevice"), QStringLiteral("JACK: system"));
+    FrmStartup::Options options = Options();
+    options.input = {}; // the system's inputs, here the test's server
+    window = std::make_unique<FrmStartup>(options);
+    window->show();
+    ASSERT_EQ(window->Load(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
+    ASSERT_TRUE(window->Listening().IsListening()) << Status().toStdString();
+    EXPECT_EQ(window->Listening().Listener().SampleRate(), rate);
+
+    for (const bool right : {true, false}) {
+        const int midi = PromptMidi() + (right ? 0 : 2);
+        const QString file = files.filePath(QStringLiteral("%1.wav").arg(midi));
+        ASSERT_TRUE(WriteWav(file, RecordedNote(midi, rate)));
+        ASSERT_TRUE(PlayInto(player, file));
+        const QString expected =
+            right ? kCorrect
+                  : QStringLiteral("Incorrect! You played %1. Click on sheetnote for assistance.")
+                        .arg(NoteOfPitch(window->GetNotes(), midi).name);
+        EXPECT_TRUE(WaitFor([&] { return Status() == expected; })) << right << ": " << Status().toStdString();
+    }
+    window.reset(); // the server stops after the program's client has gone
+}
