@@ -145,6 +145,23 @@ static void BM_RecentAnswers(benchmark::State& state)
 }
 BENCHMARK(BM_RecentAnswers)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+// "Export practice…" of 100 000 answers to CSV, on the user's thread.
+static void BM_ExportCsv(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const auto store = FilledStore(dir, 100000, QDateTime::currentMSecsSinceEpoch());
+    if (!store) {
+        state.SkipWithError("the store could not be filled");
+        return;
+    }
+    const QHash<int, QString> names{{1, QStringLiteral("Ann")}};
+    QString message;
+    for (auto _ : state)
+        if (!store->ExportCsv(dir.filePath(QStringLiteral("out.csv")), std::nullopt, names, message))
+            state.SkipWithError(qPrintable(message));
+}
+BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
+
 // The file size for 100 000 answers, once they are checkpointed into the file itself;
 // the time is that of writing them all through the store.
 static void BM_FileSizePer100000(benchmark::State& state)

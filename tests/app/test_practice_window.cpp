@@ -155,6 +155,9 @@ TEST_F(PracticeWindow, ProgressShowsTheLearnersFiguresOnTheBoardInTheWeakestNote
             EXPECT_EQ(heat->medianMs, c.medianMs);
         }
         EXPECT_FALSE(progress.objBoard->HeatAt({1, 3})) << "a wrong answer counts where it was asked";
+        EXPECT_EQ(progress.objBoard->Describe(f), QStringLiteral("F-0 (string 1, fret 1): 3 answers, 67 % right, "
+                                                                 "median 2.0 s"));
+        EXPECT_EQ(progress.objBoard->Describe({1, 3}), QStringLiteral("Gb-0 (string 1, fret 2): not answered"));
         EXPECT_TRUE(progress.lblWeakest->text().startsWith(QStringLiteral("Weakest notes: G-1 (0 of 2 right, 4.0 s)")))
             << progress.lblWeakest->text().toStdString();
 
@@ -318,6 +321,12 @@ namespace {
 
 enum class Fault { Damaged, Newer, Locked, ReadOnlyFolder };
 
+std::string FaultName(const ::testing::TestParamInfo<Fault>& info)
+{
+    constexpr const char* names[] = {"Damaged", "Newer", "Locked", "ReadOnlyFolder"};
+    return names[int(info.param)];
+}
+
 class PracticeFileFault : public PracticeWindow, public ::testing::WithParamInterface<Fault> {};
 
 } // namespace
@@ -382,4 +391,5 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault,
-                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder));
+                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder),
+                         FaultName);
