@@ -24,6 +24,13 @@ InputListening::InputListening(std::unique_ptr<listening::AudioInput> input, QOb
             [this](listening::InputStatus, const QString& text) { SetState(text, true); });
 }
 
+QList<listening::InputDevice> InputListening::Devices()
+{
+    QList<listening::InputDevice> devices = listener_.Devices();
+    devices.removeIf([](const listening::InputDevice& device) { return device.name == QLatin1String("JACK: Fretlore"); });
+    return devices;
+}
+
 void InputListening::SetState(const QString& text, bool problem)
 {
     if (text == state_)

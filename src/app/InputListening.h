@@ -20,7 +20,9 @@ public:
     explicit InputListening(std::unique_ptr<listening::AudioInput> input, QObject* parent = nullptr);
 
     listening::Listener& Listener() { return listener_; }
-    QList<listening::InputDevice> Devices() { return listener_.Devices(); }
+    // The inputs there are now, but for the program's own sound: its synthesizer's JACK
+    // client has outputs and would be listed as an input.
+    QList<listening::InputDevice> Devices();
     bool IsListening() const { return listener_.IsListening(); }
 
     // Hears the notes the table holds (and a little below, for a string tuned down).

@@ -215,7 +215,8 @@ TEST_F(Listening, TheInputTabChoosesTheInputShowsItsLevelAndKeepsItOnOK)
     ClearSettings();
     StoreShowTipsAtStartup(false);
     inputDevices = {{QStringLiteral("Built-in microphone"), 1, {48000}, true},
-                    {QStringLiteral("USB interface"), 2, {44100, 48000}, false}};
+                    {QStringLiteral("USB interface"), 2, {44100, 48000}, false},
+                    {QStringLiteral("JACK: Fretlore"), 2, {48000}, false}}; // the program's own synthesizer
     Start();
     EXPECT_FALSE(window->Listening().IsListening()) << "off by default";
     input->SetSound(Plucked(48000, 52, 3.0));
@@ -232,7 +233,7 @@ TEST_F(Listening, TheInputTabChoosesTheInputShowsItsLevelAndKeepsItOnOK)
             ++seen;
             OptionsInputTab& tab = *options->inputTab;
             EXPECT_EQ(options->SSTab1->tabText(options->SSTab1->indexOf(&tab)), QStringLiteral("Input"));
-            EXPECT_EQ(tab.cboInputDevice->count(), 3) << "the default and both inputs";
+            EXPECT_EQ(tab.cboInputDevice->count(), 3) << "the default and both inputs, not the program's own sound";
             EXPECT_FALSE(tab.chkListen->isChecked());
             tab.cboInputDevice->setCurrentIndex(tab.cboInputDevice->findText(QStringLiteral("USB interface")));
             tab.btnTest->click();
