@@ -10,8 +10,8 @@
 #include "app/ProgramArt.h"
 #include "app/TipSettings.h"
 #include "core/Messages.h"
-#include "music/Scales.h"
 #include "listen/RtAudioInput.h"
+#include "music/Scales.h"
 #include "music/Tunings.h"
 
 #include <QAction>
