@@ -12,12 +12,12 @@ using namespace listening::testing;
 
 namespace {
 
-Samples notesEveryHalfSecond(int rate, double seconds)
+Samples NotesEveryHalfSecond(int rate, double seconds)
 {
     Samples stream;
     for (int i = 0; double(stream.size()) < seconds * rate; ++i) {
-        append(stream, silence(rate, 0.1));
-        append(stream, pluckedTone(rate, hzOfMidi(28 + (i * 7) % 40), 0.4));
+        Append(stream, Silence(rate, 0.1));
+        Append(stream, PluckedTone(rate, HzOfMidi(28 + (i * 7) % 40), 0.4));
     }
     return stream;
 }
@@ -26,7 +26,7 @@ void BM_NoteListenerTwoSecondsOfInput(benchmark::State& state)
 {
     const int rate = static_cast<int>(state.range(0));
     const int lowest = static_cast<int>(state.range(1));
-    const Samples stream = notesEveryHalfSecond(rate, 2.0);
+    const Samples stream = NotesEveryHalfSecond(rate, 2.0);
     std::vector<PlayedNote> played;
     for (auto _ : state) {
         ListenOptions options;
@@ -34,7 +34,7 @@ void BM_NoteListenerTwoSecondsOfInput(benchmark::State& state)
         NoteListener listener(rate, options);
         played.clear();
         for (std::size_t at = 0; at < stream.size(); at += 480)
-            listener.process(std::span(stream).subspan(at, std::min<std::size_t>(480, stream.size() - at)), played);
+            listener.Process(std::span(stream).subspan(at, std::min<std::size_t>(480, stream.size() - at)), played);
         benchmark::DoNotOptimize(played.data());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(stream.size()));
@@ -48,11 +48,11 @@ void BM_McLeodEstimate(benchmark::State& state)
 {
     const int rate = 48000;
     const auto window = static_cast<std::size_t>(state.range(0));
-    const Samples tone = pluckedTone(rate, 110.0, 0.5);
+    const Samples tone = PluckedTone(rate, 110.0, 0.5);
     McLeodPitch pitch(rate, 29.0, 1400.0, window);
     const std::span<const float> samples(tone.data() + 2000, window);
     for (auto _ : state)
-        benchmark::DoNotOptimize(pitch.estimate(samples));
+        benchmark::DoNotOptimize(pitch.Estimate(samples));
 }
 BENCHMARK(BM_McLeodEstimate)->Arg(1024)->Arg(3600)->Arg(9600)->Unit(benchmark::kMicrosecond);
 

@@ -40,7 +40,7 @@ AubioPitch::AubioPitch(const std::string& method, int sampleRate, std::size_t wi
 
 AubioPitch::~AubioPitch() = default;
 
-PitchEstimate AubioPitch::estimate(std::span<const float> window)
+PitchEstimate AubioPitch::Estimate(std::span<const float> window)
 {
     if (window.size() > windowSize_)
         window = window.last(windowSize_);

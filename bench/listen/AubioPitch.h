@@ -15,7 +15,7 @@ public:
     AubioPitch(const std::string& method, int sampleRate, std::size_t windowSize);
     ~AubioPitch() override;
 
-    PitchEstimate estimate(std::span<const float> window) override;
+    PitchEstimate Estimate(std::span<const float> window) override;
 
 private:
     struct Handles;

@@ -51,7 +51,7 @@ struct Note {
 };
 
 enum class Condition { Clean, Noise20dB, HighPass150 };
-const char* conditionName(Condition c)
+const char* ConditionName(Condition c)
 {
     switch (c) {
     case Condition::Clean:
@@ -73,21 +73,21 @@ struct Tally {
 // The pitch a sound settles at (its middle stretch, long windows), in MIDI numbers with
 // fractions: what a tuner shows. A patch header or SoundFont zone can be out of tune
 // with its own recording; such notes test the data, not the listener, and are left out.
-double settledMidi(const Samples& sound, int rate, std::size_t from)
+double SettledMidi(const Samples& sound, int rate, std::size_t from)
 {
     const std::size_t window = static_cast<std::size_t>(0.2 * rate);
     if (sound.size() < from + window)
         return 0.0;
     McLeodPitch pitch(rate, 25.0, 1500.0, window, 0.9, false);
-    const PitchEstimate e = pitch.estimate(std::span(sound).subspan(from, window));
-    return e.hz > 0.0 ? midiOfHz(e.hz) : 0.0;
+    const PitchEstimate e = pitch.Estimate(std::span(sound).subspan(from, window));
+    return e.hz > 0.0 ? MidiOfHz(e.hz) : 0.0;
 }
 
 std::vector<std::string> leftOut;
 
-bool inTune(const std::string& what, const Samples& sound, int rate, double midi)
+bool InTune(const std::string& what, const Samples& sound, int rate, double midi)
 {
-    const double settled = settledMidi(sound, rate, static_cast<std::size_t>(0.3 * rate));
+    const double settled = SettledMidi(sound, rate, static_cast<std::size_t>(0.3 * rate));
     if (std::fabs(settled - midi) <= 0.4)
         return true;
     leftOut.push_back(what + " MIDI " + std::to_string(int(std::lround(midi))) + " settles at "
@@ -97,7 +97,7 @@ bool inTune(const std::string& what, const Samples& sound, int rate, double midi
 
 const char* const freepatsDir = "/usr/share/midi/freepats/Tone_000";
 
-std::vector<std::pair<std::string, std::vector<GusSample>>> loadPatches(int fromProgram, int toProgram)
+std::vector<std::pair<std::string, std::vector<GusSample>>> LoadPatches(int fromProgram, int toProgram)
 {
     std::vector<std::pair<std::string, std::vector<GusSample>>> patches;
     const QDir dir(QString::fromLatin1(freepatsDir));
@@ -105,14 +105,14 @@ std::vector<std::pair<std::string, std::vector<GusSample>>> loadPatches(int from
         const int program = file.left(3).toInt();
         if (program < fromProgram || program > toProgram)
             continue;
-        std::vector<GusSample> samples = readGusPatch(dir.filePath(file));
+        std::vector<GusSample> samples = ReadGusPatch(dir.filePath(file));
         if (!samples.empty())
             patches.emplace_back(file.chopped(4).toStdString(), std::move(samples));
     }
     return patches;
 }
 
-const GusSample* sampleFor(const std::vector<GusSample>& samples, double hz)
+const GusSample* SampleFor(const std::vector<GusSample>& samples, double hz)
 {
     for (const GusSample& s : samples)
         if (hz >= s.lowHz && hz < s.highHz)
@@ -123,48 +123,48 @@ const GusSample* sampleFor(const std::vector<GusSample>& samples, double hz)
     });
 }
 
-const Range* rangeOf(int midi, bool isBass)
+const Range* RangeOf(int midi, bool isBass)
 {
     if (isBass)
         return midi == 23 ? &lowB : (midi >= bass.first && midi <= bass.last ? &bass : nullptr);
     return midi >= guitar.first && midi <= guitar.last ? &guitar : nullptr;
 }
 
-std::vector<Note> makeNotes(int rate, bool verbose)
+std::vector<Note> MakeNotes(int rate, bool verbose)
 {
     std::vector<Note> notes;
     const double seconds = 1.5;
     // Real recordings at the pitch they were recorded at.
     for (const bool isBass : {false, true}) {
-        for (const auto& [name, samples] : loadPatches(isBass ? 32 : 24, isBass ? 39 : 30)) {
+        for (const auto& [name, samples] : LoadPatches(isBass ? 32 : 24, isBass ? 39 : 30)) {
             for (const GusSample& s : samples) {
-                const double midiExact = midiOfHz(s.rootHz);
+                const double midiExact = MidiOfHz(s.rootHz);
                 const int midi = static_cast<int>(std::lround(midiExact));
-                const Range* range = rangeOf(midi, isBass);
+                const Range* range = RangeOf(midi, isBass);
                 if (!range || std::fabs(midiExact - midi) > 0.3)
                     continue;
-                Samples sound = playGusSample(s, s.rootHz, rate, seconds);
-                if (inTune(name + " (recorded)", sound, rate, midiExact))
+                Samples sound = PlayGusSample(s, s.rootHz, rate, seconds);
+                if (InTune(name + " (recorded)", sound, rate, midiExact))
                     notes.push_back({"freepats recorded", range, midi, name, std::move(sound)});
             }
         }
     }
     // The same recordings transposed over each range, as a sampler plays them.
     for (const bool isBass : {false, true}) {
-        for (const auto& [name, samples] : loadPatches(isBass ? 32 : 24, isBass ? 39 : 30)) {
+        for (const auto& [name, samples] : LoadPatches(isBass ? 32 : 24, isBass ? 39 : 30)) {
             const std::vector<const Range*> ranges = isBass ? std::vector<const Range*>{&bass, &lowB}
                                                             : std::vector<const Range*>{&guitar};
             for (const Range* range : ranges)
                 for (int midi = range->first; midi <= range->last; ++midi) {
-                    Samples sound = playGusSample(*sampleFor(samples, hzOfMidi(midi)), hzOfMidi(midi), rate, seconds);
-                    if (inTune(name, sound, rate, midi))
+                    Samples sound = PlayGusSample(*SampleFor(samples, HzOfMidi(midi)), HzOfMidi(midi), rate, seconds);
+                    if (InTune(name, sound, rate, midi))
                         notes.push_back({"freepats transposed", range, midi, name, std::move(sound)});
                 }
         }
     }
     // FluidSynth and the GM SoundFont: guitars 24-30 (31 plays harmonics, an octave
     // up), basses 32-39.
-    const QString font = defaultSoundFont();
+    const QString font = DefaultSoundFont();
     if (font.isEmpty()) {
         std::fprintf(stderr, "No GM SoundFont (Debian timgm6mb-soundfont): FluidSynth rows left out\n");
         return notes;
@@ -178,8 +178,8 @@ std::vector<Note> makeNotes(int rate, bool verbose)
                                                         : std::vector<const Range*>{&guitar};
         for (const Range* range : ranges)
             for (int midi = range->first; midi <= range->last; ++midi) {
-                Samples sound = renderer.render(program, midi, 1.2, 0.3);
-                if (inTune("GM " + std::to_string(program), sound, rate, midi))
+                Samples sound = renderer.Render(program, midi, 1.2, 0.3);
+                if (InTune("GM " + std::to_string(program), sound, rate, midi))
                     notes.push_back({"FluidSynth TimGM6mb", range, midi, "GM " + std::to_string(program), std::move(sound)});
             }
     }
@@ -188,7 +188,7 @@ std::vector<Note> makeNotes(int rate, bool verbose)
     return notes;
 }
 
-DetectorFactory factoryFor(const std::string& detector)
+DetectorFactory FactoryFor(const std::string& detector)
 {
     if (detector == "mcleod")
         return {};
@@ -200,38 +200,38 @@ DetectorFactory factoryFor(const std::string& detector)
     };
 }
 
-std::vector<PlayedNote> run(NoteListener& listener, const Samples& stream)
+std::vector<PlayedNote> Run(NoteListener& listener, const Samples& stream)
 {
     std::vector<PlayedNote> played;
     constexpr std::size_t block = 256;
     for (std::size_t at = 0; at < stream.size(); at += block)
-        listener.process(std::span(stream).subspan(at, std::min(block, stream.size() - at)), played);
+        listener.Process(std::span(stream).subspan(at, std::min(block, stream.size() - at)), played);
     return played;
 }
 
-void judgeNote(const Note& note, Condition condition, int rate, const DetectorFactory& factory, Tally& tally,
+void JudgeNote(const Note& note, Condition condition, int rate, const DetectorFactory& factory, Tally& tally,
                std::uint32_t seed)
 {
-    Samples stream = silence(rate, 0.5);
+    Samples stream = Silence(rate, 0.5);
     const std::size_t lead = stream.size();
-    const std::size_t onset = lead + attackStart(note.sound);
-    append(stream, note.sound);
-    append(stream, silence(rate, 0.5));
+    const std::size_t onset = lead + AttackStart(note.sound);
+    Append(stream, note.sound);
+    Append(stream, Silence(rate, 0.5));
     if (condition == Condition::Noise20dB)
-        addNoise(stream, 20.0, onset, static_cast<std::size_t>(0.5 * rate), seed);
+        AddNoise(stream, 20.0, onset, static_cast<std::size_t>(0.5 * rate), seed);
     else if (condition == Condition::HighPass150)
-        highPass(stream, rate, 150.0);
+        HighPass(stream, rate, 150.0);
 
     ListenOptions options;
     options.lowestMidi = note.range->lowest;
     options.highestMidi = note.range->highest;
     NoteListener listener(rate, options, factory);
-    const std::vector<PlayedNote> played = run(listener, stream);
+    const std::vector<PlayedNote> played = Run(listener, stream);
 
     ++tally.trials;
     const auto describe = [&](const char* what) {
         std::string text = std::string(what) + ": " + note.instrument + " MIDI " + std::to_string(note.midi) + " "
-            + conditionName(condition) + " " + std::to_string(rate);
+            + ConditionName(condition) + " " + std::to_string(rate);
         for (const PlayedNote& p : played)
             text += " [" + std::to_string(p.midi) + " at "
                 + std::to_string(int(1000.0 * double(p.decidedFrame - std::int64_t(onset)) / rate)) + " ms]";
@@ -258,7 +258,7 @@ void judgeNote(const Note& note, Condition condition, int rate, const DetectorFa
     }
 }
 
-double percentile(std::vector<double> values, double p)
+double Percentile(std::vector<double> values, double p)
 {
     if (values.empty())
         return 0.0;
@@ -271,15 +271,15 @@ struct NoiseCase {
     Samples sound;
 };
 
-std::vector<NoiseCase> quietSounds(int rate)
+std::vector<NoiseCase> QuietSounds(int rate)
 {
     const auto ten = static_cast<std::size_t>(10 * rate);
     return {
-        {"silence", silence(rate, 10.0)},
-        {"room noise -60 dBFS", pinkNoise(ten, 0.001, 11)},
-        {"room noise -30 dBFS", pinkNoise(ten, 0.0316, 12)},
-        {"mains hum 50 Hz -20 dBFS", hum(rate, 10.0, 50.0, 0.1)},
-        {"mains hum 60 Hz -20 dBFS", hum(rate, 10.0, 60.0, 0.1)},
+        {"silence", Silence(rate, 10.0)},
+        {"room noise -60 dBFS", PinkNoise(ten, 0.001, 11)},
+        {"room noise -30 dBFS", PinkNoise(ten, 0.0316, 12)},
+        {"mains hum 50 Hz -20 dBFS", Hum(rate, 10.0, 50.0, 0.1)},
+        {"mains hum 60 Hz -20 dBFS", Hum(rate, 10.0, 60.0, 0.1)},
     };
 }
 
@@ -320,17 +320,17 @@ int main(int argc, char** argv)
     std::map<std::string, double> seconds;
 
     for (const int rate : rates) {
-        const std::vector<Note> notes = makeNotes(rate, verbose);
-        const std::vector<NoiseCase> quiet = quietSounds(rate);
+        const std::vector<Note> notes = MakeNotes(rate, verbose);
+        const std::vector<NoiseCase> quiet = QuietSounds(rate);
         for (const std::string& detector : detectors) {
-            const DetectorFactory factory = factoryFor(detector);
+            const DetectorFactory factory = FactoryFor(detector);
             const auto started = std::chrono::steady_clock::now();
             std::uint32_t seed = 1;
             for (const Note& note : notes)
                 for (const Condition condition : conditions) {
                     Tally& tally = results[detector][{note.source, note.range->name}][int(condition)][rate];
                     const int rightBefore = tally.right;
-                    judgeNote(note, condition, rate, factory, tally, seed++);
+                    JudgeNote(note, condition, rate, factory, tally, seed++);
                     Tally& instrument = byInstrument[detector][note.source + ": " + note.instrument];
                     ++instrument.trials;
                     instrument.right += tally.right - rightBefore;
@@ -341,7 +341,7 @@ int main(int argc, char** argv)
                     options.lowestMidi = range->lowest;
                     options.highestMidi = range->highest;
                     NoteListener listener(rate, options, factory);
-                    quietAnswers[detector][q.name] += static_cast<int>(run(listener, q.sound).size());
+                    quietAnswers[detector][q.name] += static_cast<int>(Run(listener, q.sound).size());
                 }
             seconds[detector] += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         }
@@ -357,7 +357,7 @@ int main(int argc, char** argv)
             for (const Condition condition : conditions) {
                 const auto& byRate = byCondition.at(int(condition));
                 Tally all;
-                std::printf("%-22s %-15s %-17s", key.first.c_str(), key.second.c_str(), conditionName(condition));
+                std::printf("%-22s %-15s %-17s", key.first.c_str(), key.second.c_str(), ConditionName(condition));
                 for (const int rate : rates) {
                     const Tally& t = byRate.at(rate);
                     std::printf(" %6.1f%% /%3d", 100.0 * t.right / std::max(1, t.trials), t.trials);
@@ -372,8 +372,8 @@ int main(int argc, char** argv)
                         for (const std::string& f : t.faults)
                             std::fprintf(stderr, "  %s\n", f.c_str());
                 }
-                std::printf("   %5.0f /%5.0f /%5.0f      %5d %4d %6d %5d\n", percentile(all.latencies, 0.5),
-                            percentile(all.latencies, 0.95), percentile(all.latencies, 1.0), all.wrong, all.late,
+                std::printf("   %5.0f /%5.0f /%5.0f      %5d %4d %6d %5d\n", Percentile(all.latencies, 0.5),
+                            Percentile(all.latencies, 0.95), Percentile(all.latencies, 1.0), all.wrong, all.late,
                             all.missed, all.twice);
             }
         }

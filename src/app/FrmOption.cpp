@@ -1,6 +1,8 @@
 #include "app/FrmOption.h"
 
+#include "app/InputListening.h"
 #include "app/OptionsGeneralTab.h"
+#include "app/OptionsInputTab.h"
 #include "app/OptionsLessonsTab.h"
 #include "app/OptionsMidiTab.h"
 #include "app/ProgramArt.h"
@@ -14,12 +16,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-FrmOption::FrmOption(Settings& settings, SettingsStore& store, SoundSystem& sound, Lessons& lessons,
+FrmOption::FrmOption(Settings& settings, SettingsStore& store, SoundSystem& sound, InputListening& listening,
+                     Lessons& lessons,
                      const Selection& drillSelection, QWidget* parent)
     : QDialog(parent)
     , settings_(settings)
     , store_(store)
     , sound_(sound)
+    , listening_(listening)
     , drillSelection_(drillSelection)
     , styleAtLoad_(settings.fretboardStyle)
     , instrumentAtLoad_(InstrumentFromSettings(settings))
@@ -31,11 +35,13 @@ FrmOption::FrmOption(Settings& settings, SettingsStore& store, SoundSystem& soun
     generalTab = new OptionsGeneralTab;
     midiTab = new OptionsMidiTab(sound);
     lessonsTab = new OptionsLessonsTab(lessons);
+    inputTab = new OptionsInputTab(listening);
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(generalTab, tr("General"));
     SSTab1->addTab(midiTab, tr("Midi"));
     SSTab1->addTab(lessonsTab, tr("Lessons"));
+    SSTab1->addTab(inputTab, tr("Input"));
 
     auto* buttons = new QDialogButtonBox(this);
     btnOk = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
@@ -54,6 +60,7 @@ FrmOption::FrmOption(Settings& settings, SettingsStore& store, SoundSystem& soun
     generalTab->Load(settings_);
     midiTab->Load(settings_);
     lessonsTab->Load(settings_, drillSelection_);
+    inputTab->Load(settings_);
     SSTab1->setCurrentIndex(0);
 }
 
@@ -66,6 +73,7 @@ bool FrmOption::SaveTabs()
         boolFretboardStyleChanged = true;
     midiTab->Save(settings_);
     lessonsTab->Save(settings_, drillSelection_);
+    inputTab->Save(settings_);
     return true;
 }
 
@@ -73,6 +81,10 @@ void FrmOption::ApplyClicked()
 {
     if (!SaveTabs())
         return;
+    QString listenProblem;
+    // A failure shows in the tab; the setting stays as chosen.
+    listening_.Apply(settings_, listenProblem);
+    inputTab->ShowState();
     if (!settings_.enableSound)
         return;
     QString message;

@@ -1,7 +1,8 @@
 #pragma once
-// The options dialog: three tabs ("General", "Midi", "Lessons") over the settings and
+// The options dialog: four tabs ("General", "Midi", "Lessons", "Input") over the settings and
 // the lesson in use. The tabs are filled from the settings when the dialog is made;
-// Apply and OK copy them back, only OK stores them, and only Apply restarts sound. What
+// Apply and OK copy them back, only OK stores them, and only Apply restarts sound and
+// listening (the main window does so after OK). What
 // the "Lessons" tab chooses reaches the trainer when the dialog has closed (and is
 // taken back by Cancel unless Apply took it over).
 
@@ -11,8 +12,10 @@
 
 #include <QDialog>
 
+class InputListening;
 class Lessons;
 class OptionsGeneralTab;
+class OptionsInputTab;
 class OptionsLessonsTab;
 class OptionsMidiTab;
 class QPushButton;
@@ -24,7 +27,7 @@ struct Settings;
 class FrmOption : public QDialog {
     Q_OBJECT
 public:
-    FrmOption(Settings& settings, SettingsStore& store, SoundSystem& sound, Lessons& lessons,
+    FrmOption(Settings& settings, SettingsStore& store, SoundSystem& sound, InputListening& listening, Lessons& lessons,
               const Selection& drillSelection, QWidget* parent = nullptr);
 
     // Apply or OK changed the instrument or the fretboard picture.
@@ -36,6 +39,7 @@ public:
     OptionsGeneralTab* generalTab = nullptr;
     OptionsMidiTab* midiTab = nullptr;
     OptionsLessonsTab* lessonsTab = nullptr;
+    OptionsInputTab* inputTab = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
     QPushButton* btnApply = nullptr;
@@ -48,6 +52,7 @@ private:
     Settings& settings_;
     SettingsStore& store_;
     SoundSystem& sound_;
+    InputListening& listening_;
     Selection drillSelection_;
     qint32 styleAtLoad_ = 0;
     Instrument instrumentAtLoad_;

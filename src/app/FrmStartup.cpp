@@ -10,6 +10,7 @@
 #include "app/ProgramArt.h"
 #include "app/TipSettings.h"
 #include "core/Messages.h"
+#include "listen/RtAudioInput.h"
 #include "music/Scales.h"
 #include "music/Tunings.h"
 
@@ -63,6 +64,8 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
     : QMainWindow(parent)
     , options_(std::move(options))
     , sound_(options_.sound ? options_.sound(settings_) : std::make_unique<SoundSystem>(settings_))
+    , listening_(std::make_unique<InputListening>(options_.input ? options_.input()
+                                                                 : std::make_unique<listening::RtAudioInput>()))
     , learners_(StorePath(options_.dataFolder, "Learners.dat"))
     , scores_(StorePath(options_.dataFolder, "Score.dat"))
     , practice_(PracticePath(options_))
@@ -85,6 +88,9 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
     });
     connect(&switcher_, &ActivitySwitcher::trainerActivityChosen, this, &FrmStartup::OnTrainerActivityChosen);
     connect(&switcher_, &ActivitySwitcher::pageRequested, stpTabStrip, &QTabWidget::setCurrentIndex);
+    sound_->SetSoundingHook([this](auto heardUntil) { listening_->MuteUntil(heardUntil); });
+    connect(listening_.get(), &InputListening::notePlayed, this, &FrmStartup::OnNotePlayed);
+    connect(listening_.get(), &InputListening::stateChanged, this, &FrmStartup::OnInputState);
     connect(&switcher_, &ActivitySwitcher::activitySet, this, [this] {
         QString message;
         if (!sound_->ApplyVolume(message))
@@ -95,6 +101,8 @@ FrmStartup::FrmStartup(Options options, QWidget* parent)
 FrmStartup::~FrmStartup()
 {
     SetStatusHook(nullptr);
+    sound_->SetSoundingHook(nullptr);
+    listening_->Stop();
     CloseSoundOutput();
 }
 
@@ -173,7 +181,7 @@ void FrmStartup::CreateStatusBar()
     panelMessage_ = new QLabel(this);
     panelMessage_->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(panelMessage_, 1);
-    for (const char* key : {"KeyAndScale", "Lesson", "Note"}) {
+    for (const char* key : {"Input", "KeyAndScale", "Lesson", "Note"}) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QLatin1String(key));
         panel->setAlignment(Qt::AlignCenter);
@@ -182,6 +190,7 @@ void FrmStartup::CreateStatusBar()
         statusBar()->addPermanentWidget(panel);
         panels_[QLatin1String(key)] = panel;
     }
+    panels_[QStringLiteral("Input")]->hide(); // until listening is on
 }
 
 bool FrmStartup::LoadSettingsOrOfferReset()
@@ -207,6 +216,31 @@ void FrmStartup::StartSound()
         settings_.enableSound = false;
         ShowMessage(message, MsgPlain);
     }
+}
+
+void FrmStartup::StartListening()
+{
+    listening_->SetRange(notes_);
+    QString message;
+    listening_->Apply(settings_, message); // the "Input" panel and the status bar say why not
+}
+
+void FrmStartup::OnInputState(const QString& text, bool problem)
+{
+    QLabel* panel = panels_[QStringLiteral("Input")];
+    panel->setText(text.isEmpty() ? QString() : (problem ? Tr("Not listening") : Tr("Listening")));
+    panel->setToolTip(text);
+    panel->setVisible(!text.isEmpty());
+    if (problem)
+        SetStatusText(text);
+}
+
+void FrmStartup::OnNotePlayed(int midi)
+{
+    // Nothing answers behind a dialog, nor before the window is ready.
+    if (!loaded_ || QApplication::activeModalWidget())
+        return;
+    switcher_.NotePlayed(midi);
 }
 
 void FrmStartup::SetUpActivities()
@@ -286,6 +320,7 @@ FrmStartup::LoadResult FrmStartup::Load(FrmSplash* splash)
     switcher_.SetActivity(Activity::Drill, true);
     if (endRequested_)
         return LoadResult::EndProgram;
+    StartListening(); // after the activity's own status text, which would hide its problem
 
     if (splash)
         splash->Unload();
@@ -433,7 +468,7 @@ void FrmStartup::ShowOptions()
     test_.Cancel();
     const bool flatsBefore = settings_.flatSymbolPref;
     const int lessonBefore = settings_.currLessonKey;
-    FrmOption options(settings_, settingsStore_, *sound_, lessons_, objTrainer->GetSelection(), this);
+    FrmOption options(settings_, settingsStore_, *sound_, *listening_, lessons_, objTrainer->GetSelection(), this);
     options.exec();
     AfterOptions(options.boolFretboardStyleChanged || settings_.flatSymbolPref != flatsBefore,
                  options.DrillSelection(), lessonBefore);
@@ -464,6 +499,8 @@ void FrmStartup::AfterOptions(bool tableChanged, const Selection& drillSelection
         OnTabChanged(1);
     else
         objTrainer->RequestRepaint();
+    // For the new instrument's range; also ends a test of the input the dialog started.
+    StartListening();
 }
 
 void FrmStartup::ManageLearners(qint32 action)

@@ -4,6 +4,7 @@
 // learner, score and practice stores, sound) and hands the activity switching, the
 // timed test and the practice records to their own classes.
 
+#include "app/InputListening.h"
 #include "app/PracticeRecords.h"
 #include "core/Settings.h"
 #include "lessons/ActivitySwitcher.h"
@@ -37,8 +38,11 @@ public:
     // Makes the run's sound from its settings; the default is the built-in synthesizer
     // and the system's MIDI ports.
     using SoundFactory = std::function<std::unique_ptr<SoundSystem>(Settings& settings)>;
+    // Makes the audio input listening uses; the default is the system's (RtAudio).
+    using InputFactory = std::function<std::unique_ptr<listening::AudioInput>()>;
     struct Options {
         SoundFactory sound;
+        InputFactory input;
         QString dataFolder; // where Learners.dat and Score.dat live; empty: the user's
         QString practiceFolder; // where Practice.sqlite lives; empty: the data folder
     };
@@ -57,6 +61,7 @@ public:
     DbaseItems& Scores() { return scores_; }
     PracticeRecords& Practice() { return practice_; }
     SoundSystem& Sound() { return *sound_; }
+    InputListening& Listening() { return *listening_; }
     TimedTest& Test() { return test_; }
     ActivitySwitcher& Activities() { return switcher_; }
     DrillLesson* CurrentLesson() const { return switcher_.CurrentLesson(); }
@@ -109,6 +114,10 @@ private:
     void CreatePages();
     bool LoadSettingsOrOfferReset();
     void StartSound();
+    // Listens as the settings say; a problem shows in the status bar.
+    void StartListening();
+    void OnNotePlayed(int midi);
+    void OnInputState(const QString& text, bool problem);
     void SetUpActivities();
     bool LoadStores();
     void CheckActivityMenu(QAction* checked);
@@ -132,6 +141,7 @@ private:
     Settings settings_;
     SettingsStore settingsStore_;
     std::unique_ptr<SoundSystem> sound_;
+    std::unique_ptr<InputListening> listening_;
     Notes notes_;
     Lessons lessons_;
     LessonFreePlay freePlay_;

@@ -52,6 +52,9 @@ const SettingDef kSettings[] = {
     {"CustomTuning", Conversion::Text, &Settings::customTuning, ""},
     {"LeftHandedNeck", Conversion::Boolean, &Settings::leftHandedNeck, "0"},
     {"LowestStringOnTop", Conversion::Boolean, &Settings::lowestStringOnTop, "0"},
+    {"ListenEnabled", Conversion::Boolean, &Settings::listenEnabled, "0"},
+    {"InputDevice", Conversion::Text, &Settings::inputDevice, ""},
+    {"InputThreshold", Conversion::FloorInt16, &Settings::inputThreshold, "-50"},
 };
 
 QString Tr(const char* text)

@@ -36,6 +36,9 @@ struct Settings {
     QString customTuning;         // "CustomTuning": the learner's own tuning, "guitar6: D-0 A-1 ..."
     bool leftHandedNeck = false;  // "LeftHandedNeck": the nut on the right
     bool lowestStringOnTop = false; // "LowestStringOnTop": the lowest string at the top
+    bool listenEnabled = false;   // "ListenEnabled": answer by playing into the audio input
+    QString inputDevice;          // "InputDevice": the audio input's name; empty = the system's default
+    qint16 inputThreshold = 0;    // "InputThreshold": dBFS a note's peak must reach to count
 
     static Settings Defaults();
     bool operator==(const Settings&) const = default;

@@ -113,6 +113,16 @@ void ActivitySwitcher::FretboardPressed(std::optional<FretPosition> cell, bool s
     AfterPress(ok, message);
 }
 
+void ActivitySwitcher::NotePlayed(int midi)
+{
+    LessonInterface* receiver = CurrentReceiver();
+    if (!receiver)
+        return;
+    QString message;
+    if (!receiver->NotePlayed(midi, message))
+        ShowMessage(message, MsgPlain);
+}
+
 void ActivitySwitcher::FretboardReleased()
 {
     if (LessonInterface* receiver = CurrentReceiver())

@@ -43,6 +43,8 @@ public:
     // play the "Note" panel then names the activity's note.
     void FretboardPressed(std::optional<FretPosition> cell, bool secondary, AnswerInput input = AnswerInput::Mouse);
     void FretboardReleased();
+    // A note played on the instrument (MIDI number), for the current activity.
+    void NotePlayed(int midi);
     void StaffPressed(std::optional<int> level, bool secondary);
     void StaffHovered(std::optional<int> level);
     void StaffReleased();

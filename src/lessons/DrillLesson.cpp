@@ -27,6 +27,7 @@ constexpr int kRepeatRedraws = 5;
 
 } // namespace
 
+
 QString DrillLesson::CongratulationText()
 {
     return Tr("Congratulations! You got it - if you want to, click on the sheet to hear the next note's sound.");
@@ -153,22 +154,68 @@ bool DrillLesson::FretboardPressed(std::optional<FretPosition> cell, bool second
     if (!answer)
         return true;
     if (testNoteName_.isEmpty())
-        return WrongAnswer(*answer, message); // nothing was asked: no answer to keep
+        return WrongAnswer(*answer, input, message); // nothing was asked: no answer to keep
     PracticeAnswer kept = MakeAnswer(answered, *answer, input);
+    return Judge(kept, *answer, message);
+}
+
+bool DrillLesson::Judge(PracticeAnswer& kept, const Note& answer, QString& message)
+{
     OnAnswer(kept);
-    const bool ok = kept.correct ? RightAnswer(*answer, message) : WrongAnswer(*answer, message);
+    const bool ok = kept.correct ? RightAnswer(answer, kept.input, message) : WrongAnswer(answer, kept.input, message);
     // Only queued: the answer has been judged and sounded already.
     if (context_.recorder)
         context_.recorder->Record(kept);
     return ok;
 }
 
-bool DrillLesson::RightAnswer(const Note& answer, QString& message)
+bool DrillLesson::NotePlayed(int midi, QString& message)
+{
+    if (state_ == State::NoPrompt) {
+        NewPrompt();
+        state_ = State::Prompted;
+        return true;
+    }
+    if (!context_.notes)
+        return true;
+    if (context_.test)
+        context_.test->FretboardPressed();
+    const Note heard = NoteOfPitch(*context_.notes, midi);
+    const std::optional<Note> prompt = context_.notes->GetNoteObject(testNoteName_);
+    if (!prompt)
+        return WrongAnswer(heard, AnswerInput::Microphone, message);
+    const bool right = heard.midi == prompt->midi;
+    // The ear cannot tell strings apart: a right note counts where it was asked, a wrong
+    // one where the board first has it.
+    const std::optional<FretPosition> where = right && promptPosition_ ? promptPosition_ : LowestCellOf(heard);
+    PracticeAnswer kept = MakeAnswer(where.value_or(FretPosition{}), heard, AnswerInput::Microphone);
+    kept.correct = right;
+    return Judge(kept, heard, message);
+}
+
+std::optional<FretPosition> DrillLesson::LowestCellOf(const Note& note) const
+{
+    const Instrument& instrument = context_.notes->GetInstrument();
+    for (int fret = 1; fret <= kFretPositions; ++fret)
+        for (int string = instrument.StringCount(); string >= 1; --string) {
+            const std::optional<Note> at = context_.notes->GetNoteObjFromFretBoard(string, fret);
+            if (at && at->midi == note.midi)
+                return FretPosition{string, fret};
+        }
+    return std::nullopt;
+}
+
+bool DrillLesson::RightAnswer(const Note& answer, AnswerInput input, QString& message)
 {
     SetStatusText(Tr("Correct! Now try the next note."));
     const bool earTraining = context_.settings && context_.settings->playNoteOnPrompt;
     if (earTraining && context_.staff)
         context_.staff->SetPrompt(CongratulationText(), true);
+    if (input == AnswerInput::Microphone) {
+        // No button is held: nothing to wait for.
+        GenerateNextNote();
+        return true;
+    }
     if (!PlayNote(answer, false, message))
         return false;
     if (context_.host)
@@ -180,19 +227,23 @@ bool DrillLesson::RightAnswer(const Note& answer, QString& message)
     return true;
 }
 
-bool DrillLesson::WrongAnswer(const Note& answer, QString& message)
+bool DrillLesson::WrongAnswer(const Note& answer, AnswerInput input, QString& message)
 {
     playingNote_.reset();
+    const bool played = input == AnswerInput::Microphone;
     if (context_.settings && context_.settings->playNoteOnPrompt) {
         if (context_.staff)
             context_.staff->SetPrompt(PromptText(), false);
         // The wrongly chosen note sounds while the button is held.
-        if (!PlayNote(answer, true, message))
+        if (!played && !PlayNote(answer, true, message))
             return false;
     } else if (context_.settings && context_.settings->beepOnError && context_.host) {
         context_.host->Beep();
     }
-    SetStatusText(Tr("Incorrect! Click on sheetnote for assistance."));
+    if (played)
+        SetStatusText(Tr("Incorrect! You played %1. Click on sheetnote for assistance.").arg(answer.name));
+    else
+        SetStatusText(Tr("Incorrect! Click on sheetnote for assistance."));
     return true;
 }
 

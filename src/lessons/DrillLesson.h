@@ -26,6 +26,10 @@ public:
     bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
                           AnswerInput input = AnswerInput::Mouse) override;
     void FretboardReleased() override;
+    // A played note answers as a press would: right when it has the prompt's pitch
+    // (whichever string gave it), wrong otherwise, with the note heard named. The
+    // instrument has sounded it already, so the program sounds nothing back.
+    bool NotePlayed(int midi, QString& message) override;
     bool StaffPressed(std::optional<int> level, bool secondary, QString& message) override;
     QString GetActiveNoteName() const override { return testNoteName_; }
     // The position the current question was drawn from; none before the first.
@@ -61,8 +65,10 @@ private:
     void Ask(const Question& question);
     qint64 SteadyNowMs() const;
     PracticeAnswer MakeAnswer(FretPosition answered, const Note& answer, AnswerInput input) const;
-    bool RightAnswer(const Note& answer, QString& message);
-    bool WrongAnswer(const Note& answer, QString& message);
+    bool RightAnswer(const Note& answer, AnswerInput input, QString& message);
+    bool WrongAnswer(const Note& answer, AnswerInput input, QString& message);
+    std::optional<FretPosition> LowestCellOf(const Note& note) const;
+    bool Judge(PracticeAnswer& kept, const Note& answer, QString& message);
     void ShowNoteInStatusBar(const QString& name);
 
     State state_ = State::NoPrompt;

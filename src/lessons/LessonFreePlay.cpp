@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "lessons/ActivityViews.h"
+#include "music/Notes.h"
 
 #include <QCoreApplication>
 
@@ -53,4 +54,21 @@ void LessonFreePlay::OnStaffHover(int level)
 bool LessonFreePlay::OnFretboard(const Note& note, QString& message)
 {
     return PlayNote(note, true, message);
+}
+
+bool LessonFreePlay::NotePlayed(int midi, QString&)
+{
+    if (!context_.notes)
+        return true;
+    const Note note = NoteOfPitch(*context_.notes, midi);
+    if (note.position != 0 && !IsExcludedSheetName(note.name)) {
+        ShowOnStaff(note.name);
+        if (context_.board) {
+            context_.board->MarkNote(note.name);
+            context_.board->Refresh();
+        }
+    }
+    if (context_.host)
+        context_.host->SetNotePanel(note.name);
+    return true;
 }

@@ -10,6 +10,9 @@ public:
     LessonFreePlay();
     // The playing note's name, "" when there is none.
     QString GetActiveNoteName() const override;
+    // A played note is written on the staff, its cells are marked on the board and it
+    // is named in the "Note" panel; nothing is sounded.
+    bool NotePlayed(int midi, QString& message) override;
 
 private:
     bool OnFretboard(const Note& note, QString& message) override;

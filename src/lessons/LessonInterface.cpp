@@ -1,6 +1,8 @@
 #include "lessons/LessonInterface.h"
 
 #include "core/NotePlayer.h"
+#include "music/NoteNames.h"
+#include "music/Notes.h"
 
 bool LessonInterface::PlayNote(const Note& note, bool hold, QString& message)
 {
@@ -18,4 +20,14 @@ void LessonInterface::StopPlayingNote()
         return;
     QString ignored;
     context_.player->NoteOff(playingNote_->midi, ignored);
+}
+
+Note NoteOfPitch(const Notes& notes, int midi)
+{
+    for (const Note& note : notes.All())
+        if (note.midi == midi)
+            return note;
+    // Beyond the table: the letter alone, in the table's spelling (A-0 is position 1).
+    const int position = 1 + ((midi - 21) % 12 + 12) % 12;
+    return Note{WithoutOctave(NoteNameAt(position, notes.Flats())), midi, 0};
 }

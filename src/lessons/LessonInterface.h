@@ -46,6 +46,10 @@ struct ActivityContext {
     std::function<qint64()> steadyClockMs;
 };
 
+// The note of a concert pitch: the table's note, or beyond the table its letter alone
+// (position 0).
+Note NoteOfPitch(const Notes& notes, int midi);
+
 class LessonInterface {
 public:
     virtual ~LessonInterface() = default;
@@ -70,6 +74,14 @@ public:
     virtual bool FretboardPressed(std::optional<FretPosition> cell, bool secondary, QString& message,
                                   AnswerInput input = AnswerInput::Mouse) = 0;
     virtual void FretboardReleased() { StopPlayingNote(); }
+    // A note played on the instrument and heard through the audio input: its concert
+    // pitch as a MIDI number, judged once at its onset. Ignored unless an activity
+    // takes played notes.
+    virtual bool NotePlayed(int midi, QString& message)
+    {
+        Q_UNUSED(midi) Q_UNUSED(message)
+        return true;
+    }
     // A press on the staff at a level (none beside every level).
     virtual bool StaffPressed(std::optional<int> level, bool secondary, QString& message) = 0;
     // The pointer moves over the staff with no button held.

@@ -4,7 +4,7 @@
 
 namespace listening {
 
-QString inputStatusText(InputStatus status, const QString& deviceName)
+QString InputStatusText(InputStatus status, const QString& deviceName)
 {
     const auto tr = [](const char* text) { return QCoreApplication::translate("AudioInput", text); };
     const QString name = deviceName.isEmpty() ? tr("the default input") : deviceName;

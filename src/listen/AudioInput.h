@@ -1,7 +1,7 @@
 #pragma once
 // Audio input behind a small interface: list the inputs by name, open one at a sample
 // rate, start and stop it. Whatever the back end, its audio thread only calls
-// deliver(), which mixes the frames down to mono into a lock-free ring and bumps atomic
+// Deliver(), which mixes the frames down to mono into a lock-free ring and bumps atomic
 // counters; the owner drains the ring on its own thread (see Listener). Nothing here is
 // a QObject, and nothing on the audio thread allocates, locks or signals.
 
@@ -17,7 +17,7 @@
 
 namespace listening {
 
-// What became of the last request, or of a running input. The texts are inputStatusText().
+// What became of the last request, or of a running input. The texts are InputStatusText().
 enum class InputStatus {
     Closed,           // nothing open
     Open,             // open and stopped
@@ -30,7 +30,7 @@ enum class InputStatus {
 };
 
 // A user-readable sentence for status, naming the device where that helps.
-QString inputStatusText(InputStatus status, const QString& deviceName = {});
+QString InputStatusText(InputStatus status, const QString& deviceName = {});
 
 struct InputDevice {
     QString name;              // unique in the list, stable across runs: store this
@@ -40,7 +40,7 @@ struct InputDevice {
 };
 
 // Sample rates the detection works at.
-inline bool isSupportedRate(int rate) { return rate >= 22050 && rate <= 192000; }
+inline bool IsSupportedRate(int rate) { return rate >= 22050 && rate <= 192000; }
 
 class AudioInput {
 public:
@@ -51,42 +51,42 @@ public:
     AudioInput& operator=(const AudioInput&) = delete;
 
     // The inputs there are now. May take some milliseconds (asks every back end).
-    virtual QList<InputDevice> devices() = 0;
+    virtual QList<InputDevice> Devices() = 0;
 
     // Opens the input called name (empty: the system's default) at sampleRate, or at the
     // nearest rate it offers when it cannot run at that one (0: its own preferred rate).
-    // Returns Open or the reason it failed; errorText() then says more.
-    virtual InputStatus open(const QString& name, int sampleRate) = 0;
-    virtual InputStatus start() = 0;
-    virtual void stop() = 0;
-    virtual void close() = 0;
+    // Returns Open or the reason it failed; ErrorText() then says more.
+    virtual InputStatus Open(const QString& name, int sampleRate) = 0;
+    virtual InputStatus Start() = 0;
+    virtual void Stop() = 0;
+    virtual void Close() = 0;
 
     // Open, Running, Closed, or the failure; Vanished once the back end reported that
     // the stream broke (the owner also notices a stream that just goes quiet: see
-    // lastDelivery()).
-    virtual InputStatus status() const = 0;
-    virtual QString errorText() const = 0;
-    virtual QString deviceName() const = 0;   // of the open input
-    virtual int sampleRate() const = 0;       // the rate it actually runs at, 0 when closed
-    virtual int bufferFrames() const = 0;     // frames per callback, 0 when closed
+    // LastDelivery()).
+    virtual InputStatus Status() const = 0;
+    virtual QString ErrorText() const = 0;
+    virtual QString DeviceName() const = 0;   // of the open input
+    virtual int SampleRate() const = 0;       // the rate it actually runs at, 0 when closed
+    virtual int BufferFrames() const = 0;     // frames per callback, 0 when closed
 
     // Consumer side (the owner's thread).
-    SampleRing& samples() { return ring_; }
-    // Frames the audio thread has delivered since open (read with lastDelivery()).
-    std::int64_t framesDelivered() const { return frames_.load(std::memory_order_acquire); }
+    SampleRing& Samples() { return ring_; }
+    // Frames the audio thread has delivered since open (read with LastDelivery()).
+    std::int64_t FramesDelivered() const { return frames_.load(std::memory_order_acquire); }
     // When the audio thread last delivered; Clock's epoch before the first delivery.
-    Clock::time_point lastDelivery() const
+    Clock::time_point LastDelivery() const
     {
         return Clock::time_point(Clock::duration(lastDelivery_.load(std::memory_order_acquire)));
     }
     // Overruns the back end reported (samples lost in the driver).
-    std::uint64_t overruns() const { return overruns_.load(std::memory_order_relaxed); }
+    std::uint64_t Overruns() const { return overruns_.load(std::memory_order_relaxed); }
 
 protected:
     AudioInput() : ring_(1 << 18) {}
 
     // Audio thread: mixes interleaved frames down to mono and queues them.
-    void deliver(const float* interleaved, std::size_t frames, int channels)
+    void Deliver(const float* interleaved, std::size_t frames, int channels)
     {
         float mono[512];
         std::size_t done = 0;
@@ -99,18 +99,18 @@ protected:
                     sum += frame[c];
                 mono[i] = sum / static_cast<float>(channels);
             }
-            ring_.push(mono, chunk);
+            ring_.Push(mono, chunk);
             done += chunk;
         }
         frames_.fetch_add(static_cast<std::int64_t>(frames), std::memory_order_release);
         lastDelivery_.store(Clock::now().time_since_epoch().count(), std::memory_order_release);
     }
-    void noteOverrun() { overruns_.fetch_add(1, std::memory_order_relaxed); }
+    void NoteOverrun() { overruns_.fetch_add(1, std::memory_order_relaxed); }
 
     // Owner's thread, before a (re)start: nothing old is left to drain.
-    void resetDelivery()
+    void ResetDelivery()
     {
-        ring_.clear();
+        ring_.Clear();
         frames_.store(0, std::memory_order_release);
         lastDelivery_.store(Clock::now().time_since_epoch().count(), std::memory_order_release);
     }

@@ -17,7 +17,7 @@ constexpr auto echoMargin = std::chrono::milliseconds(30);
 
 } // namespace
 
-QString inputWarningText(InputWarning warning)
+QString InputWarningText(InputWarning warning)
 {
     switch (warning) {
     case InputWarning::None:
@@ -34,28 +34,28 @@ QString inputWarningText(InputWarning warning)
 Listener::Listener(std::unique_ptr<AudioInput> input, QObject* parent) : QObject(parent), input_(std::move(input))
 {
     timer_.setInterval(pollInterval);
-    connect(&timer_, &QTimer::timeout, this, &Listener::poll);
+    connect(&timer_, &QTimer::timeout, this, &Listener::Poll);
 }
 
 Listener::~Listener()
 {
-    stop();
+    Stop();
 }
 
-qint64 Listener::steadyMs(Clock::time_point time)
+qint64 Listener::SteadyMs(Clock::time_point time)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
 }
 
-bool Listener::start(const QString& deviceName, int sampleRate, ListenOptions options)
+bool Listener::Start(const QString& deviceName, int sampleRate, ListenOptions options)
 {
-    stop();
+    Stop();
     options_ = options;
-    if (input_->open(deviceName, sampleRate) != InputStatus::Open)
+    if (input_->Open(deviceName, sampleRate) != InputStatus::Open)
         return false;
-    notes_ = std::make_unique<NoteListener>(input_->sampleRate(), options_);
-    if (input_->start() != InputStatus::Running) {
-        input_->close();
+    notes_ = std::make_unique<NoteListener>(input_->SampleRate(), options_);
+    if (input_->Start() != InputStatus::Running) {
+        input_->Close();
         notes_.reset();
         return false;
     }
@@ -65,102 +65,102 @@ bool Listener::start(const QString& deviceName, int sampleRate, ListenOptions op
     lastClip_ = {};
     warning_ = InputWarning::None;
     if (pendingMute_ > anchorTime_)
-        muteUntil(pendingMute_);
+        MuteUntil(pendingMute_);
     timer_.start();
     return true;
 }
 
-void Listener::stop()
+void Listener::Stop()
 {
     timer_.stop();
-    input_->stop();
-    input_->close();
+    input_->Stop();
+    input_->Close();
     notes_.reset();
     drained_.clear();
-    setWarning(InputWarning::None);
+    SetWarning(InputWarning::None);
 }
 
-void Listener::setThresholdDb(double db)
+void Listener::SetThresholdDb(double db)
 {
     options_.thresholdDb = db;
     if (notes_)
-        notes_->setThresholdDb(db);
+        notes_->SetThresholdDb(db);
 }
 
-Listener::Clock::time_point Listener::timeOfFrame(std::int64_t frame) const
+Listener::Clock::time_point Listener::TimeOfFrame(std::int64_t frame) const
 {
-    const double seconds = static_cast<double>(frame - anchorFrame_) / input_->sampleRate();
+    const double seconds = static_cast<double>(frame - anchorFrame_) / input_->SampleRate();
     return anchorTime_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-void Listener::muteUntil(Clock::time_point end)
+void Listener::MuteUntil(Clock::time_point end)
 {
     pendingMute_ = std::max(pendingMute_, end);
     if (!notes_)
         return;
     const Clock::time_point heard = end + echoMargin
         + std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(double(input_->bufferFrames()) / input_->sampleRate()));
+            std::chrono::duration<double>(double(input_->BufferFrames()) / input_->SampleRate()));
     const double seconds = std::chrono::duration<double>(heard - anchorTime_).count();
-    notes_->muteUntil(anchorFrame_ + notes_->framesOf(seconds));
+    notes_->MuteUntil(anchorFrame_ + notes_->FramesOf(seconds));
 }
 
-void Listener::fail(InputStatus status)
+void Listener::Fail(InputStatus status)
 {
-    const QString text = inputStatusText(status, input_->deviceName());
+    const QString text = InputStatusText(status, input_->DeviceName());
     timer_.stop();
-    input_->stop();
-    input_->close();
+    input_->Stop();
+    input_->Close();
     notes_.reset();
-    setWarning(InputWarning::None);
+    SetWarning(InputWarning::None);
     emit listeningStopped(status, text);
 }
 
-void Listener::setWarning(InputWarning warning)
+void Listener::SetWarning(InputWarning warning)
 {
     if (warning == warning_)
         return;
     warning_ = warning;
-    emit warningChanged(warning, inputWarningText(warning));
+    emit warningChanged(warning, InputWarningText(warning));
 }
 
-void Listener::poll()
+void Listener::Poll()
 {
     if (!notes_)
         return;
     const Clock::time_point now = Clock::now();
-    const InputStatus status = input_->status();
+    const InputStatus status = input_->Status();
     if (status != InputStatus::Running) {
-        fail(status == InputStatus::Open ? InputStatus::Vanished : status);
+        Fail(status == InputStatus::Open ? InputStatus::Vanished : status);
         return;
     }
-    if (now - input_->lastDelivery() > stallTimeout) {
-        fail(InputStatus::Vanished);
+    if (now - input_->LastDelivery() > stallTimeout) {
+        Fail(InputStatus::Vanished);
         return;
     }
 
-    anchorFrame_ = input_->framesDelivered();
-    anchorTime_ = input_->lastDelivery();
+    anchorFrame_ = input_->FramesDelivered();
+    anchorTime_ = input_->LastDelivery();
     drained_.clear();
-    input_->samples().popAll(drained_);
+    input_->Samples().PopAll(drained_);
     played_.clear();
-    notes_->process(drained_, played_);
+    notes_->Process(drained_, played_);
     for (const PlayedNote& note : played_)
-        emit notePlayed(note.midi, steadyMs(timeOfFrame(note.onsetFrame)));
+        emit notePlayed(note.midi, SteadyMs(TimeOfFrame(note.onsetFrame)));
 
     if (now - lastLevel_ >= levelInterval) {
         lastLevel_ = now;
-        const LevelReading level = notes_->takeLevel();
+        const LevelReading level = notes_->TakeLevel();
         if (level.clipped)
             lastClip_ = now;
         emit levelChanged(level.rmsDb, level.peakDb);
     }
     if (lastClip_ != Clock::time_point{} && now - lastClip_ < clipHold)
-        setWarning(InputWarning::Clipping);
-    else if (notes_->secondsOf(notes_->framesSinceSound()) >= silentSeconds)
-        setWarning(InputWarning::Silent);
+        SetWarning(InputWarning::Clipping);
+    else if (notes_->SecondsOf(notes_->FramesSinceSound()) >= silentSeconds)
+        SetWarning(InputWarning::Silent);
     else
-        setWarning(InputWarning::None);
+        SetWarning(InputWarning::None);
 }
 
 } // namespace listening

@@ -20,7 +20,7 @@ enum class InputWarning {
     Silent,    // nothing above -80 dBFS for three seconds
 };
 
-QString inputWarningText(InputWarning warning);
+QString InputWarningText(InputWarning warning);
 
 class Listener : public QObject {
     Q_OBJECT
@@ -30,32 +30,32 @@ public:
     explicit Listener(std::unique_ptr<AudioInput> input, QObject* parent = nullptr);
     ~Listener() override;
 
-    AudioInput& input() { return *input_; }
-    QList<InputDevice> devices() { return input_->devices(); }
+    AudioInput& Input() { return *input_; }
+    QList<InputDevice> Devices() { return input_->Devices(); }
 
     // Opens the named input (empty: the default) and starts listening for notes in the
-    // options' range. False when it cannot: status() and errorText() say why.
-    bool start(const QString& deviceName, int sampleRate = 0, ListenOptions options = {});
-    void stop();
-    bool isListening() const { return timer_.isActive(); }
+    // options' range. False when it cannot: Status() and ErrorText() say why.
+    bool Start(const QString& deviceName, int sampleRate = 0, ListenOptions options = {});
+    void Stop();
+    bool IsListening() const { return timer_.isActive(); }
 
-    InputStatus status() const { return input_->status(); }
-    QString errorText() const { return input_->errorText(); }
-    int sampleRate() const { return input_->sampleRate(); }
-    InputWarning warning() const { return warning_; }
+    InputStatus Status() const { return input_->Status(); }
+    QString ErrorText() const { return input_->ErrorText(); }
+    int SampleRate() const { return input_->SampleRate(); }
+    InputWarning Warning() const { return warning_; }
 
-    void setThresholdDb(double db);
-    double thresholdDb() const { return options_.thresholdDb; }
+    void SetThresholdDb(double db);
+    double ThresholdDb() const { return options_.thresholdDb; }
 
     // "I am sounding until end": nothing that begins before end (plus the input's own
     // latency) is reported. Call it for every note the program plays, with its release.
-    void muteUntil(Clock::time_point end);
+    void MuteUntil(Clock::time_point end);
 
     // Drains the input now; the timer calls it every 10 ms.
-    void poll();
+    void Poll();
 
     // Milliseconds on the steady clock, the clock of notePlayed's onset.
-    static qint64 steadyMs(Clock::time_point time);
+    static qint64 SteadyMs(Clock::time_point time);
 
 signals:
     // A note began at onsetMs (steady clock) and was heard as midi (concert pitch).
@@ -63,13 +63,13 @@ signals:
     // The level since the previous signal, in dBFS, about 20 times a second.
     void levelChanged(double rmsDb, double peakDb);
     void warningChanged(listening::InputWarning warning, const QString& text);
-    // Listening ended by itself: the input failed or vanished. errorText() is the text.
+    // Listening ended by itself: the input failed or vanished. ErrorText() is the text.
     void listeningStopped(listening::InputStatus status, const QString& text);
 
 private:
-    void fail(InputStatus status);
-    void setWarning(InputWarning warning);
-    Clock::time_point timeOfFrame(std::int64_t frame) const;
+    void Fail(InputStatus status);
+    void SetWarning(InputWarning warning);
+    Clock::time_point TimeOfFrame(std::int64_t frame) const;
 
     std::unique_ptr<AudioInput> input_;
     ListenOptions options_;

@@ -5,16 +5,17 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace listening {
 
-double midiOfHz(double hz)
+double MidiOfHz(double hz)
 {
     return 69.0 + 12.0 * std::log2(hz / 440.0);
 }
 
-double hzOfMidi(double midi)
+double HzOfMidi(double midi)
 {
     return 440.0 * std::exp2((midi - 69.0) / 12.0);
 }
@@ -64,17 +65,32 @@ McLeodPitch::McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t
 
 McLeodPitch::~McLeodPitch() = default;
 
-PitchEstimate McLeodPitch::estimate(std::span<const float> window)
+PitchEstimate McLeodPitch::Estimate(std::span<const float> window)
 {
     if (window.size() > maxWindow_)
         window = window.last(maxWindow_);
-    const std::size_t length = window.size();
     const auto shortestLag = static_cast<std::size_t>(std::floor(sampleRate_ / maxHz_));
-    const std::size_t longestLag = std::min<std::size_t>(length / 2, static_cast<std::size_t>(std::ceil(sampleRate_ / minHz_)));
+    const std::size_t longestLag =
+        std::min<std::size_t>(window.size() / 2, static_cast<std::size_t>(std::ceil(sampleRate_ / minHz_)));
     if (longestLag < shortestLag + 2)
         return {};
+    if (!SquareDifference(window, longestLag))
+        return {};
+    const std::optional<Peak> chosen = ChoosePeak(shortestLag, longestLag);
+    if (!chosen)
+        return {};
+    const auto [lag, top] = RefineLag(chosen->lag, longestLag);
+    double hz = sampleRate_ / lag;
+    if (checkHarmonics_)
+        hz *= HarmonicCorrection(window, hz);
+    return {hz, std::min(1.0, top)};
+}
 
-    // Autocorrelation r(tau) of the mean-free window, zero-padded so that it does not wrap.
+// Autocorrelation r(tau) of the mean-free window, zero-padded so that it does not wrap;
+// leaves the window itself in centred_ and r(tau) * size in the FFT's real buffer.
+void McLeodPitch::Autocorrelate(std::span<const float> window)
+{
+    const std::size_t length = window.size();
     double mean = 0.0;
     for (float x : window)
         mean += x;
@@ -89,30 +105,37 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window)
         c[0] = c[0] * c[0] + c[1] * c[1];
         c[1] = 0.0f;
     }
-    // real[] now gets r(tau) * size; the energy terms below need the window itself.
-    std::vector<float>& copy = centred_;
-    copy.assign(real, real + length);
+    centred_.assign(real, real + length);
     fftwf_execute(fft_->backward);
-    const double scale = 1.0 / static_cast<double>(fft_->size);
+}
 
+// The normalised square difference nsdf_[0..longestLag]. False for a silent window.
+bool McLeodPitch::SquareDifference(std::span<const float> window, std::size_t longestLag)
+{
+    Autocorrelate(window);
+    const std::vector<float>& x = centred_;
+    const std::size_t length = x.size();
+    const float* r = fft_->real;
+    const double scale = 1.0 / static_cast<double>(fft_->size);
     // m(tau) = sum of x[j]^2 + x[j+tau]^2 over the overlap, updated lag by lag.
     double energy = 0.0;
-    for (float x : copy)
-        energy += double(x) * x;
+    for (float v : x)
+        energy += double(v) * v;
     if (energy < 1e-12)
-        return {};
+        return false;
     double m = 2.0 * energy;
     for (std::size_t tau = 0; tau <= longestLag; ++tau) {
         if (tau > 0)
-            m -= double(copy[tau - 1]) * copy[tau - 1] + double(copy[length - tau]) * copy[length - tau];
-        nsdf_[tau] = m > 1e-12 ? static_cast<float>(2.0 * real[tau] * scale / m) : 0.0f;
+            m -= double(x[tau - 1]) * x[tau - 1] + double(x[length - tau]) * x[length - tau];
+        nsdf_[tau] = m > 1e-12 ? static_cast<float>(2.0 * r[tau] * scale / m) : 0.0f;
     }
+    return true;
+}
 
-    // Key maxima: the highest point of each positive lobe after the first zero crossing.
-    struct Peak {
-        std::size_t lag;
-        float value;
-    };
+// Key maxima: the highest point of each positive lobe after the first zero crossing;
+// the first of them that comes within the cutoff of the highest.
+std::optional<McLeodPitch::Peak> McLeodPitch::ChoosePeak(std::size_t shortestLag, std::size_t longestLag) const
+{
     Peak peaks[64];
     std::size_t peakCount = 0;
     std::size_t tau = 1;
@@ -133,16 +156,17 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window)
             peaks[peakCount++] = best;
     }
     if (peakCount == 0)
-        return {};
-
+        return std::nullopt;
     float highest = 0.0f;
     for (std::size_t i = 0; i < peakCount; ++i)
         highest = std::max(highest, peaks[i].value);
-    const Peak* chosen = std::find_if(peaks, peaks + peakCount,
-                                      [&](const Peak& p) { return p.value >= cutoff_ * highest; });
+    return *std::find_if(peaks, peaks + peakCount, [&](const Peak& p) { return p.value >= cutoff_ * highest; });
+}
 
-    // Parabola through the peak and its neighbours for a lag between samples.
-    const std::size_t lag = chosen->lag;
+// A parabola through the peak and its neighbours gives the lag between samples and the
+// height of its top.
+std::pair<double, double> McLeodPitch::RefineLag(std::size_t lag, std::size_t longestLag) const
+{
     const double left = nsdf_[lag - 1], centre = nsdf_[lag], right = lag + 1 <= longestLag ? nsdf_[lag + 1] : centre;
     const double curve = left - 2.0 * centre + right;
     double shift = 0.0, top = centre;
@@ -150,10 +174,7 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window)
         shift = std::clamp(0.5 * (left - right) / curve, -0.5, 0.5);
         top = centre - 0.25 * (left - right) * shift;
     }
-    double hz = sampleRate_ / (static_cast<double>(lag) + shift);
-    if (checkHarmonics_)
-        hz *= harmonicCorrection(window, hz);
-    return {hz, std::min(1.0, top)};
+    return {static_cast<double>(lag) + shift, top};
 }
 
 // A note's attack (body resonances, a second sample layered in) can repeat more exactly
@@ -163,7 +184,7 @@ PitchEstimate McLeodPitch::estimate(std::span<const float> window)
 // nothing" is looser (30 %): an open string a twelfth below rings along with the note
 // (A2 under E4) and fills its subharmonic partials, while a real low note has most of
 // its power in its first two partials, which are no multiple of three.
-int McLeodPitch::harmonicCorrection(std::span<const float> window, double hz)
+int McLeodPitch::HarmonicCorrection(std::span<const float> window, double hz)
 {
     const std::size_t length = window.size();
     float* real = fft_->real;

@@ -7,6 +7,8 @@
 #include "listen/PitchDetector.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace listening {
@@ -21,11 +23,19 @@ public:
                 bool checkHarmonics = true);
     ~McLeodPitch() override;
 
-    PitchEstimate estimate(std::span<const float> window) override;
+    PitchEstimate Estimate(std::span<const float> window) override;
 
 private:
     struct Fft;
-    int harmonicCorrection(std::span<const float> window, double hz);
+    struct Peak {
+        std::size_t lag;
+        float value;
+    };
+    void Autocorrelate(std::span<const float> window);
+    bool SquareDifference(std::span<const float> window, std::size_t longestLag);
+    std::optional<Peak> ChoosePeak(std::size_t shortestLag, std::size_t longestLag) const;
+    std::pair<double, double> RefineLag(std::size_t lag, std::size_t longestLag) const;
+    int HarmonicCorrection(std::span<const float> window, double hz);
     int sampleRate_;
     double minHz_;
     double maxHz_;

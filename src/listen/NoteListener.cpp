@@ -25,19 +25,19 @@ constexpr double soundFloor = 1e-4;        // -80 dBFS
 constexpr float clipLevel = 0.99f;
 constexpr int clippedSamples = 3;          // this many at full scale in one reading
 
-double linearOfDb(double db)
+double LinearOfDb(double db)
 {
     return std::pow(10.0, db / 20.0);
 }
 
-double dbOf(double linear)
+double DbOf(double linear)
 {
     return linear > 1e-6 ? 20.0 * std::log10(linear) : -120.0;
 }
 
 } // namespace
 
-std::unique_ptr<PitchDetector> makeDefaultDetector(int sampleRate, double minHz, double maxHz, std::size_t maxWindow)
+std::unique_ptr<PitchDetector> MakeDefaultDetector(int sampleRate, double minHz, double maxHz, std::size_t maxWindow)
 {
     return std::make_unique<McLeodPitch>(sampleRate, minHz, maxHz, maxWindow);
 }
@@ -46,54 +46,54 @@ NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactor
     : sampleRate_(sampleRate), options_(options)
 {
     // Half a semitone of slack below the lowest note for a string tuned a little flat.
-    const double minHz = hzOfMidi(options_.lowestMidi - 0.5);
-    const double maxHz = hzOfMidi(options_.highestMidi + 0.5);
+    const double minHz = HzOfMidi(options_.lowestMidi - 0.5);
+    const double maxHz = HzOfMidi(options_.highestMidi + 0.5);
     const double longestPeriod = sampleRate_ / minHz;
     tick_ = std::max<std::size_t>(16, static_cast<std::size_t>(std::lround(sampleRate_ * tickSeconds)));
     window_ = static_cast<std::size_t>(std::ceil(2.0 * longestPeriod));
     referenceTicks_ = static_cast<std::size_t>(std::ceil(1.25 * longestPeriod / double(tick_)));
-    refractory_ = framesOf(0.05);
-    attack_ = framesOf(attackSeconds);
-    giveUp_ = static_cast<std::int64_t>(window_) + framesOf(0.1);
-    threshold_ = linearOfDb(options_.thresholdDb);
+    refractory_ = FramesOf(0.05);
+    attack_ = FramesOf(attackSeconds);
+    giveUp_ = static_cast<std::int64_t>(window_) + FramesOf(0.1);
+    threshold_ = LinearOfDb(options_.thresholdDb);
     recent_.reserve(2 * window_ + tick_);
     tickPeaks_.reserve(referenceTicks_ + gapTicks);
     detector_ = factory ? factory(sampleRate_, minHz, maxHz, window_)
-                        : makeDefaultDetector(sampleRate_, minHz, maxHz, window_);
+                        : MakeDefaultDetector(sampleRate_, minHz, maxHz, window_);
 }
 
 NoteListener::~NoteListener() = default;
 
-std::int64_t NoteListener::framesOf(double seconds) const
+std::int64_t NoteListener::FramesOf(double seconds) const
 {
     return static_cast<std::int64_t>(std::llround(seconds * sampleRate_));
 }
 
-double NoteListener::secondsOf(std::int64_t frames) const
+double NoteListener::SecondsOf(std::int64_t frames) const
 {
     return static_cast<double>(frames) / sampleRate_;
 }
 
-void NoteListener::setThresholdDb(double db)
+void NoteListener::SetThresholdDb(double db)
 {
     options_.thresholdDb = db;
-    threshold_ = linearOfDb(db);
+    threshold_ = LinearOfDb(db);
 }
 
-void NoteListener::muteUntil(std::int64_t frame)
+void NoteListener::MuteUntil(std::int64_t frame)
 {
     muteEnd_ = std::max(muteEnd_, frame);
     if (tracking_ && onsetFrame_ < muteEnd_)
         tracking_ = false;
 }
 
-LevelReading NoteListener::takeLevel()
+LevelReading NoteListener::TakeLevel()
 {
     LevelReading reading;
     reading.frames = levelFrames_;
     if (levelFrames_ > 0) {
-        reading.rmsDb = dbOf(std::sqrt(levelSquares_ / static_cast<double>(levelFrames_)));
-        reading.peakDb = dbOf(levelPeak_);
+        reading.rmsDb = DbOf(std::sqrt(levelSquares_ / static_cast<double>(levelFrames_)));
+        reading.peakDb = DbOf(levelPeak_);
     }
     reading.clipped = levelClipped_ >= clippedSamples;
     levelSquares_ = 0.0;
@@ -103,7 +103,7 @@ LevelReading NoteListener::takeLevel()
     return reading;
 }
 
-void NoteListener::process(std::span<const float> samples, std::vector<PlayedNote>& played)
+void NoteListener::Process(std::span<const float> samples, std::vector<PlayedNote>& played)
 {
     for (const float x : samples) {
         const float magnitude = std::fabs(x);
@@ -131,11 +131,11 @@ void NoteListener::process(std::span<const float> samples, std::vector<PlayedNot
         tickPeak_ = std::max(tickPeak_, magnitude);
         ++position_;
         if (++tickFill_ == tick_)
-            endTick(played);
+            EndTick(played);
     }
 }
 
-void NoteListener::endTick(std::vector<PlayedNote>& played)
+void NoteListener::EndTick(std::vector<PlayedNote>& played)
 {
     if (tickPeaks_.size() == referenceTicks_ + gapTicks) {
         tickPeaks_.erase(tickPeaks_.begin());
@@ -150,7 +150,7 @@ void NoteListener::endTick(std::vector<PlayedNote>& played)
     tickFill_ = 0;
 
     if (tracking_)
-        judge(played);
+        Judge(played);
 
     // Keep what the longest window needs, trimming in big steps.
     if (recent_.size() > 2 * window_) {
@@ -160,7 +160,7 @@ void NoteListener::endTick(std::vector<PlayedNote>& played)
     }
 }
 
-void NoteListener::judge(std::vector<PlayedNote>& played)
+void NoteListener::Judge(std::vector<PlayedNote>& played)
 {
     const std::int64_t sinceOnset = position_ - onsetFrame_;
     if (sinceOnset > giveUp_) {
@@ -172,10 +172,10 @@ void NoteListener::judge(std::vector<PlayedNote>& played)
 
     // The latest two periods of the lowest note, all after the attack.
     const std::span<const float> window(recent_.data() + recent_.size() - window_, window_);
-    const PitchEstimate estimate = detector_->estimate(window);
+    const PitchEstimate estimate = detector_->Estimate(window);
 
     const bool usable = estimate.hz > 0.0 && estimate.clarity >= clarityNeeded;
-    const int midi = usable ? static_cast<int>(std::lround(midiOfHz(estimate.hz) - sharpAttack)) : -1;
+    const int midi = usable ? static_cast<int>(std::lround(MidiOfHz(estimate.hz) - sharpAttack)) : -1;
     if (midi < options_.lowestMidi - 1 || midi > options_.highestMidi + 1) {
         runMidi_ = -1;
         runLength_ = 0;

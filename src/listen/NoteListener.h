@@ -49,7 +49,7 @@ using DetectorFactory = std::function<std::unique_ptr<PitchDetector>(
     int sampleRate, double minHz, double maxHz, std::size_t maxWindow)>;
 
 // The detector the listener uses unless told otherwise.
-std::unique_ptr<PitchDetector> makeDefaultDetector(int sampleRate, double minHz, double maxHz,
+std::unique_ptr<PitchDetector> MakeDefaultDetector(int sampleRate, double minHz, double maxHz,
                                                    std::size_t maxWindow);
 
 class NoteListener {
@@ -60,31 +60,31 @@ public:
     NoteListener& operator=(const NoteListener&) = delete;
 
     // Consumes samples in stream order; appends the notes judged within them.
-    void process(std::span<const float> samples, std::vector<PlayedNote>& played);
+    void Process(std::span<const float> samples, std::vector<PlayedNote>& played);
 
     // Nothing that begins before frame is reported, nor anything judged before it: the
     // program's own note and its release must not answer for the learner.
-    void muteUntil(std::int64_t frame);
-    bool mutedAt(std::int64_t frame) const { return frame < muteEnd_; }
+    void MuteUntil(std::int64_t frame);
+    bool MutedAt(std::int64_t frame) const { return frame < muteEnd_; }
 
-    void setThresholdDb(double db);
-    double thresholdDb() const { return options_.thresholdDb; }
+    void SetThresholdDb(double db);
+    double ThresholdDb() const { return options_.thresholdDb; }
 
-    int sampleRate() const { return sampleRate_; }
-    const ListenOptions& options() const { return options_; }
-    std::int64_t position() const { return position_; }
+    int SampleRate() const { return sampleRate_; }
+    const ListenOptions& Options() const { return options_; }
+    std::int64_t Position() const { return position_; }
     // Frames since a sample rose above -80 dBFS (since the start when none has).
-    std::int64_t framesSinceSound() const { return position_ - lastSoundFrame_; }
+    std::int64_t FramesSinceSound() const { return position_ - lastSoundFrame_; }
     // Level since the previous call (for a meter and the clipping warning).
-    LevelReading takeLevel();
+    LevelReading TakeLevel();
 
     // Stream-time helpers.
-    std::int64_t framesOf(double seconds) const;
-    double secondsOf(std::int64_t frames) const;
+    std::int64_t FramesOf(double seconds) const;
+    double SecondsOf(std::int64_t frames) const;
 
 private:
-    void endTick(std::vector<PlayedNote>& played);
-    void judge(std::vector<PlayedNote>& played);
+    void EndTick(std::vector<PlayedNote>& played);
+    void Judge(std::vector<PlayedNote>& played);
 
     int sampleRate_;
     ListenOptions options_;

@@ -16,11 +16,11 @@ class PitchDetector {
 public:
     virtual ~PitchDetector() = default;
     // window: the latest samples, oldest first, at most the size the detector was made for.
-    virtual PitchEstimate estimate(std::span<const float> window) = 0;
+    virtual PitchEstimate Estimate(std::span<const float> window) = 0;
 };
 
 // MIDI note number (69 = A4 = 440 Hz) of a frequency, with fractions, and back.
-double midiOfHz(double hz);
-double hzOfMidi(double midi);
+double MidiOfHz(double hz);
+double HzOfMidi(double midi);
 
 } // namespace listening

@@ -14,18 +14,18 @@ RecordedInput::RecordedInput(QList<InputDevice> devices) : devices_(std::move(de
 
 RecordedInput::~RecordedInput()
 {
-    close();
+    Close();
 }
 
-void RecordedInput::setSound(std::vector<float> samples)
+void RecordedInput::SetSound(std::vector<float> samples)
 {
-    stop();
+    Stop();
     sound_ = std::move(samples);
 }
 
-InputStatus RecordedInput::open(const QString& name, int sampleRate)
+InputStatus RecordedInput::Open(const QString& name, int sampleRate)
 {
-    close();
+    Close();
     deviceName_ = name;
     if (devices_.isEmpty())
         return status_ = InputStatus::NoDevice;
@@ -41,7 +41,7 @@ InputStatus RecordedInput::open(const QString& name, int sampleRate)
     }
     QList<int> usable;
     for (int rate : device->sampleRates)
-        if (isSupportedRate(rate))
+        if (IsSupportedRate(rate))
             usable.append(rate);
     if (usable.isEmpty())
         return status_ = InputStatus::RateUnsupported;
@@ -52,21 +52,21 @@ InputStatus RecordedInput::open(const QString& name, int sampleRate)
     return status_ = InputStatus::Open;
 }
 
-InputStatus RecordedInput::start()
+InputStatus RecordedInput::Start()
 {
     if (status_ == InputStatus::Running)
         return status_;
     if (status_ != InputStatus::Open)
         return status_;
-    resetDelivery();
+    ResetDelivery();
     position_ = 0;
     silenced_ = false;
     reportedBroken_ = false;
-    thread_ = std::jthread([this](std::stop_token stop) { run(stop); });
+    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
     return status_ = InputStatus::Running;
 }
 
-void RecordedInput::stop()
+void RecordedInput::Stop()
 {
     if (thread_.joinable()) {
         thread_.request_stop();
@@ -76,29 +76,29 @@ void RecordedInput::stop()
         status_ = InputStatus::Open;
 }
 
-void RecordedInput::close()
+void RecordedInput::Close()
 {
-    stop();
+    Stop();
     if (status_ == InputStatus::Open)
         status_ = InputStatus::Closed;
     sampleRate_ = 0;
 }
 
-void RecordedInput::vanish(bool reported)
+void RecordedInput::Vanish(bool reported)
 {
     silenced_ = true;
     if (reported)
         reportedBroken_ = true;
 }
 
-InputStatus RecordedInput::status() const
+InputStatus RecordedInput::Status() const
 {
     if (reportedBroken_ && status_ == InputStatus::Running)
         return InputStatus::Vanished;
     return status_;
 }
 
-void RecordedInput::run(std::stop_token stop)
+void RecordedInput::Run(std::stop_token stop)
 {
     const auto frames = static_cast<std::size_t>(bufferFrames_);
     const auto period = std::chrono::duration_cast<Clock::duration>(
@@ -114,7 +114,7 @@ void RecordedInput::run(std::stop_token stop)
         for (std::size_t i = 0; i < frames; ++i)
             block[i] = at + i < sound_.size() ? sound_[at + i] : 0.0f;
         position_.store(at + frames);
-        deliver(block.data(), frames, 1);
+        Deliver(block.data(), frames, 1);
     }
 }
 

@@ -20,33 +20,33 @@ public:
     explicit RecordedInput(QList<InputDevice> devices);
     ~RecordedInput() override;
 
-    // What start() plays, at whatever rate the input was opened at.
-    void setSound(std::vector<float> samples);
+    // What Start() plays, at whatever rate the input was opened at.
+    void SetSound(std::vector<float> samples);
     // speed > 1 delivers faster than real time.
-    void setSpeed(double speed) { speed_ = speed; }
-    void setBufferFrames(int frames) { bufferFrames_ = frames; }
-    // The next open() fails with this status (OpenFailed, RateUnsupported, ...).
-    void failNextOpen(InputStatus status) { nextOpenFailure_ = status; }
+    void SetSpeed(double speed) { speed_ = speed; }
+    void SetBufferFrames(int frames) { bufferFrames_ = frames; }
+    // The next Open() fails with this status (OpenFailed, RateUnsupported, ...).
+    void FailNextOpen(InputStatus status) { nextOpenFailure_ = status; }
     // The stream stops delivering. With reported, the back end says so (as RtAudio's
     // error callback would); without, it just goes quiet (as a dying server may).
-    void vanish(bool reported);
+    void Vanish(bool reported);
 
     // Samples played so far (from the audio thread's point of view).
-    std::size_t played() const { return position_.load(); }
+    std::size_t Played() const { return position_.load(); }
 
-    QList<InputDevice> devices() override { return devices_; }
-    InputStatus open(const QString& name, int sampleRate) override;
-    InputStatus start() override;
-    void stop() override;
-    void close() override;
-    InputStatus status() const override;
-    QString errorText() const override { return inputStatusText(status(), deviceName_); }
-    QString deviceName() const override { return deviceName_; }
-    int sampleRate() const override { return sampleRate_; }
-    int bufferFrames() const override { return status_ == InputStatus::Closed ? 0 : bufferFrames_; }
+    QList<InputDevice> Devices() override { return devices_; }
+    InputStatus Open(const QString& name, int sampleRate) override;
+    InputStatus Start() override;
+    void Stop() override;
+    void Close() override;
+    InputStatus Status() const override;
+    QString ErrorText() const override { return InputStatusText(Status(), deviceName_); }
+    QString DeviceName() const override { return deviceName_; }
+    int SampleRate() const override { return sampleRate_; }
+    int BufferFrames() const override { return status_ == InputStatus::Closed ? 0 : bufferFrames_; }
 
 private:
-    void run(std::stop_token stop);
+    void Run(std::stop_token stop);
 
     QList<InputDevice> devices_;
     std::vector<float> sound_;

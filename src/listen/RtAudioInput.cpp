@@ -16,25 +16,25 @@ namespace {
 std::mutex currentMutex;
 RtAudioInput* currentInput = nullptr;
 
-void neverStartJackServer()
+void NeverStartJackServer()
 {
     ::setenv("JACK_NO_START_SERVER", "1", 1);
 }
 
-void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 // ALSA prints a screenful to stderr for every card it cannot find while RtAudio probes
 // (on a machine without sound hardware, every time); what matters reaches the user
 // through our own status texts.
 class QuietAlsa {
 public:
-    QuietAlsa() { snd_lib_error_set_handler(&ignoreAlsaMessage); }
+    QuietAlsa() { snd_lib_error_set_handler(&IgnoreAlsaMessage); }
     ~QuietAlsa() { snd_lib_error_set_handler(nullptr); }
     QuietAlsa(const QuietAlsa&) = delete;
     QuietAlsa& operator=(const QuietAlsa&) = delete;
 };
 
-QString systemName(RtAudio::Api api)
+QString SystemName(RtAudio::Api api)
 {
     switch (api) {
     case RtAudio::LINUX_PULSE:
@@ -51,11 +51,11 @@ QString systemName(RtAudio::Api api)
 // Desktop sound servers first: their default input is the one the user picked.
 const RtAudio::Api searchOrder[] = {RtAudio::LINUX_PULSE, RtAudio::LINUX_ALSA, RtAudio::UNIX_JACK};
 
-int chooseRate(const QList<int>& offered, int wanted)
+int ChooseRate(const QList<int>& offered, int wanted)
 {
     QList<int> usable;
     for (int rate : offered)
-        if (isSupportedRate(rate))
+        if (IsSupportedRate(rate))
             usable.append(rate);
     if (usable.isEmpty())
         return 0;
@@ -75,15 +75,15 @@ struct RtAudioInput::Candidate {
 
 RtAudioInput::RtAudioInput()
 {
-    neverStartJackServer();
+    NeverStartJackServer();
 }
 
 RtAudioInput::~RtAudioInput()
 {
-    close();
+    Close();
 }
 
-QList<RtAudioInput::Candidate> RtAudioInput::candidates()
+QList<RtAudioInput::Candidate> RtAudioInput::Candidates()
 {
     std::vector<RtAudio::Api> compiled;
     RtAudio::getCompiledApi(compiled);
@@ -101,7 +101,7 @@ QList<RtAudioInput::Candidate> RtAudioInput::candidates()
                 if (!info.probed || info.inputChannels == 0)
                     continue;
                 InputDevice device;
-                device.name = systemName(api) + QStringLiteral(": ") + QString::fromStdString(info.name);
+                device.name = SystemName(api) + QStringLiteral(": ") + QString::fromStdString(info.name);
                 device.channels = static_cast<int>(info.inputChannels);
                 for (unsigned int rate : info.sampleRates)
                     device.sampleRates.append(static_cast<int>(rate));
@@ -115,40 +115,40 @@ QList<RtAudioInput::Candidate> RtAudioInput::candidates()
     return found;
 }
 
-QList<InputDevice> RtAudioInput::devices()
+QList<InputDevice> RtAudioInput::Devices()
 {
     QList<InputDevice> list;
-    for (const Candidate& candidate : candidates())
+    for (const Candidate& candidate : Candidates())
         list.append(candidate.device);
     return list;
 }
 
-InputStatus RtAudioInput::setStatus(InputStatus status, const QString& detail)
+InputStatus RtAudioInput::SetStatus(InputStatus status, const QString& detail)
 {
     status_ = status;
     detail_ = detail;
     return status;
 }
 
-InputStatus RtAudioInput::open(const QString& name, int sampleRate)
+InputStatus RtAudioInput::Open(const QString& name, int sampleRate)
 {
-    close();
+    Close();
     deviceName_ = name;
-    const QList<Candidate> all = candidates();
+    const QList<Candidate> all = Candidates();
     if (all.isEmpty())
-        return setStatus(InputStatus::NoDevice);
+        return SetStatus(InputStatus::NoDevice);
     auto chosen = std::find_if(all.begin(), all.end(), [&](const Candidate& c) {
         return name.isEmpty() ? c.device.isDefault : c.device.name == name;
     });
     if (chosen == all.end() && name.isEmpty())
         chosen = all.begin(); // no system marks a default: take the first input
     if (chosen == all.end())
-        return setStatus(InputStatus::DeviceMissing);
+        return SetStatus(InputStatus::DeviceMissing);
     deviceName_ = chosen->device.name;
 
-    const int rate = chooseRate(chosen->device.sampleRates, sampleRate);
+    const int rate = ChooseRate(chosen->device.sampleRates, sampleRate);
     if (rate == 0)
-        return setStatus(InputStatus::RateUnsupported);
+        return SetStatus(InputStatus::RateUnsupported);
 
     const QuietAlsa quiet;
     try {
@@ -166,39 +166,39 @@ InputStatus RtAudioInput::open(const QString& name, int sampleRate)
             currentInput = this;
         }
         audio_->openStream(nullptr, &parameters, RTAUDIO_FLOAT32, static_cast<unsigned int>(rate), &frames,
-                           &RtAudioInput::onAudio, this, &options,
-                           [](RtAudioError::Type type, const std::string& text) { onError(type, text); });
+                           &RtAudioInput::OnAudio, this, &options,
+                           [](RtAudioError::Type type, const std::string& text) { OnError(type, text); });
         channels_ = static_cast<int>(parameters.nChannels);
         bufferFrames_ = static_cast<int>(frames);
         sampleRate_ = static_cast<int>(audio_->getStreamSampleRate());
     } catch (const RtAudioError& error) {
         const QString text = QString::fromStdString(error.getMessage());
         audio_.reset();
-        return setStatus(InputStatus::OpenFailed, text);
+        return SetStatus(InputStatus::OpenFailed, text);
     }
-    if (!isSupportedRate(sampleRate_)) {
-        close();
-        return setStatus(InputStatus::RateUnsupported);
+    if (!IsSupportedRate(sampleRate_)) {
+        Close();
+        return SetStatus(InputStatus::RateUnsupported);
     }
-    return setStatus(InputStatus::Open);
+    return SetStatus(InputStatus::Open);
 }
 
-InputStatus RtAudioInput::start()
+InputStatus RtAudioInput::Start()
 {
     if (!audio_ || !audio_->isStreamOpen())
-        return status_ == InputStatus::Open ? setStatus(InputStatus::Vanished) : status_;
+        return status_ == InputStatus::Open ? SetStatus(InputStatus::Vanished) : status_;
     if (status_ == InputStatus::Running)
         return status_;
-    resetDelivery();
+    ResetDelivery();
     try {
         audio_->startStream();
     } catch (const RtAudioError& error) {
-        return setStatus(InputStatus::OpenFailed, QString::fromStdString(error.getMessage()));
+        return SetStatus(InputStatus::OpenFailed, QString::fromStdString(error.getMessage()));
     }
-    return setStatus(InputStatus::Running);
+    return SetStatus(InputStatus::Running);
 }
 
-void RtAudioInput::stop()
+void RtAudioInput::Stop()
 {
     if (!audio_)
         return;
@@ -212,10 +212,10 @@ void RtAudioInput::stop()
         status_ = InputStatus::Open;
 }
 
-void RtAudioInput::close()
+void RtAudioInput::Close()
 {
     if (audio_) {
-        stop();
+        Stop();
         try {
             if (audio_->isStreamOpen())
                 audio_->closeStream();
@@ -236,17 +236,17 @@ void RtAudioInput::close()
         status_ = InputStatus::Closed;
 }
 
-InputStatus RtAudioInput::status() const
+InputStatus RtAudioInput::Status() const
 {
     if (broken_.load(std::memory_order_acquire) && (status_ == InputStatus::Open || status_ == InputStatus::Running))
         return InputStatus::Vanished;
     return status_;
 }
 
-QString RtAudioInput::errorText() const
+QString RtAudioInput::ErrorText() const
 {
-    const InputStatus current = status();
-    QString text = inputStatusText(current, deviceName_);
+    const InputStatus current = Status();
+    QString text = InputStatusText(current, deviceName_);
     QString detail = detail_;
     if (current == InputStatus::Vanished) {
         const std::lock_guard lock(brokenTextMutex_);
@@ -257,17 +257,17 @@ QString RtAudioInput::errorText() const
     return text;
 }
 
-int RtAudioInput::onAudio(void*, void* input, unsigned int frames, double, unsigned int status, void* self)
+int RtAudioInput::OnAudio(void*, void* input, unsigned int frames, double, unsigned int status, void* self)
 {
     auto* me = static_cast<RtAudioInput*>(self);
     if (status & RTAUDIO_INPUT_OVERFLOW)
-        me->noteOverrun();
+        me->NoteOverrun();
     if (input)
-        me->deliver(static_cast<const float*>(input), frames, me->channels_);
+        me->Deliver(static_cast<const float*>(input), frames, me->channels_);
     return 0;
 }
 
-void RtAudioInput::onError(int type, const std::string& text)
+void RtAudioInput::OnError(int type, const std::string& text)
 {
     if (type == RtAudioError::WARNING || type == RtAudioError::DEBUG_WARNING)
         return;

@@ -19,28 +19,28 @@ public:
     RtAudioInput();
     ~RtAudioInput() override;
 
-    QList<InputDevice> devices() override;
-    InputStatus open(const QString& name, int sampleRate) override;
-    InputStatus start() override;
-    void stop() override;
-    void close() override;
+    QList<InputDevice> Devices() override;
+    InputStatus Open(const QString& name, int sampleRate) override;
+    InputStatus Start() override;
+    void Stop() override;
+    void Close() override;
 
-    InputStatus status() const override;
-    QString errorText() const override;
-    QString deviceName() const override { return deviceName_; }
-    int sampleRate() const override { return sampleRate_; }
-    int bufferFrames() const override { return bufferFrames_; }
+    InputStatus Status() const override;
+    QString ErrorText() const override;
+    QString DeviceName() const override { return deviceName_; }
+    int SampleRate() const override { return sampleRate_; }
+    int BufferFrames() const override { return bufferFrames_; }
 
     // The JACK client name the input registers (its ports are "<name>:inport 0", ...).
     static constexpr const char* JackClientName = "fretlore-input";
 
 private:
     struct Candidate;
-    static int onAudio(void* output, void* input, unsigned int frames, double streamTime,
+    static int OnAudio(void* output, void* input, unsigned int frames, double streamTime,
                        unsigned int status, void* self);
-    static void onError(int type, const std::string& text);
-    QList<Candidate> candidates();
-    InputStatus setStatus(InputStatus status, const QString& detail = {});
+    static void OnError(int type, const std::string& text);
+    QList<Candidate> Candidates();
+    InputStatus SetStatus(InputStatus status, const QString& detail = {});
 
     std::unique_ptr<RtAudio> audio_;
     QString deviceName_;

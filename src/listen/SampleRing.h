@@ -24,10 +24,10 @@ public:
         mask_ = size - 1;
     }
 
-    std::size_t capacity() const { return buffer_.size(); }
+    std::size_t Capacity() const { return buffer_.size(); }
 
     // Producer side. Returns how many samples were stored (the rest were dropped).
-    std::size_t push(const float* samples, std::size_t count)
+    std::size_t Push(const float* samples, std::size_t count)
     {
         const std::uint64_t write = write_.load(std::memory_order_relaxed);
         const std::uint64_t read = read_.load(std::memory_order_acquire);
@@ -42,7 +42,7 @@ public:
     }
 
     // Consumer side: appends everything available to out and returns the count.
-    std::size_t popAll(std::vector<float>& out)
+    std::size_t PopAll(std::vector<float>& out)
     {
         const std::uint64_t read = read_.load(std::memory_order_relaxed);
         const std::uint64_t write = write_.load(std::memory_order_acquire);
@@ -56,10 +56,10 @@ public:
     }
 
     // Consumer side: forgets everything queued.
-    void clear() { read_.store(write_.load(std::memory_order_acquire), std::memory_order_release); }
+    void Clear() { read_.store(write_.load(std::memory_order_acquire), std::memory_order_release); }
 
     // Samples lost because the reader fell behind, since the ring was made.
-    std::uint64_t dropped() const { return dropped_.load(std::memory_order_relaxed); }
+    std::uint64_t Dropped() const { return dropped_.load(std::memory_order_relaxed); }
 
 private:
     std::vector<float> buffer_;

@@ -18,7 +18,7 @@ struct Format {
     quint16 bits = 0;
 };
 
-float sampleAt(const uchar* p, const Format& format)
+float SampleAt(const uchar* p, const Format& format)
 {
     switch (format.bits) {
     case 16:
@@ -41,7 +41,7 @@ float sampleAt(const uchar* p, const Format& format)
     }
 }
 
-MonoSound failed(QString* error, const QString& why)
+MonoSound Failed(QString* error, const QString& why)
 {
     if (error)
         *error = why;
@@ -50,15 +50,15 @@ MonoSound failed(QString* error, const QString& why)
 
 } // namespace
 
-MonoSound readWav(const QString& path, QString* error)
+MonoSound ReadWav(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(error, file.errorString());
+        return Failed(error, file.errorString());
     const QByteArray bytes = file.readAll();
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     if (bytes.size() < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
-        return failed(error, QStringLiteral("not a RIFF/WAVE file"));
+        return Failed(error, QStringLiteral("not a RIFF/WAVE file"));
 
     Format format;
     qsizetype offset = 12;
@@ -78,7 +78,7 @@ MonoSound readWav(const QString& path, QString* error)
             const bool known = (format.tag == 1 && (format.bits == 16 || format.bits == 24 || format.bits == 32))
                 || (format.tag == 3 && format.bits == 32);
             if (!known || format.channels == 0 || format.rate == 0)
-                return failed(error, QStringLiteral("unsupported WAV sample format"));
+                return Failed(error, QStringLiteral("unsupported WAV sample format"));
             const qsizetype frameBytes = qsizetype(format.bits / 8) * format.channels;
             const qsizetype frames = available / frameBytes;
             MonoSound sound;
@@ -87,17 +87,17 @@ MonoSound readWav(const QString& path, QString* error)
             for (qsizetype f = 0; f < frames; ++f) {
                 float sum = 0.0f;
                 for (int c = 0; c < format.channels; ++c)
-                    sum += sampleAt(data + body + f * frameBytes + c * (format.bits / 8), format);
+                    sum += SampleAt(data + body + f * frameBytes + c * (format.bits / 8), format);
                 sound.samples[static_cast<std::size_t>(f)] = sum / static_cast<float>(format.channels);
             }
             return sound;
         }
         offset = body + size + (size & 1);
     }
-    return failed(error, QStringLiteral("no sample data in the WAV file"));
+    return Failed(error, QStringLiteral("no sample data in the WAV file"));
 }
 
-bool writeWav(const QString& path, const MonoSound& sound)
+bool WriteWav(const QString& path, const MonoSound& sound)
 {
     const auto frames = static_cast<quint32>(sound.samples.size());
     QByteArray bytes(44 + 2 * static_cast<qsizetype>(frames), '\0');

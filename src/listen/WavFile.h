@@ -15,9 +15,9 @@ struct MonoSound {
 
 // Empty samples and a rate of 0 when the file cannot be read or is no WAV file we know;
 // error (if given) then says why.
-MonoSound readWav(const QString& path, QString* error = nullptr);
+MonoSound ReadWav(const QString& path, QString* error = nullptr);
 
 // Writes 16-bit PCM mono (samples clamped to -1..1). False when the file cannot be written.
-bool writeWav(const QString& path, const MonoSound& sound);
+bool WriteWav(const QString& path, const MonoSound& sound);
 
 } // namespace listening

@@ -77,10 +77,18 @@ SoundSystem::~SoundSystem()
     timeout_.StopNow(ignored);
 }
 
+void SoundSystem::Sounding(std::chrono::milliseconds length)
+{
+    if (soundingHook_)
+        soundingHook_(std::chrono::steady_clock::now() + length + ReleaseTime);
+}
+
 bool SoundSystem::NoteOn(int midi, QString& message)
 {
     if (!settings_.enableSound)
         return true;
+    // A held note is told again at its note-off; until then it lasts at most this long.
+    Sounding(std::chrono::milliseconds(100 * std::max<int>(settings_.noteMaxDuration, 10)));
     return midi_.NoteOn(midi, settings_.channel, settings_.patch, message);
 }
 
@@ -88,6 +96,7 @@ bool SoundSystem::NoteOff(int midi, QString& message)
 {
     if (!settings_.enableSound)
         return true;
+    Sounding(std::chrono::milliseconds(0));
     return midi_.NoteOff(midi, settings_.channel, message);
 }
 
@@ -135,6 +144,7 @@ bool SoundSystem::PlayBeepTone()
 {
     if (!settings_.enableSound || !synthesizer_)
         return false;
+    Sounding(std::chrono::milliseconds(BeepDurationMs));
     return synthesizer_->StartAudio() == SoundErrNone && SoundBeep(*synthesizer_, settings_.channel) == SoundErrNone;
 }
 

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class Synthesizer;
@@ -41,7 +43,17 @@ public:
     // is off or the synthesizer cannot play; the caller then uses the desktop's beep.
     bool PlayBeepTone();
 
+    // Told of every note the program sounds, with the time until which it may still be
+    // heard: its longest duration (or its note-off) and its release. Listening stays
+    // deaf until then, so the speaker never answers for the learner.
+    using SoundingHook = std::function<void(std::chrono::steady_clock::time_point heardUntil)>;
+    void SetSoundingHook(SoundingHook hook) { soundingHook_ = std::move(hook); }
+    // How long a note rings on after its note-off.
+    static constexpr std::chrono::milliseconds ReleaseTime{600};
+
 private:
+    void Sounding(std::chrono::milliseconds length);
+
     bool NoteOn(int midi, QString& message) override;
     bool NoteOff(int midi, QString& message) override;
 
@@ -50,6 +62,7 @@ private:
     MidiOut midi_;
     Mixer mixer_;
     NoteTimeout timeout_;
+    SoundingHook soundingHook_;
 };
 
 // The run's built-in synthesizer, made on first use and kept until exit. Its first level

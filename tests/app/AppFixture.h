@@ -10,6 +10,7 @@
 
 #include "app/FrmStartup.h"
 #include "app/TipSettings.h"
+#include "listen/RecordedInput.h"
 
 #include <QFile>
 #include <QSettings>
@@ -54,6 +55,12 @@ protected:
             port->openError = openError;
             return std::make_unique<SoundSystem>(settings, std::move(output),
                                                  std::make_unique<RecordingMixerDevice>(&mixer));
+        };
+        // Never the computer's own audio inputs.
+        options.input = [this] {
+            auto recorded = std::make_unique<listening::RecordedInput>(inputDevices);
+            input = recorded.get();
+            return recorded;
         };
         return options;
     }
@@ -153,6 +160,8 @@ protected:
     QStringList ports;
     int openError = 0;
     RecordingMidiOutput* port = nullptr;
+    QList<listening::InputDevice> inputDevices{{QStringLiteral("Recorded input"), 1, {44100, 48000, 96000}, true}};
+    listening::RecordedInput* input = nullptr; // the window's, once made
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
 };

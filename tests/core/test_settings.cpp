@@ -44,7 +44,8 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
                             .beepOnError = true, .flatSymbolPref = true, .currLearnerKey = -1, .webBrowserPath = {},
                             .testDuration = 30, .fretboardStyle = 1,
                             .playNoteOnPrompt = true, .echoEnabled = true, .currCustomKey = 4, .currCustomScale = 1,
-                            .currCustomPattern = 1, .pentatonicOnly = true, .noteMaxDuration = 10};
+                            .currCustomPattern = 1, .pentatonicOnly = true, .noteMaxDuration = 10,
+                            .inputThreshold = -50};
     Settings settings;
     ASSERT_TRUE(Load(settings)) << message.toStdString();
     EXPECT_EQ(settings, defaults);
@@ -52,9 +53,10 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
     ASSERT_TRUE(store.SaveSettings(settings, message)) << message.toStdString();
     const auto raw = SettingsStore::Open();
     raw->beginGroup(QStringLiteral("General"));
-    EXPECT_EQ(raw->childKeys().size(), 24);
+    EXPECT_EQ(raw->childKeys().size(), 27);
     EXPECT_EQ(Stored("LeftHandedNeck"), QStringLiteral("False"));
     EXPECT_EQ(Stored("LowestStringOnTop"), QStringLiteral("False"));
+    EXPECT_EQ(Stored("ListenEnabled"), QStringLiteral("False"));
     EXPECT_EQ(Stored("EnableSound"), QStringLiteral("True"));
     EXPECT_EQ(Stored("BluesNotesOnly"), QStringLiteral("True"));
     EXPECT_EQ(Stored("CurrLearnerKey"), QStringLiteral("-1"));
@@ -66,6 +68,9 @@ TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaultsAndASaveWritesEveryKeyToReadBac
     settings.noteMaxDuration = 300;
     settings.leftHandedNeck = true;
     settings.lowestStringOnTop = true;
+    settings.listenEnabled = true;
+    settings.inputDevice = QStringLiteral("ALSA: USB Audio, hw:1,0");
+    settings.inputThreshold = -62;
     ASSERT_TRUE(store.SaveSettings(settings, message));
     Settings reloaded;
     ASSERT_TRUE(Load(reloaded));

@@ -93,6 +93,46 @@ TEST_F(DrillAnswers, EveryPressOnACellIsKeptWithWhatWasAskedAndHowItWent)
     EXPECT_TRUE(kept.answers.empty());
 }
 
+TEST_F(DrillAnswers, APlayedNoteCountsWhereItWasAskedWhenRightAndWhereTheBoardFirstHasItWhenWrong)
+{
+    struct Case {
+        const char* what;
+        int midi;
+        bool earTraining;
+        bool correct;
+        QString heard;
+        FretPosition where;
+    };
+    const Case cases[] = {
+        // A-1 is also the open A string: a right note keeps the asked place.
+        {"the prompt", 45, false, true, QStringLiteral("A-1"), kA1},
+        {"the prompt, ear training", 45, true, true, QStringLiteral("A-1"), kA1},
+        {"B-1", 47, false, false, QStringLiteral("B-1"), {2, 3}},
+        {"an A below the guitar's strings", 33, false, false, QStringLiteral("A-0"), {}},
+        {"a bass's E below the note table", 28, false, false, QStringLiteral("E"), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.playNoteOnPrompt = c.earTraining;
+        kept.answers.clear();
+        player.events.clear();
+        drill.script = {kA1, kC1};
+        drill.StartOver(message); // asks kA1, then kC1
+        ASSERT_EQ(drill.GetActiveNoteName(), QStringLiteral("A-1"));
+        ASSERT_TRUE(drill.NotePlayed(c.midi, message)) << message.toStdString();
+        ASSERT_EQ(kept.answers.size(), 1U);
+        const PracticeAnswer& a = kept.answers[0];
+        EXPECT_EQ(a.input, AnswerInput::Microphone);
+        EXPECT_EQ(a.correct, c.correct);
+        EXPECT_EQ(a.answerNote, c.heard);
+        EXPECT_EQ(a.answerPosition, c.where);
+        EXPECT_EQ(a.promptPosition, kA1);
+        EXPECT_TRUE(player.events.empty()) << "the instrument has sounded it already";
+        // No button will be released: a right answer moves on at once.
+        EXPECT_EQ(drill.GetActiveNoteName(), c.correct ? QStringLiteral("C-1") : QStringLiteral("A-1"));
+    }
+}
+
 TEST_F(DrillAnswers, AnAnswerSaysWhoGaveItInWhichLessonAndActivityAndHow)
 {
     settings.currLearnerKey = 3;

@@ -20,7 +20,7 @@ using namespace listening::testing;
 namespace {
 
 // Partials (multiple of hz, amplitude), steady, for seconds.
-Samples partials(int rate, double hz, std::initializer_list<std::pair<double, double>> list, double seconds = 0.2)
+Samples Partials(int rate, double hz, std::initializer_list<std::pair<double, double>> list, double seconds = 0.2)
 {
     Samples out(static_cast<std::size_t>(seconds * rate));
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -37,13 +37,13 @@ Samples partials(int rate, double hz, std::initializer_list<std::pair<double, do
 TEST(McLeodPitch, HarmonicTonesAreFoundWithinFiveCentsAtEveryPitchAndRate)
 {
     for (const int rate : {44100, 48000, 96000}) {
-        const double lowest = hzOfMidi(22.5);
+        const double lowest = HzOfMidi(22.5);
         const auto window = static_cast<std::size_t>(std::ceil(2.0 * rate / lowest));
-        McLeodPitch pitch(rate, lowest, hzOfMidi(88.5), window);
+        McLeodPitch pitch(rate, lowest, HzOfMidi(88.5), window);
         for (int midi = 23; midi <= 88; ++midi) {
-            const Samples tone = partials(rate, hzOfMidi(midi), {{1, 0.5}, {2, 0.3}, {3, 0.2}, {4, 0.1}, {5, 0.05}});
-            const PitchEstimate found = pitch.estimate(std::span(tone).first(window));
-            EXPECT_NEAR(midiOfHz(found.hz), midi, 0.05) << "MIDI " << midi << " at " << rate;
+            const Samples tone = Partials(rate, HzOfMidi(midi), {{1, 0.5}, {2, 0.3}, {3, 0.2}, {4, 0.1}, {5, 0.05}});
+            const PitchEstimate found = pitch.Estimate(std::span(tone).first(window));
+            EXPECT_NEAR(MidiOfHz(found.hz), midi, 0.05) << "MIDI " << midi << " at " << rate;
             EXPECT_GT(found.clarity, 0.95) << "MIDI " << midi << " at " << rate;
         }
     }
@@ -53,10 +53,10 @@ TEST(McLeodPitch, NoiseAndSilenceHaveNoClearPitch)
 {
     const int rate = 48000;
     McLeodPitch pitch(rate, 30.0, 1400.0, 4096);
-    const Samples quiet = silence(rate, 0.1);
-    EXPECT_EQ(pitch.estimate(std::span(quiet).first(4096)).hz, 0.0);
-    const Samples noise = whiteNoise(4096, 0.1, 5);
-    EXPECT_LT(pitch.estimate(noise).clarity, 0.5);
+    const Samples quiet = Silence(rate, 0.1);
+    EXPECT_EQ(pitch.Estimate(std::span(quiet).first(4096)).hz, 0.0);
+    const Samples noise = WhiteNoise(4096, 0.1, 5);
+    EXPECT_LT(pitch.Estimate(noise).clarity, 0.5);
 }
 
 TEST(McLeodPitch, AnOpenStringRingingATwelfthBelowDoesNotPullTheNoteDown)
@@ -64,56 +64,57 @@ TEST(McLeodPitch, AnOpenStringRingingATwelfthBelowDoesNotPullTheNoteDown)
     const int rate = 48000;
     const std::size_t window = 2 * rate / 80;
     // E4 with the open A string (A2, whose third partial is E4) ringing along.
-    const double a2 = hzOfMidi(45);
-    const Samples ringing = partials(rate, a2, {{3, 0.5}, {6, 0.25}, {9, 0.12}, {1, 0.16}, {2, 0.15}});
+    const double a2 = HzOfMidi(45);
+    const Samples ringing = Partials(rate, a2, {{3, 0.5}, {6, 0.25}, {9, 0.12}, {1, 0.16}, {2, 0.15}});
     McLeodPitch plain(rate, 80.0, 1400.0, window, 0.9, false);
     McLeodPitch checked(rate, 80.0, 1400.0, window);
-    EXPECT_NEAR(midiOfHz(plain.estimate(std::span(ringing).first(window)).hz), 45.0, 0.1)
+    EXPECT_NEAR(MidiOfHz(plain.Estimate(std::span(ringing).first(window)).hz), 45.0, 0.1)
         << "the square difference alone finds the common period";
-    EXPECT_NEAR(midiOfHz(checked.estimate(std::span(ringing).first(window)).hz), 64.0, 0.1);
+    EXPECT_NEAR(MidiOfHz(checked.Estimate(std::span(ringing).first(window)).hz), 64.0, 0.1);
 
     // A real A2 whose third partial is its strongest stays A2, and so does one whose
     // fundamental a laptop microphone has taken away.
-    const Samples strongThird = partials(rate, a2, {{1, 0.25}, {2, 0.3}, {3, 0.5}, {4, 0.2}, {5, 0.1}, {6, 0.1}});
-    EXPECT_NEAR(midiOfHz(checked.estimate(std::span(strongThird).first(window)).hz), 45.0, 0.1);
-    const Samples noFundamental = partials(rate, a2, {{2, 0.4}, {3, 0.5}, {4, 0.3}, {5, 0.2}, {6, 0.1}});
-    EXPECT_NEAR(midiOfHz(checked.estimate(std::span(noFundamental).first(window)).hz), 45.0, 0.1);
+    const Samples strongThird = Partials(rate, a2, {{1, 0.25}, {2, 0.3}, {3, 0.5}, {4, 0.2}, {5, 0.1}, {6, 0.1}});
+    EXPECT_NEAR(MidiOfHz(checked.Estimate(std::span(strongThird).first(window)).hz), 45.0, 0.1);
+    const Samples noFundamental = Partials(rate, a2, {{2, 0.4}, {3, 0.5}, {4, 0.3}, {5, 0.2}, {6, 0.1}});
+    EXPECT_NEAR(MidiOfHz(checked.Estimate(std::span(noFundamental).first(window)).hz), 45.0, 0.1);
 }
 
-// A sound written reads back at its rate within 16-bit precision; a file that is
-// missing or no WAV reads as nothing. The freepats patches the listening tests play
-// carry their root pitch and range; a file that is no patch, or is cut, reads as none.
-TEST(SoundFiles, WavFilesAndGusPatches)
+TEST(WavFile, AWrittenSoundReadsBackAtItsRateWithin16BitPrecision)
 {
     QTemporaryDir dir;
-    const auto write = [&dir](const char* name, const QByteArray& bytes) {
-        QFile file(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    };
-    const MonoSound sound{pluckedTone(44100, 220.0, 0.3), 44100};
+    ASSERT_TRUE(dir.isValid());
+    const MonoSound sound{PluckedTone(44100, 220.0, 0.3), 44100};
     const QString path = dir.filePath(QStringLiteral("note.wav"));
-    ASSERT_TRUE(writeWav(path, sound));
+    ASSERT_TRUE(WriteWav(path, sound));
     QString error;
-    const MonoSound back = readWav(path, &error);
+    const MonoSound back = ReadWav(path, &error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_EQ(back.sampleRate, 44100);
     ASSERT_EQ(back.samples.size(), sound.samples.size());
     for (std::size_t i = 0; i < back.samples.size(); i += 97)
         EXPECT_NEAR(back.samples[i], sound.samples[i], 1.0 / 32767);
-    EXPECT_TRUE(readWav(dir.filePath(QStringLiteral("missing.wav")), &error).samples.empty());
+
+    EXPECT_TRUE(ReadWav(dir.filePath(QStringLiteral("missing.wav")), &error).samples.empty());
     EXPECT_FALSE(error.isEmpty());
-    const MonoSound none = readWav(write("bogus.wav", QByteArray("RIFF\x04\x00\x00\x00WAVEjunk", 16)), &error);
+    const QString bogus = dir.filePath(QStringLiteral("bogus.wav"));
+    QFile file(bogus);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("RIFF\x04\x00\x00\x00WAVEjunk");
+    file.close();
+    const MonoSound none = ReadWav(bogus, &error);
     EXPECT_TRUE(none.samples.empty());
     EXPECT_EQ(none.sampleRate, 0);
+}
 
-    const QString nylonPath = QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat");
-    const std::vector<GusSample> nylon = readGusPatch(nylonPath, &error);
+TEST(GusPatch, FreepatsGuitarSamplesCarryTheirRootPitchAndRange)
+{
+    QString error;
+    const std::vector<GusSample> nylon = ReadGusPatch(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"), &error);
     if (nylon.empty())
         GTEST_SKIP() << "freepats is not installed (scripts/setup): " << error.toStdString();
     ASSERT_EQ(nylon.size(), 8u);
-    EXPECT_NEAR(midiOfHz(nylon[0].rootHz), 40.0, 0.01) << "the low E string";
+    EXPECT_NEAR(MidiOfHz(nylon[0].rootHz), 40.0, 0.01) << "the low E string";
     EXPECT_EQ(nylon[0].rate, 44100);
     EXPECT_TRUE(nylon[0].looping);
     EXPECT_LT(nylon[0].loopStart, nylon[0].loopEnd);
@@ -122,10 +123,19 @@ TEST(SoundFiles, WavFilesAndGusPatches)
         EXPECT_LE(sample.lowHz, sample.rootHz);
         EXPECT_LE(sample.rootHz, sample.highHz);
     }
-    EXPECT_TRUE(readGusPatch(write("other.pat", QByteArray(300, 'x')), &error).empty());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile other(dir.filePath(QStringLiteral("other.pat")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write(QByteArray(300, 'x'));
+    other.close();
+    EXPECT_TRUE(ReadGusPatch(other.fileName(), &error).empty());
     EXPECT_EQ(error, "not a GUS patch");
-    QFile whole(nylonPath);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(readGusPatch(write("cut.pat", whole.read(100000)), &error).empty()); // cut inside the first sample
+    QFile cut(dir.filePath(QStringLiteral("cut.pat")));
+    QFile whole(QStringLiteral("/usr/share/midi/freepats/Tone_000/024_Nylon_Guitar.pat"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(100000)); // ends inside the first sample's data
+    cut.close();
+    EXPECT_TRUE(ReadGusPatch(cut.fileName(), &error).empty());
     EXPECT_EQ(error, "damaged sample 0");
 }

@@ -1,6 +1,9 @@
 #include "TestSignals.h"
 
+#include <fluidsynth.h>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -10,7 +13,7 @@
 
 namespace listening::testing {
 
-Samples pluckedTone(int rate, double hz, double seconds, double amplitude)
+Samples PluckedTone(int rate, double hz, double seconds, double amplitude)
 {
     const auto count = static_cast<std::size_t>(seconds * rate);
     Samples out(count, 0.0f);
@@ -34,12 +37,12 @@ Samples pluckedTone(int rate, double hz, double seconds, double amplitude)
     return out;
 }
 
-Samples silence(int rate, double seconds)
+Samples Silence(int rate, double seconds)
 {
     return Samples(static_cast<std::size_t>(seconds * rate), 0.0f);
 }
 
-Samples whiteNoise(std::size_t count, double level, std::uint32_t seed)
+Samples WhiteNoise(std::size_t count, double level, std::uint32_t seed)
 {
     std::mt19937 random(seed);
     std::normal_distribution<float> normal(0.0f, static_cast<float>(level));
@@ -49,9 +52,9 @@ Samples whiteNoise(std::size_t count, double level, std::uint32_t seed)
     return out;
 }
 
-Samples pinkNoise(std::size_t count, double level, std::uint32_t seed)
+Samples PinkNoise(std::size_t count, double level, std::uint32_t seed)
 {
-    const Samples white = whiteNoise(count, 1.0, seed);
+    const Samples white = WhiteNoise(count, 1.0, seed);
     Samples out(count);
     double b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, b5 = 0, b6 = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -65,13 +68,13 @@ Samples pinkNoise(std::size_t count, double level, std::uint32_t seed)
         out[i] = static_cast<float>(b0 + b1 + b2 + b3 + b4 + b5 + b6 + w * 0.5362);
         b6 = w * 0.115926;
     }
-    const double now = rms(out);
+    const double now = Rms(out);
     for (float& x : out)
         x = static_cast<float>(x * level / now);
     return out;
 }
 
-Samples hum(int rate, double seconds, double baseHz, double level)
+Samples Hum(int rate, double seconds, double baseHz, double level)
 {
     const auto count = static_cast<std::size_t>(seconds * rate);
     Samples out(count, 0.0f);
@@ -83,13 +86,13 @@ Samples hum(int rate, double seconds, double baseHz, double level)
         v *= 1.0 + 0.1 * std::sin(2.0 * std::numbers::pi * 0.3 * t); // wavers about 1 dB
         out[i] = static_cast<float>(v);
     }
-    const double now = rms(out);
+    const double now = Rms(out);
     for (float& x : out)
         x = static_cast<float>(x * level / now);
     return out;
 }
 
-double rms(const Samples& samples, std::size_t from, std::size_t count)
+double Rms(const Samples& samples, std::size_t from, std::size_t count)
 {
     const std::size_t end = std::min(samples.size(), count == SIZE_MAX ? samples.size() : from + count);
     double sum = 0.0;
@@ -98,9 +101,38 @@ double rms(const Samples& samples, std::size_t from, std::size_t count)
     return end > from ? std::sqrt(sum / double(end - from)) : 0.0;
 }
 
+void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed)
+{
+    const double level = Rms(signal, from, count) * std::pow(10.0, -snrDb / 20.0);
+    const Samples noise = WhiteNoise(signal.size(), level, seed);
+    for (std::size_t i = 0; i < signal.size(); ++i)
+        signal[i] += noise[i];
+}
+
+void HighPass(Samples& signal, int rate, double cutoffHz)
+{
+    // RBJ cookbook biquad, Q = 1/sqrt(2).
+    const double w0 = 2.0 * std::numbers::pi * cutoffHz / rate;
+    const double alpha = std::sin(w0) / std::numbers::sqrt2; // sin(w0) / (2Q)
+    const double cosw = std::cos(w0);
+    const double a0 = 1.0 + alpha;
+    const double b0 = (1.0 + cosw) / 2.0 / a0, b1 = -(1.0 + cosw) / a0, b2 = b0;
+    const double a1 = -2.0 * cosw / a0, a2 = (1.0 - alpha) / a0;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (float& s : signal) {
+        const double x = s;
+        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        s = static_cast<float>(y);
+    }
+}
+
 namespace {
 
-float cubicAt(const Samples& in, double position)
+float CubicAt(const Samples& in, double position)
 {
     const auto i = static_cast<std::ptrdiff_t>(std::floor(position));
     const double t = position - double(i);
@@ -114,34 +146,54 @@ float cubicAt(const Samples& in, double position)
 
 } // namespace
 
-void append(Samples& a, const Samples& b)
+Samples Resample(const Samples& input, double ratio)
+{
+    const auto count = static_cast<std::size_t>(double(input.size()) * ratio);
+    Samples out(count);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = CubicAt(input, double(i) / ratio);
+    return out;
+}
+
+void Append(Samples& a, const Samples& b)
 {
     a.insert(a.end(), b.begin(), b.end());
 }
 
+std::size_t AttackStart(const Samples& note)
+{
+    float peak = 0.0f;
+    for (float x : note)
+        peak = std::max(peak, std::fabs(x));
+    for (std::size_t i = 0; i < note.size(); ++i)
+        if (std::fabs(note[i]) >= 0.1f * peak)
+            return i;
+    return 0;
+}
+
 // GUS patch layout: a 129-byte file header, a 63-byte instrument header, a 47-byte
 // layer header, then per sample a 96-byte header and its data. Little-endian.
-std::vector<GusSample> readGusPatch(const QString& path, QString* error)
+std::vector<GusSample> ReadGusPatch(const QString& path, QString* error)
 {
-    const auto fail = [&](const QString& why) {
+    const auto Fail = [&](const QString& why) {
         if (error)
             *error = why;
         return std::vector<GusSample>{};
     };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+        return Fail(file.errorString());
     const QByteArray bytes = file.readAll();
     const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype size = bytes.size();
     if (size < 239 || (!bytes.startsWith("GF1PATCH110") && !bytes.startsWith("GF1PATCH100")))
-        return fail(QStringLiteral("not a GUS patch"));
+        return Fail(QStringLiteral("not a GUS patch"));
     const int samples = d[129 + 63 + 6];
     std::vector<GusSample> out;
     qsizetype at = 129 + 63 + 47;
     for (int s = 0; s < samples; ++s) {
         if (at + 96 > size)
-            return fail(QStringLiteral("patch ends inside a sample header"));
+            return Fail(QStringLiteral("patch ends inside a sample header"));
         const uchar* h = d + at;
         GusSample sample;
         sample.name = QString::fromLatin1(reinterpret_cast<const char*>(h), int(qstrnlen(reinterpret_cast<const char*>(h), 7)));
@@ -158,7 +210,7 @@ std::vector<GusSample> readGusPatch(const QString& path, QString* error)
         sample.looping = modes & 0x04;
         at += 96;
         if (at + qsizetype(bytesOfWave) > size || sample.rate == 0 || sample.rootHz <= 0.0)
-            return fail(QStringLiteral("damaged sample %1").arg(s));
+            return Fail(QStringLiteral("damaged sample %1").arg(s));
         const std::size_t count = sixteen ? bytesOfWave / 2 : bytesOfWave;
         sample.data.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
@@ -186,7 +238,7 @@ std::vector<GusSample> readGusPatch(const QString& path, QString* error)
     return out;
 }
 
-Samples playGusSample(const GusSample& sample, double hz, int rate, double seconds)
+Samples PlayGusSample(const GusSample& sample, double hz, int rate, double seconds)
 {
     const double step = hz / sample.rootHz * double(sample.rate) / rate;
     const auto count = static_cast<std::size_t>(seconds * rate);
@@ -198,12 +250,76 @@ Samples playGusSample(const GusSample& sample, double hz, int rate, double secon
             position -= loopLength;
         if (position >= double(sample.data.size()) - 1)
             break;
-        out[i] = cubicAt(sample.data, position);
+        out[i] = CubicAt(sample.data, position);
         position += step;
     }
     const auto fade = std::min<std::size_t>(count, static_cast<std::size_t>(0.03 * rate));
     for (std::size_t i = 0; i < fade; ++i)
         out[count - fade + i] *= float(fade - i) / float(fade);
+    return out;
+}
+
+QString DefaultSoundFont()
+{
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"})
+        if (QFileInfo::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    return {};
+}
+
+struct GmRenderer::Handles {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    ~Handles()
+    {
+        if (synth)
+            delete_fluid_synth(synth);
+        if (settings)
+            delete_fluid_settings(settings);
+    }
+};
+
+GmRenderer::GmRenderer(const QString& soundFont, int rate) : handles_(std::make_unique<Handles>()), rate_(rate)
+{
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    handles_->settings = new_fluid_settings();
+    if (!handles_->settings)
+        return;
+    fluid_settings_setnum(handles_->settings, "synth.sample-rate", rate);
+    fluid_settings_setnum(handles_->settings, "synth.gain", 0.5);
+    handles_->synth = new_fluid_synth(handles_->settings);
+    if (handles_->synth && fluid_synth_sfload(handles_->synth, soundFont.toLocal8Bit().constData(), 1) == FLUID_FAILED) {
+        delete_fluid_synth(handles_->synth);
+        handles_->synth = nullptr;
+    }
+}
+
+GmRenderer::~GmRenderer() = default;
+
+bool GmRenderer::Ok() const
+{
+    return handles_->synth != nullptr;
+}
+
+Samples GmRenderer::Render(int program, int midi, double seconds, double tail)
+{
+    Samples out;
+    if (!Ok())
+        return out;
+    fluid_synth_t* synth = handles_->synth;
+    fluid_synth_system_reset(synth);
+    fluid_synth_program_change(synth, 0, program);
+    const auto held = static_cast<int>(seconds * rate_);
+    const auto after = static_cast<int>(tail * rate_);
+    out.resize(static_cast<std::size_t>(held + after));
+    Samples right(out.size());
+    fluid_synth_noteon(synth, 0, midi, 100);
+    fluid_synth_write_float(synth, held, out.data(), 0, 1, right.data(), 0, 1);
+    fluid_synth_noteoff(synth, 0, midi);
+    fluid_synth_write_float(synth, after, out.data() + held, 0, 1, right.data() + held, 0, 1);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = 0.5f * (out[i] + right[i]);
     return out;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// Sounds for the listening tests and benchmarks: synthetic plucked tones, noise, mains
-// hum and real recorded notes from GUS patches (freepats).
+// Sounds for the listening tests and benchmark: synthetic plucked tones, noise, mains
+// hum, a laptop microphone's high-pass, resampling, real recorded notes from GUS patches
+// (freepats) and General MIDI notes rendered offline by FluidSynth.
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace listening::testing {
@@ -13,17 +15,26 @@ using Samples = std::vector<float>;
 
 // A plucked-string-like tone: harmonics 1..12 with falling amplitude, a 2 ms attack and
 // an exponential decay (upper harmonics faster). Peak about amplitude.
-Samples pluckedTone(int rate, double hz, double seconds, double amplitude = 0.5);
-Samples silence(int rate, double seconds);
-Samples whiteNoise(std::size_t count, double rms, std::uint32_t seed);
+Samples PluckedTone(int rate, double hz, double seconds, double amplitude = 0.5);
+Samples Silence(int rate, double seconds);
+Samples WhiteNoise(std::size_t count, double rms, std::uint32_t seed);
 // Pink (1/f) noise, as a room's background is.
-Samples pinkNoise(std::size_t count, double rms, std::uint32_t seed);
+Samples PinkNoise(std::size_t count, double rms, std::uint32_t seed);
 // Mains hum: baseHz and its harmonics up to 8, as a ground loop gives, slowly wavering.
-Samples hum(int rate, double seconds, double baseHz, double rms);
+Samples Hum(int rate, double seconds, double baseHz, double rms);
 
-double rms(const Samples& samples, std::size_t from = 0, std::size_t count = SIZE_MAX);
+double Rms(const Samples& samples, std::size_t from = 0, std::size_t count = SIZE_MAX);
+// Adds white noise snrDb below the RMS of signal[from, from + count).
+void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed);
+// Second-order Butterworth high-pass at cutoffHz (a laptop microphone at 150 Hz).
+void HighPass(Samples& signal, int rate, double cutoffHz);
+// Cubic (Catmull-Rom) resampling by ratio = output rate / input rate.
+Samples Resample(const Samples& input, double ratio);
 // Appends b to a.
-void append(Samples& a, const Samples& b);
+void Append(Samples& a, const Samples& b);
+// Where the note becomes audible: the first sample reaching a tenth of its peak.
+std::size_t AttackStart(const Samples& note);
+
 // One sample of a Gravis UltraSound patch (.pat): a real recording and its root pitch.
 struct GusSample {
     QString name;
@@ -38,9 +49,29 @@ struct GusSample {
 };
 // The samples of a patch file; empty when the file cannot be read or is no GUS patch
 // (error, if given, says why).
-std::vector<GusSample> readGusPatch(const QString& path, QString* error = nullptr);
+std::vector<GusSample> ReadGusPatch(const QString& path, QString* error = nullptr);
 // The sample played at hz for seconds (looping its sustain as a synthesizer does, then
 // a 30 ms fade), resampled to rate. Sample offsets of the result are at rate.
-Samples playGusSample(const GusSample& sample, double hz, int rate, double seconds);
+Samples PlayGusSample(const GusSample& sample, double hz, int rate, double seconds);
+
+// The General MIDI SoundFont Debian installs (timgm6mb), or empty when there is none.
+QString DefaultSoundFont();
+
+// FluidSynth rendering without any audio driver.
+class GmRenderer {
+public:
+    GmRenderer(const QString& soundFont, int rate);
+    ~GmRenderer();
+    GmRenderer(const GmRenderer&) = delete;
+    GmRenderer& operator=(const GmRenderer&) = delete;
+    bool Ok() const;
+    // program (0-based GM), key held for seconds, then rendered on for tail seconds.
+    Samples Render(int program, int midi, double seconds, double tail = 0.2);
+
+private:
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+    int rate_;
+};
 
 } // namespace listening::testing
