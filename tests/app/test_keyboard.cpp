@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,11 +69,14 @@ protected:
     }
 
     // A control that takes a press or typing. The bar of a number box takes no focus:
-    // its box steps by Up and Down.
+    // its box steps by Up and Down. A spin box's text field is reached as the spin box.
     static bool Control(QWidget* w)
     {
+        if (w->focusProxy())
+            return Control(w->focusProxy());
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSlider*>(w)
-            || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w);
+            || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w)
+            || qobject_cast<QAbstractSpinBox*>(w);
         return control && w->isVisible() && w->isEnabled() && !qobject_cast<ScrolledNumberBox*>(w->parentWidget());
     }
     // An option button counts as reached when one of its group was: arrows choose within.
@@ -121,7 +125,8 @@ protected:
         for (QWidget* w : top->findChildren<QWidget*>())
             if (Control(w) && !reachedGroups.contains(GroupOf(w))) {
                 auto* button = qobject_cast<QAbstractButton*>(w);
-                unreached << (w->objectName().isEmpty() && button ? button->text() : w->objectName());
+                if (!w->focusProxy() || !reachedGroups.contains(GroupOf(w->focusProxy())))
+                    unreached << (w->objectName().isEmpty() && button ? button->text() : w->objectName());
             }
         return unreached;
     }
