@@ -6,7 +6,7 @@
 #include "app/FrmOption.h"
 #include "app/OptionsInputTab.h"
 #include "listen/PitchDetector.h"
-#include "support/DummyJack.h"
+#include "support/JackPlay.h"
 #include "support/TestSignals.h"
 
 #include <QCheckBox>
@@ -268,10 +268,10 @@ TEST_F(Listening, ANotePlayedIntoTheProgramsJackInputAnswersTheDrill)
     const QString player = QStandardPaths::findExecutable(QStringLiteral("sndfile-jackplay"));
     if (player.isEmpty())
         GTEST_SKIP() << "sndfile-jackplay (sndfile-tools) is not installed";
-    constexpr int rate = 48000;
-    DummyJack jack(rate);
-    if (!jack.Running())
-        GTEST_SKIP() << jack.WhyNot().toStdString();
+    constexpr int rate = JackServer::kRate;
+    JackServer jack;
+    if (!jack.Error().isEmpty())
+        GTEST_SKIP() << jack.Error().toStdString();
     QTemporaryDir files;
     ASSERT_TRUE(files.isValid());
 
