@@ -5,6 +5,8 @@
 #include "views/StaffPicture.h"
 #include "views/PaintRatio.h"
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,10 +135,25 @@ void SheetControl::Rebuild()
     const double zoom = Zoom();
     const QRectF work(baseWorkArea_.x() * zoom, baseWorkArea_.y() * zoom, baseWorkArea_.width() * zoom,
                       baseWorkArea_.height() * zoom);
-    geometry_ = StaffGeometry(work, notes_->GetInstrument());
+    geometry_ = StaffGeometry(FittedWorkArea(work, notes_->GetInstrument()), notes_->GetInstrument());
     if (levelNotes_.size() != static_cast<size_t>(geometry_.LevelCount()))
         levelNotes_.assign(static_cast<size_t>(geometry_.LevelCount()), {});
     update();
+}
+
+// The staff has room for seven lines and spaces below and above it, as far as the
+// guitar reaches. An instrument that reaches further (a seven-string's low B) gets a
+// smaller staff in the same room, so its lowest and highest notes stay in view.
+QRectF SheetControl::FittedWorkArea(QRectF work, const Instrument& instrument)
+{
+    constexpr int kRoom = 7;
+    const int below = std::max(kRoom, instrument.BottomLineLevel() - 1);
+    const int above = std::max(kRoom, instrument.StaffLevelCount() - (instrument.BottomLineLevel() + 8));
+    const double step = work.height() / 8;
+    const double roomTop = work.top() - kRoom * step;
+    const double scale = double(2 * kRoom + 8) / (below + 8 + above);
+    const double fittedStep = step * scale;
+    return {work.left(), roomTop + above * fittedStep, work.width(), 8 * fittedStep};
 }
 
 void SheetControl::PlacePrompt()

@@ -94,6 +94,7 @@ private:
     void EndEcho();
     void UpdateAccessibleDescription();
     void Rebuild();
+    static QRectF FittedWorkArea(QRectF work, const Instrument& instrument);
     void PlacePrompt();
     void ReleaseKey();
 

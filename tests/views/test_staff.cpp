@@ -3,6 +3,7 @@
 #include "doubles/MessageRecorder.h"
 
 #include "music/Scales.h"
+#include "music/Tunings.h"
 #include "lessons/DrillLesson.h"
 #include "views/SheetControl.h"
 #include "views/TrainerControl.h"
@@ -63,6 +64,20 @@ TEST_F(StaffTest, LevelBoxesSitOnTheLinesAndSpacesOfEachInstrument)
     Build(2);
     EXPECT_EQ(sheet.Geometry().LevelCount(), 21);
     EXPECT_EQ(CentreY(1), 210);
+}
+
+// Whatever the tuning, the lowest and the highest note are drawn inside the staff's
+// own area; the standard instruments keep their places (above).
+TEST_F(StaffTest, EveryTuningsLowestAndHighestNotesStayInView)
+{
+    for (const Tuning& tuning : KnownTunings()) {
+        notes = Notes(InstrumentOf(tuning), true);
+        sheet.Initialise(notes, TrainerControl::StaffWorkarea());
+        const StaffGeometry& g = sheet.Geometry();
+        EXPECT_GE(g.LevelRect(g.LevelCount()).Top(), 0) << tuning.id.toStdString();
+        EXPECT_LE(g.LevelRect(1).Bottom(), sheet.height()) << tuning.id.toStdString();
+        EXPECT_LT(g.LevelRect(2).Center().y(), g.LevelRect(1).Center().y()) << "levels go up the staff";
+    }
 }
 
 TEST_F(StaffTest, LedgerLinesBelowAndAboveTheStaff)
