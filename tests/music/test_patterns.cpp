@@ -6,34 +6,13 @@
 #include "music/Patterns.h"
 #include "music/Scales.h"
 
+#include "doubles/PatternHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
-
-// The fret positions of a string that a pattern holds in a key and scale.
-std::vector<int> Held(const Instrument& instrument, int stringNum, int pattern, int key, int scale,
-                      bool pentatonic = false)
-{
-    std::vector<int> frets;
-    for (int fret = 1; fret <= kFretPositions; ++fret) {
-        const auto numbers = GetPatternNumsAtFret(ScalePatterns(instrument), stringNum, fret, key, scale, pentatonic);
-        if (std::find(numbers.begin(), numbers.end(), pattern) != numbers.end())
-            frets.push_back(fret);
-    }
-    return frets;
-}
-
-Selection Showing(int key, int scale, int pattern, bool pentatonic = false)
-{
-    Selection selection;
-    selection.key = key;
-    selection.scale = scale;
-    selection.ShowOnly(pattern);
-    selection.pentatonicOnly = pentatonic;
-    return selection;
-}
 
 // The scale degree (1..7) of the note at a cell, 0 outside the scale.
 int Degree(const Notes& table, const QStringList& scaleNames, FretPosition cell)

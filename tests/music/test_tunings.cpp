@@ -8,6 +8,8 @@
 #include "music/Scales.h"
 #include "music/Tunings.h"
 
+#include "doubles/PatternHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -72,26 +74,6 @@ std::vector<int> Positions(std::initializer_list<const char*> names)
     for (const char* name : names)
         positions.push_back(NotePosition(QString::fromLatin1(name)));
     return positions;
-}
-
-std::vector<int> Held(const Instrument& instrument, int stringNum, int pattern, int key, int scale)
-{
-    std::vector<int> frets;
-    for (int fret = 1; fret <= kFretPositions; ++fret) {
-        const auto numbers = GetPatternNumsAtFret(ScalePatterns(instrument), stringNum, fret, key, scale, false);
-        if (std::find(numbers.begin(), numbers.end(), pattern) != numbers.end())
-            frets.push_back(fret);
-    }
-    return frets;
-}
-
-Selection Showing(int key, int scale, int pattern)
-{
-    Selection selection;
-    selection.key = key;
-    selection.scale = scale;
-    selection.ShowOnly(pattern);
-    return selection;
 }
 
 } // namespace

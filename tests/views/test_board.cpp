@@ -9,18 +9,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "doubles/PatternHelpers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-Selection Showing(int key, int scale, int pattern)
-{
-    Selection selection;
-    selection.key = key;
-    selection.scale = scale;
-    selection.ShowOnly(pattern);
-    return selection;
-}
 
 class BoardTest : public ::testing::Test {
 protected:
