@@ -13,7 +13,7 @@ constexpr double tickSeconds = 0.0025;
 constexpr float riseRatio = 2.0f;          // an onset at least doubles the peak level
 constexpr std::size_t gapTicks = 4;        // ... of 10 ms before
 constexpr double clarityNeeded = 0.5;        // agreement does the rest
-constexpr int agreeingEstimates = 6;         // 15 ms of one answer
+constexpr int agreeingEstimates = 4;         // 10 ms of one answer
 // The first milliseconds of a plucked note (pick noise, body thump, a sampler's attack)
 // often repeat at an octave or a twelfth below the note: judge what follows them.
 constexpr double attackSeconds = 0.008;

@@ -9,8 +9,8 @@
 // milliseconds count too). Once two periods of the lowest note have
 // sounded after the attack (its first 8 ms), the pitch detector looks at the latest two
 // such periods, tick by tick (so no octave of a low note can pass for the note, and the
-// attack soon leaves the window). The note is reported when six estimates in a row
-// (15 ms) agree on one MIDI note with some clarity; when none agree within
+// attack soon leaves the window). The note is reported when four estimates in a row
+// (10 ms) agree on one MIDI note with some clarity; when none agree within
 // the give-up time it is not reported at all. A held note never answers twice because
 // only an onset starts a judgement.
 
