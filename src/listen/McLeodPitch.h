@@ -19,7 +19,7 @@ public:
     // cutoff: a key maximum counts when it reaches this share of the highest (0.8..0.97).
     // checkHarmonics: look at the spectrum for an octave or twelfth found below the note
     // (see harmonicCorrection); off, it is the plain method.
-    McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff = 0.9,
+    McLeodPitch(int sampleRate, double minHz, double maxHz, std::size_t maxWindow, double cutoff = 0.85,
                 bool checkHarmonics = true);
     ~McLeodPitch() override;
 
