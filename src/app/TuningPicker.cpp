@@ -1,6 +1,6 @@
 #include "app/TuningPicker.h"
 
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Patterns.h"
 
 #include <QComboBox>

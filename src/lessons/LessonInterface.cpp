@@ -1,7 +1,7 @@
 #include "lessons/LessonInterface.h"
 
 #include "core/NotePlayer.h"
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 
 bool LessonInterface::PlayNote(const Note& note, bool hold, QString& message)

@@ -1,6 +1,6 @@
 #include "music/Instrument.h"
 
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 
 #include <algorithm>
 #include <string_view>

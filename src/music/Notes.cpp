@@ -1,6 +1,6 @@
 #include "music/Notes.h"
 
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 
 #include <algorithm>
 

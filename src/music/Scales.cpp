@@ -1,6 +1,6 @@
 #include "music/Scales.h"
 
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "music/Tunings.h"
 
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 
 #include <QCoreApplication>
 

@@ -5,6 +5,7 @@
 
 #include "core/AnswerInput.h"
 #include "core/FretPosition.h"
+#include "core/NoteNames.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -52,10 +53,3 @@ std::optional<AnswerInput> InputFromText(const QString& text);
 // prompted position when wrong (none when that is unknown).
 std::optional<FretPosition> AttributedPosition(const PracticeAnswer& answer);
 
-// A note name of the program's scheme ("F#-1", "Gb-1", "A-2": letter, "#" or "b", "-",
-// octave digit that rises at A) as its place among the 60 names from "A-0": 12 times
-// the octave plus the semitones above A. Both spellings of a sound give the same
-// index ("Ab-0" and "G#-0" are 11). -1 for anything else.
-int NoteIndex(const QString& noteName);
-// The name of a note index in sharp or flat spelling; empty for a negative index.
-QString NoteNameOfIndex(int noteIndex, bool flats);

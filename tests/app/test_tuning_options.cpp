@@ -6,7 +6,7 @@
 #include "app/OptionsGeneralTab.h"
 #include "app/RadioGroup.h"
 #include "app/TuningPicker.h"
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The note table, the three instruments and what follows from them, checked against
 // the worked examples of the design: names, fret positions, staff, ledger lines, pitch.
 #include "music/Instrument.h"
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 
 #include <QStringList>

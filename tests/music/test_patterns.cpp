@@ -1,6 +1,6 @@
 // Scale patterns as properties over every instrument, key and scale, with a few of the
 // placements worked out by hand, and the board layout and question pool made from them.
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 #include "music/PatternLayout.h"
 #include "music/Patterns.h"

@@ -1,5 +1,5 @@
 // Keys, scales and the scale notes on each staff level.
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 #include "music/Scales.h"
 

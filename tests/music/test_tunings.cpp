@@ -1,7 +1,7 @@
 // Tunings: the three standard ones reproduce the documented tables, and every other
 // tuning gives a board, a staff, pitches and patterns that hold together.
 #include "core/Settings.h"
-#include "music/NoteNames.h"
+#include "core/NoteNames.h"
 #include "music/Notes.h"
 #include "music/PatternLayout.h"
 #include "music/Patterns.h"

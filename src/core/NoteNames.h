@@ -15,6 +15,14 @@ QString NoteNameAt(int position, bool flats);
 // The table position of a name in either spelling; 0 when it names no table note.
 int NotePosition(const QString& name);
 
+// A note name of the scheme ("F#-1", "Gb-1", "A-2": letter, "#" or "b", "-", octave
+// digit that rises at A) as its place from "A-0": 12 times the octave plus the
+// semitones above A, octaves 0..9. Both spellings of a sound give the same index
+// ("Ab-0" and "G#-0" are 11). -1 for anything else.
+int NoteIndex(const QString& noteName);
+// The name of a note index in sharp or flat spelling; empty for a negative index.
+QString NoteNameOfIndex(int noteIndex, bool flats);
+
 // A two-form name reduced to the preferred spelling: "A#Bb-0" gives "A#-0" with sharps
 // and "Bb-0" with flats; a name without "#" is returned as it is.
 QString SplitDualName(const QString& dualName, bool flats);
