@@ -47,35 +47,36 @@ bool WaitFor(QSignalSpy& spy, int count, int milliseconds = 5000)
 
 } // namespace
 
-TEST(Listener, WithoutTheChosenInputOrAnyInputItSaysSoAndDoesNotListen)
+TEST(Listener, AnInputThatIsMissingRefusesToOpenOrRunsAtNoUsableRateIsReportedAndNotListenedTo)
 {
-    Rig rig;
-    EXPECT_FALSE(rig.listener->Start(QStringLiteral("USB Microphone")));
-    EXPECT_EQ(rig.listener->Status(), InputStatus::DeviceMissing);
-    EXPECT_EQ(rig.listener->ErrorText(),
-              "The input USB Microphone is not available. Choose another input in the options.");
-    EXPECT_FALSE(rig.listener->IsListening());
-
-    Listener nothing(std::make_unique<RecordedInput>(QList<InputDevice>{}));
-    EXPECT_FALSE(nothing.Start(QString()));
-    EXPECT_EQ(nothing.Status(), InputStatus::NoDevice);
-    EXPECT_EQ(nothing.ErrorText(),
-              "No audio input was found. Connect a microphone or an audio interface, then try again.");
-}
-
-TEST(Listener, AnInputThatRefusesToOpenOrRunsAtNoUsableRateIsReported)
-{
-    Rig busy;
-    busy.input->FailNextOpen(InputStatus::OpenFailed);
-    EXPECT_FALSE(busy.listener->Start(QString()));
-    EXPECT_EQ(busy.listener->Status(), InputStatus::OpenFailed);
-    EXPECT_EQ(busy.listener->ErrorText(),
-              "The input Recorded input could not be opened: it may be in use by another program.");
-
-    Rig odd(QList<InputDevice>{InputDevice{QStringLiteral("Telephone"), 1, {8000}, true}});
-    EXPECT_FALSE(odd.listener->Start(QString()));
-    EXPECT_EQ(odd.listener->Status(), InputStatus::RateUnsupported);
-    EXPECT_FALSE(odd.listener->IsListening());
+    struct Case {
+        QList<InputDevice> devices;
+        const char* chosen; // nullptr: the default input
+        bool refusesToOpen;
+        InputStatus status;
+        const char* text;   // nullptr: not checked
+    };
+    const QList<InputDevice> recorded = RecordedInput().Devices();
+    const Case cases[] = {
+        {recorded, "USB Microphone", false, InputStatus::DeviceMissing,
+         "The input USB Microphone is not available. Choose another input in the options."},
+        {{}, nullptr, false, InputStatus::NoDevice,
+         "No audio input was found. Connect a microphone or an audio interface, then try again."},
+        {recorded, nullptr, true, InputStatus::OpenFailed,
+         "The input Recorded input could not be opened: it may be in use by another program."},
+        {{InputDevice{QStringLiteral("Telephone"), 1, {8000}, true}}, nullptr, false, InputStatus::RateUnsupported, nullptr},
+    };
+    for (const Case& c : cases) {
+        Rig rig(c.devices);
+        if (c.refusesToOpen)
+            rig.input->FailNextOpen(InputStatus::OpenFailed);
+        EXPECT_FALSE(rig.listener->Start(c.chosen ? QString::fromUtf8(c.chosen) : QString()));
+        EXPECT_EQ(rig.listener->Status(), c.status);
+        if (c.text) {
+            EXPECT_EQ(rig.listener->ErrorText(), QString::fromUtf8(c.text));
+        }
+        EXPECT_FALSE(rig.listener->IsListening());
+    }
 }
 
 class ListenerRates : public ::testing::TestWithParam<int> {};

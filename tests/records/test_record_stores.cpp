@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -137,23 +136,6 @@ TEST_F(RecordStores, MissingFilesStartEmptyAndScoresAreSavedAsTheyChange)
     EXPECT_THROW(reloaded.Item(QStringLiteral("1")), CollectionError);
     ASSERT_TRUE(scores.RemoveScoresOfLearner(2, message));
     EXPECT_FALSE(QFile::exists(ScoresPath()));
-}
-
-TEST_F(RecordStores, FilesHoldExactlyTheWrittenLines)
-{
-    LearnerItems learners = Loaded<LearnerItems>(LearnersPath());
-    learners.Add(3, QStringLiteral("Evening group"));
-    learners.Add(1, QStringLiteral("Ann"));
-    ASSERT_TRUE(learners.SetDataToFile(message)) << message.toStdString();
-    EXPECT_EQ(ReadBytes(LearnersPath()), QByteArray("<RECORD key = '3' name = 'Evening group'></RECORD>\r\n"
-                                                    "<RECORD key = '1' name = 'Ann'></RECORD>\r\n"));
-    DbaseItems scores = Loaded<DbaseItems>(ScoresPath());
-    scores.Add(12, 3, 2, 0.875F);
-    scores.Add(13, 3, 6, 1.0F);
-    ASSERT_TRUE(scores.SetDataToFile(message)) << message.toStdString();
-    EXPECT_EQ(ReadBytes(ScoresPath()),
-              QByteArray("<RECORD key = '12' learnerKey = '3' lessonKey = '2' value = '0.875'></RECORD>\r\n"
-                         "<RECORD key = '13' learnerKey = '3' lessonKey = '6' value = '1'></RECORD>\r\n"));
 }
 
 // Names lose their quotes and anything that would end the record, nothing else.
@@ -379,12 +361,4 @@ TEST_F(RecordStores, FailedSavesKeepTheOldFile)
     nowhere.Add(1, QStringLiteral("Ann"));
     EXPECT_FALSE(nowhere.SetDataToFile(message));
     EXPECT_TRUE(message.contains(QStringLiteral("file/Learners.dat"))) << message.toStdString();
-}
-
-TEST_F(RecordStores, TheProgramsStoresLiveInTheUserDataFolder)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    EXPECT_EQ(LearnerItems().FilePath(), folder + QStringLiteral("/Learners.dat"));
-    EXPECT_EQ(DbaseItems().FilePath(), folder + QStringLiteral("/Score.dat"));
-    EXPECT_TRUE(folder.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
 }

@@ -146,15 +146,6 @@ float CubicAt(const Samples& in, double position)
 
 } // namespace
 
-Samples Resample(const Samples& input, double ratio)
-{
-    const auto count = static_cast<std::size_t>(double(input.size()) * ratio);
-    Samples out(count);
-    for (std::size_t i = 0; i < count; ++i)
-        out[i] = CubicAt(input, double(i) / ratio);
-    return out;
-}
-
 void Append(Samples& a, const Samples& b)
 {
     a.insert(a.end(), b.begin(), b.end());

@@ -1,6 +1,6 @@
 #pragma once
 // Sounds for the listening tests and benchmark: synthetic plucked tones, noise, mains
-// hum, a laptop microphone's high-pass, resampling, real recorded notes from GUS patches
+// hum, a laptop microphone's high-pass, real recorded notes from GUS patches
 // (freepats) and General MIDI notes rendered offline by FluidSynth.
 
 #include <QString>
@@ -28,8 +28,6 @@ double Rms(const Samples& samples, std::size_t from = 0, std::size_t count = SIZ
 void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed);
 // Second-order Butterworth high-pass at cutoffHz (a laptop microphone at 150 Hz).
 void HighPass(Samples& signal, int rate, double cutoffHz);
-// Cubic (Catmull-Rom) resampling by ratio = output rate / input rate.
-Samples Resample(const Samples& input, double ratio);
 // Appends b to a.
 void Append(Samples& a, const Samples& b);
 // Where the note becomes audible: the first sample reaching a tenth of its peak.
