@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace {
 
 QString At(const Notes& table, int stringNum, int fretNum)
@@ -122,16 +120,4 @@ TEST(Instruments, StringsPitchesAndStaffOfTheThreeInstruments)
     const Notes flats = Table(InstrumentType::Guitar, true);
     for (int position = 2; position <= kNoteTableSize; ++position)
         EXPECT_EQ(flats.GetNoteObject(position)->midi - flats.GetNoteObject(position - 1)->midi, 1);
-}
-
-TEST(Instruments, FretWidthsAndTaper)
-{
-    const auto& widths = FretWidths();
-    EXPECT_NEAR(std::accumulate(widths.begin(), widths.end(), 0.0), 100.2, 1e-9);
-    EXPECT_EQ(widths.front(), 3);
-    EXPECT_EQ(widths.back(), 4.4);
-    EXPECT_EQ(TaperMin(FretboardStyle::Realistic), 50);
-    EXPECT_EQ(TaperMax(FretboardStyle::Realistic), 55);
-    EXPECT_EQ(TaperMin(FretboardStyle::Simple), 60);
-    EXPECT_EQ(TaperMax(FretboardStyle::Simple), 60);
 }

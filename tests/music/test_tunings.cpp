@@ -68,14 +68,6 @@ Tuning Known(const char* id)
     return {};
 }
 
-std::vector<int> Positions(std::initializer_list<const char*> names)
-{
-    std::vector<int> positions;
-    for (const char* name : names)
-        positions.push_back(NotePosition(QString::fromLatin1(name)));
-    return positions;
-}
-
 } // namespace
 
 TEST(Tunings, TheThreeStandardTuningsAreTheThreeInstruments)
@@ -90,8 +82,6 @@ TEST(Tunings, TheThreeStandardTuningsAreTheThreeInstruments)
         EXPECT_EQ(TuningFromSettings(guitarType, QString(), QString(), problem), StandardTuning(kind));
         EXPECT_TRUE(problem.isEmpty());
     }
-    EXPECT_EQ(Instrument::FromGuitarType(0).OpenStrings(), Positions({"E-0", "A-1", "D-1", "G-1", "B-2", "E-2"}));
-    EXPECT_EQ(Instrument::FromGuitarType(2).OpenStrings(), Positions({"B-0", "E-0", "A-1", "D-1", "G-1"}));
 }
 
 // The five boxes of the standard tunings are the documented shapes, string by string,

@@ -232,7 +232,6 @@ TEST_F(MidiOutTest, EachInitMidiFailureNamesTheStepThatFailed)
 TEST_F(MidiOutTest, TheMixer)
 {
     ASSERT_TRUE(Volume().InitMixer(message));
-    EXPECT_EQ(Volume().MaxValue(), 65535);
     EXPECT_TRUE(Volume().IsOpen());
     ASSERT_TRUE(Volume().InitMixer(message));
     EXPECT_EQ(mixerLog.opens, 1) << "an open mixer is not opened again";

@@ -97,9 +97,6 @@ TEST_F(SynthesizerTest, ANoteIsClearlyAudibleAndDiesAwayAfterTheNoteOff)
 TEST_F(SynthesizerTest, TheVolumeControlScalesTheOutput)
 {
     ASSERT_TRUE(GetMixer().InitMixer(message));
-    EXPECT_EQ(GetMixer().MinValue(), 0);
-    EXPECT_EQ(GetMixer().MaxValue(), 65535);
-
     ASSERT_TRUE(GetMixer().SetVolume(65535, message));
     const double full = NoteLevel();
     ASSERT_TRUE(GetMixer().SetVolume(16384, message));
