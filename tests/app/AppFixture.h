@@ -117,15 +117,18 @@ protected:
     {
         QTest::mouseClick(&Board(), button, {}, CentreOf(cell));
     }
-    // The first cell whose note is (or, with right false, is not) the prompt.
-    std::optional<FretPosition> CellFor(bool right)
+    // The first cell whose note is (or, with right false, is not) note.
+    std::optional<FretPosition> CellOf(const QString& note, bool right)
     {
-        const QString prompt = window->CurrentLesson()->GetActiveNoteName();
         for (int s = 1; s <= Board().StringCount(); ++s)
             for (int f = 1; f <= kFretPositions; ++f)
-                if ((Board().NoteNameAt({s, f}) == prompt) == right)
+                if ((Board().NoteNameAt({s, f}) == note) == right)
                     return FretPosition{s, f};
         return std::nullopt;
+    }
+    std::optional<FretPosition> CellFor(bool right)
+    {
+        return CellOf(window->CurrentLesson()->GetActiveNoteName(), right);
     }
     void AnswerPrompt(bool right)
     {
@@ -150,6 +153,16 @@ protected:
         });
         entry->trigger();
         return seen;
+    }
+    // The practice answers filed for learner (all with nullopt), once written.
+    std::vector<PracticeAnswer> PracticeAnswers(std::optional<int> learner)
+    {
+        PracticeStore& store = window->Practice().Store();
+        EXPECT_TRUE(store.WaitUntilWritten(5000));
+        std::vector<PracticeAnswer> answers;
+        QString message;
+        EXPECT_TRUE(store.Answers(learner, answers, message)) << message.toStdString();
+        return answers;
     }
     bool MidiSent(quint32 message) const
     {

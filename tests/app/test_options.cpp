@@ -132,7 +132,6 @@ TEST_F(OptionsTest, ABassHasOnlyTheSimpleFretboard)
         EXPECT_FALSE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
 
         Click(dialog.generalTab->optGuitarType->Button(0));
-        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
         Click(dialog.generalTab->optFretboardStyle->Button(0));
         Click(dialog.generalTab->optGuitarType->Button(1));
         EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(1)->isChecked());
@@ -328,12 +327,7 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     EXPECT_EQ(shown.copy(clef), staffOf(true).copy(clef));
 
     // The drill goes on with the new board: its prompt lies on one of the four strings.
-    const QString prompt = window->CurrentLesson()->GetActiveNoteName();
-    bool found = false;
-    for (int s = 1; s <= 4; ++s)
-        for (int f = 1; f <= 14; ++f)
-            found = found || window->objTrainer->objFretboard->NoteNameAt({s, f}) == prompt;
-    EXPECT_TRUE(found) << prompt.toStdString();
+    EXPECT_TRUE(CellFor(true)) << window->CurrentLesson()->GetActiveNoteName().toStdString();
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
 }
 
