@@ -11,6 +11,8 @@
 #include "app/FrmStartup.h"
 #include "app/TipSettings.h"
 #include "listen/RecordedInput.h"
+#include "records/DbaseItems.h"
+#include "records/LearnerItems.h"
 
 #include <QFile>
 #include <QSettings>
@@ -115,15 +117,18 @@ protected:
     {
         QTest::mouseClick(&Board(), button, {}, CentreOf(cell));
     }
-    // The first cell whose note is (or, with right false, is not) the prompt.
-    std::optional<FretPosition> CellFor(bool right)
+    // The first cell whose note is (or, with right false, is not) note.
+    std::optional<FretPosition> CellOf(const QString& note, bool right)
     {
-        const QString prompt = window->CurrentLesson()->GetActiveNoteName();
         for (int s = 1; s <= Board().StringCount(); ++s)
             for (int f = 1; f <= kFretPositions; ++f)
-                if ((Board().NoteNameAt({s, f}) == prompt) == right)
+                if ((Board().NoteNameAt({s, f}) == note) == right)
                     return FretPosition{s, f};
         return std::nullopt;
+    }
+    std::optional<FretPosition> CellFor(bool right)
+    {
+        return CellOf(window->CurrentLesson()->GetActiveNoteName(), right);
     }
     void AnswerPrompt(bool right)
     {
@@ -149,6 +154,16 @@ protected:
         entry->trigger();
         return seen;
     }
+    // The practice answers filed for learner (all with nullopt), once written.
+    std::vector<PracticeAnswer> PracticeAnswers(std::optional<int> learner)
+    {
+        PracticeStore& store = window->Practice().Store();
+        EXPECT_TRUE(store.WaitUntilWritten(5000));
+        std::vector<PracticeAnswer> answers;
+        QString message;
+        EXPECT_TRUE(store.Answers(learner, answers, message)) << message.toStdString();
+        return answers;
+    }
     bool MidiSent(quint32 message) const
     {
         return std::find(midi.messages.begin(), midi.messages.end(), message) != midi.messages.end();
@@ -164,4 +179,43 @@ protected:
     listening::RecordedInput* input = nullptr; // the window's, once made
     MessageRecorder recorder;
     std::unique_ptr<FrmStartup> window;
+};
+
+// A learner file and a score file in a folder of the test's own, for the dialogs that
+// work on them without the main window.
+class RecordsFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings = Settings::Defaults();
+        ASSERT_TRUE(scores.GetDataFromFile(message));
+    }
+
+    QString LearnersPath() const { return dir.filePath(QStringLiteral("Learners.dat")); }
+    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
+
+    // Adds a result to the score store in memory and on disk.
+    void AddScore(qint16 learner, qint16 lesson, float value)
+    {
+        qint16 key = 0;
+        ASSERT_TRUE(scores.AddScore(learner, lesson, value, key, message));
+    }
+    // The learner keys of the results a fresh load of the score file sees.
+    std::vector<int> ScoreOwnersOnDisk() const
+    {
+        DbaseItems reread(ScoresPath());
+        QString problem;
+        EXPECT_TRUE(reread.GetDataFromFile(problem)) << problem.toStdString();
+        std::vector<int> owners;
+        for (const DbaseItem& item : reread)
+            owners.push_back(item.intLearnerKey);
+        return owners;
+    }
+
+    QTemporaryDir dir;
+    Settings settings;
+    LearnerItems learners{LearnersPath()};
+    DbaseItems scores{ScoresPath()};
+    QString message;
+    MessageRecorder recorder;
 };

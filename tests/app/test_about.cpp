@@ -17,11 +17,6 @@
 
 namespace {
 
-QString LabelText(const QWidget& window, const char* name)
-{
-    return window.findChild<QLabel*>(QLatin1String(name))->text();
-}
-
 void ClickAddress(FrmAbout& about)
 {
     auto* url = about.findChild<QLabel*>(QStringLiteral("lblUrl"));
@@ -40,19 +35,6 @@ QStringList DialogRows(QWidget* dialog)
 }
 
 } // namespace
-
-TEST(About, LabelsNameTheProgramItsVersionAndPurpose)
-{
-    const FrmAbout about;
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Fretlore"));
-    EXPECT_EQ(LabelText(about, "lblTitle"), QStringLiteral("Fretlore"));
-    const QString version = LabelText(about, "lblVersion");
-    EXPECT_TRUE(version.startsWith(QStringLiteral("Version 2.4.3 ("))) << version.toStdString();
-    EXPECT_TRUE(version.endsWith(QLatin1Char(')')));
-    EXPECT_TRUE(LabelText(about, "lblDescription").contains(QStringLiteral("guitar fretboard")));
-    EXPECT_TRUE(LabelText(about, "lblUrl").contains(FrmAbout::ProductUrl()));
-    EXPECT_FALSE(LabelText(about, "lblDisclaimer").isEmpty());
-}
 
 TEST(About, AddressOpensTheShippedRedirectPageOrAsksForManualEntry)
 {
@@ -83,7 +65,6 @@ TEST(About, DoubleClickOnTheIconShowsTheVersionComment)
     QTest::mouseDClick(about.findChild<QLabel*>(QStringLiteral("picIcon")), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.lastMessage(), FrmAbout::VersionComment());
-    EXPECT_TRUE(messages.lastMessage().contains(QStringLiteral("2.4.3")));
 }
 
 TEST(About, SystemInfoButtonListsLibraryVersionsAndWhatSoundReports)

@@ -1,19 +1,11 @@
-#include "doubles/MessageRecorder.h"
+#include "app/AppFixture.h"
 
 #include "app/FrmLearner.h"
-#include "core/Settings.h"
-#include "records/DbaseItems.h"
-#include "records/LearnerItems.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -21,17 +13,8 @@ namespace {
 
 const QString NoSelection = QStringLiteral("You must select an item first.");
 
-class LearnerDialog : public ::testing::Test {
+class LearnerDialog : public RecordsFixture {
 protected:
-    void SetUp() override
-    {
-        settings = Settings::Defaults();
-        ASSERT_TRUE(scores.GetDataFromFile(message));
-    }
-
-    QString LearnersPath() const { return dir.filePath(QStringLiteral("Learners.dat")); }
-    QString ScoresPath() const { return dir.filePath(QStringLiteral("Score.dat")); }
-
     // Files learners straight into Learners.dat, keys from 1.
     void FileLearners(const QStringList& names)
     {
@@ -42,13 +25,6 @@ protected:
             ASSERT_TRUE(learners.AddNew(name, key, message));
         }
         ASSERT_TRUE(learners.SetDataToFile(message));
-    }
-
-    // Adds results to the score store in memory and on disk.
-    void FileScore(qint16 learnerKey, qint16 lessonKey, float value)
-    {
-        qint16 key = 0;
-        ASSERT_TRUE(scores.AddScore(learnerKey, lessonKey, value, key, message));
     }
 
     FrmLearner& Open(qint32 action)
@@ -88,57 +64,10 @@ protected:
         return saved;
     }
 
-    // The learner keys of the results a fresh load of the score file sees.
-    std::vector<int> ScoreOwnersOnDisk() const
-    {
-        DbaseItems reread(ScoresPath());
-        QString problem;
-        EXPECT_TRUE(reread.GetDataFromFile(problem)) << problem.toStdString();
-        std::vector<int> owners;
-        for (const DbaseItem& item : reread)
-            owners.push_back(item.intLearnerKey);
-        return owners;
-    }
-
-    QTemporaryDir dir;
-    Settings settings;
-    LearnerItems learners{LearnersPath()};
-    DbaseItems scores{ScoresPath()};
-    QString message;
-    MessageRecorder recorder;
     std::unique_ptr<FrmLearner> dialog;
 };
 
 } // namespace
-
-TEST_F(LearnerDialog, EachActionHasItsInstructionAndControls)
-{
-    FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben")});
-    settings.currLearnerKey = 2;
-    struct Expected {
-        qint32 action;
-        const char* text;
-        bool listEnabled;
-        bool boxEnabled;
-        const char* box;
-    };
-    for (const Expected& e : {Expected{0, "Select the learner from the list.", true, false, "Ben"},
-                              Expected{1, "Type the new learner name here.", false, true, ""},
-                              Expected{2, "Select the learner to edit from the list and modify its value.", true, true,
-                                       "Ben"},
-                              Expected{3, "Select the learner to delete from the list.", true, false, "Ben"}}) {
-        SCOPED_TRACE(e.action);
-        FrmLearner& d = Open(e.action);
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Learner management"));
-        EXPECT_EQ(d.txtMessage->text(), QString::fromUtf8(e.text));
-        EXPECT_EQ(d.lstLearners->isEnabled(), e.listEnabled);
-        EXPECT_EQ(d.boxLearner->isEnabled(), e.boxEnabled);
-        EXPECT_EQ(d.boxLearner->text(), QString::fromUtf8(e.box));
-        EXPECT_EQ(Listed(), (QStringList{QStringLiteral("Anna"), QStringLiteral("Ben")}));
-        ASSERT_EQ(d.lstLearners->selectedItems().size(), 1);
-        EXPECT_EQ(d.lstLearners->selectedItems().first()->text(), QStringLiteral("Ben")) << "the current learner";
-    }
-}
 
 TEST_F(LearnerDialog, WithNoLearnersSelectEditAndDeleteAskForASelection)
 {
@@ -245,7 +174,7 @@ TEST_F(LearnerDialog, RenamingSavesAndKeepsTheDialogOpen)
 TEST_F(LearnerDialog, CancelledDeleteKeepsTheLearnerAndResults)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben")});
-    FileScore(2, 1, 0.5F);
+    AddScore(2, 1, 0.5F);
     settings.currLearnerKey = 1;
     FrmLearner& d = Open(FrmLearner::ActionDelete);
     Choose(QStringLiteral("Ben"));
@@ -263,10 +192,10 @@ TEST_F(LearnerDialog, CancelledDeleteKeepsTheLearnerAndResults)
 TEST_F(LearnerDialog, DeletingRemovesOnlyThatLearnersResultsOnDisk)
 {
     FileLearners({QStringLiteral("Anna"), QStringLiteral("Ben"), QStringLiteral("Cleo")});
-    FileScore(1, 1, 0.5F);
-    FileScore(2, 1, 0.75F);
-    FileScore(3, 2, 1.0F);
-    FileScore(2, 3, 0.25F);
+    AddScore(1, 1, 0.5F);
+    AddScore(2, 1, 0.75F);
+    AddScore(3, 2, 1.0F);
+    AddScore(2, 3, 0.25F);
     settings.currLearnerKey = 2;
     FrmLearner& d = Open(FrmLearner::ActionDelete);
     d.btnOk->click(); // the current learner is preselected

@@ -32,7 +32,6 @@ protected:
     QString Status() const { return window->StatusPanelText(QString()); }
     QString Prompt() const { return window->CurrentLesson()->GetActiveNoteName(); }
     int PromptMidi() const { return window->GetNotes().GetNoteObject(Prompt())->midi; }
-    PracticeStore& Store() { return window->Practice().Store(); }
 
     // A plucked note at midi, after a short silence, then silence as a live input gives.
     static Samples Plucked(int rate, int midi, double seconds = 1.0)
@@ -55,14 +54,7 @@ protected:
         }));
     }
     bool WaitFor(const std::function<bool()>& done, int ms = 3000) { return QTest::qWaitFor(done, ms); }
-    std::vector<PracticeAnswer> Stored()
-    {
-        EXPECT_TRUE(Store().WaitUntilWritten(5000));
-        std::vector<PracticeAnswer> answers;
-        QString message;
-        EXPECT_TRUE(Store().Answers(std::nullopt, answers, message)) << message.toStdString();
-        return answers;
-    }
+    std::vector<PracticeAnswer> Stored() { return PracticeAnswers(std::nullopt); }
 };
 
 TEST_F(Listening, APlayedNoteAnswersTheDrillByItsPitchOnceAndIsRecordedAsPlayed)
@@ -75,7 +67,6 @@ TEST_F(Listening, APlayedNoteAnswersTheDrillByItsPitchOnceAndIsRecordedAsPlayed)
     const Case cases[] = {{"the prompt", 0, true}, {"a semitone above", 1, false}, {"an octave below", -12, false}};
     Start();
     ASSERT_TRUE(window->Listening().IsListening());
-    int answered = 0;
     for (const Case& c : cases) {
         const QString prompt = Prompt();
         const int midi = PromptMidi() + c.offset;
@@ -85,11 +76,10 @@ TEST_F(Listening, APlayedNoteAnswersTheDrillByItsPitchOnceAndIsRecordedAsPlayed)
                                          : QStringLiteral("Incorrect! You played %1. Click on sheetnote for assistance.")
                                                .arg(heard);
         EXPECT_TRUE(WaitFor([&] { return Status() == expected; })) << c.what << ": " << Status().toStdString();
-        ++answered;
         EXPECT_EQ(Prompt() != prompt, c.right) << c.what << ": only a right note moves on";
     }
     const std::vector<PracticeAnswer> answers = Stored();
-    ASSERT_EQ(answers.size(), std::size_t(answered));
+    ASSERT_EQ(answers.size(), std::size(cases));
     for (std::size_t i = 0; i < answers.size(); ++i) {
         EXPECT_EQ(answers[i].input, AnswerInput::Microphone);
         EXPECT_EQ(answers[i].correct, cases[i].right) << cases[i].what;
@@ -232,7 +222,6 @@ TEST_F(Listening, TheInputTabChoosesTheInputShowsItsLevelAndKeepsItOnOK)
             poll.stop();
             ++seen;
             OptionsInputTab& tab = *options->inputTab;
-            EXPECT_EQ(options->SSTab1->tabText(options->SSTab1->indexOf(&tab)), QStringLiteral("Input"));
             EXPECT_EQ(tab.cboInputDevice->count(), 3) << "the default and both inputs, not the program's own sound";
             EXPECT_FALSE(tab.chkListen->isChecked());
             tab.cboInputDevice->setCurrentIndex(tab.cboInputDevice->findText(QStringLiteral("USB interface")));
