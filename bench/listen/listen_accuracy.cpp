@@ -8,6 +8,7 @@
 //
 //   fretlore_listen_accuracy [--detector=mcleod|yinfft|yin|yinfast|mcomb|all] [--rates=44100,48000]
 //                            [--verbose]
+#include "BenchSignals.h"
 #include "support/TestSignals.h"
 
 #include "AubioPitch.h"

@@ -1,12 +1,10 @@
 #pragma once
 // Sounds for the listening tests and benchmark: synthetic plucked tones, noise, mains
-// hum, a laptop microphone's high-pass, real recorded notes from GUS patches
-// (freepats) and General MIDI notes rendered offline by FluidSynth.
+// hum and real recorded notes from GUS patches (freepats).
 
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace listening::testing {
@@ -24,14 +22,8 @@ Samples PinkNoise(std::size_t count, double rms, std::uint32_t seed);
 Samples Hum(int rate, double seconds, double baseHz, double rms);
 
 double Rms(const Samples& samples, std::size_t from = 0, std::size_t count = SIZE_MAX);
-// Adds white noise snrDb below the RMS of signal[from, from + count).
-void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed);
-// Second-order Butterworth high-pass at cutoffHz (a laptop microphone at 150 Hz).
-void HighPass(Samples& signal, int rate, double cutoffHz);
 // Appends b to a.
 void Append(Samples& a, const Samples& b);
-// Where the note becomes audible: the first sample reaching a tenth of its peak.
-std::size_t AttackStart(const Samples& note);
 
 // One sample of a Gravis UltraSound patch (.pat): a real recording and its root pitch.
 struct GusSample {
@@ -54,22 +46,5 @@ Samples PlayGusSample(const GusSample& sample, double hz, int rate, double secon
 
 // The General MIDI SoundFont Debian installs (timgm6mb), or empty when there is none.
 QString DefaultSoundFont();
-
-// FluidSynth rendering without any audio driver.
-class GmRenderer {
-public:
-    GmRenderer(const QString& soundFont, int rate);
-    ~GmRenderer();
-    GmRenderer(const GmRenderer&) = delete;
-    GmRenderer& operator=(const GmRenderer&) = delete;
-    bool Ok() const;
-    // program (0-based GM), key held for seconds, then rendered on for tail seconds.
-    Samples Render(int program, int midi, double seconds, double tail = 0.2);
-
-private:
-    struct Handles;
-    std::unique_ptr<Handles> handles_;
-    int rate_;
-};
 
 } // namespace listening::testing
