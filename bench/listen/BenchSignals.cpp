@@ -1,5 +1,7 @@
 #include "BenchSignals.h"
 
+#include "listen/HighPass.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -16,25 +18,11 @@ void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count
         signal[i] += noise[i];
 }
 
-void HighPass(Samples& signal, int rate, double cutoffHz)
+void ApplyHighPass(Samples& signal, int rate, double cutoffHz)
 {
-    // RBJ cookbook biquad, Q = 1/sqrt(2).
-    const double w0 = 2.0 * std::numbers::pi * cutoffHz / rate;
-    const double alpha = std::sin(w0) / std::numbers::sqrt2; // sin(w0) / (2Q)
-    const double cosw = std::cos(w0);
-    const double a0 = 1.0 + alpha;
-    const double b0 = (1.0 + cosw) / 2.0 / a0, b1 = -(1.0 + cosw) / a0, b2 = b0;
-    const double a1 = -2.0 * cosw / a0, a2 = (1.0 - alpha) / a0;
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    for (float& s : signal) {
-        const double x = s;
-        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        s = static_cast<float>(y);
-    }
+    listening::HighPass filter(rate, cutoffHz);
+    for (float& s : signal)
+        s = filter(s);
 }
 
 std::size_t AttackStart(const Samples& note)

@@ -11,7 +11,7 @@ namespace listening::testing {
 // Adds white noise snrDb below the RMS of signal[from, from + count).
 void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count, std::uint32_t seed);
 // Second-order Butterworth high-pass at cutoffHz (a laptop microphone at 150 Hz).
-void HighPass(Samples& signal, int rate, double cutoffHz);
+void ApplyHighPass(Samples& signal, int rate, double cutoffHz);
 // Where the note becomes audible: the first sample reaching a tenth of its peak.
 std::size_t AttackStart(const Samples& note);
 

@@ -221,7 +221,7 @@ void JudgeNote(const Note& note, Condition condition, int rate, const DetectorFa
     if (condition == Condition::Noise20dB)
         AddNoise(stream, 20.0, onset, static_cast<std::size_t>(0.5 * rate), seed);
     else if (condition == Condition::HighPass150)
-        HighPass(stream, rate, 150.0);
+        ApplyHighPass(stream, rate, 150.0);
 
     ListenOptions options;
     options.lowestMidi = note.range->lowest;

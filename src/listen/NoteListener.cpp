@@ -16,7 +16,16 @@ constexpr double clarityNeeded = 0.5;        // agreement does the rest
 constexpr int agreeingEstimates = 4;         // 10 ms of one answer
 // The first milliseconds of a plucked note (pick noise, body thump, a sampler's attack)
 // often repeat at an octave or a twelfth below the note: judge what follows them.
-constexpr double attackSeconds = 0.008;
+constexpr double attackSeconds = 0.010;
+// A second look at the sound above this, where a note's harmonics are and a body's boom
+// or a bass's thump is not (see EstimateLatest).
+constexpr double upperCutoffHz = 250.0;
+// A fundamental this periodic is believed over a clearer harmonic of it above the cutoff.
+constexpr double clearFundamental = 0.8;
+// Once the pitch is known roughly, it is measured again over this many of its periods:
+// the latest few milliseconds, past a pitch that is still settling (distortion, a bend
+// into the note) earlier in the window.
+constexpr double recentPeriods = 4.0;
 // A plucked or slapped string sounds sharp at first and settles (up to half a semitone
 // on a bass): a note is taken to be the nearest one 20 cents below what is measured, so
 // that the window a note is heard in runs from 30 cents flat to 70 cents sharp.
@@ -43,7 +52,7 @@ std::unique_ptr<PitchDetector> MakeDefaultDetector(int sampleRate, double minHz,
 }
 
 NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactory factory)
-    : sampleRate_(sampleRate), options_(options)
+    : sampleRate_(sampleRate), options_(options), upperFilter_(sampleRate, upperCutoffHz)
 {
     // Half a semitone of slack below the lowest note for a string tuned a little flat.
     const double minHz = HzOfMidi(options_.lowestMidi - 0.5);
@@ -57,6 +66,7 @@ NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactor
     giveUp_ = static_cast<std::int64_t>(window_) + FramesOf(0.1);
     threshold_ = LinearOfDb(options_.thresholdDb);
     recent_.reserve(2 * window_ + tick_);
+    upper_.reserve(2 * window_ + tick_);
     tickPeaks_.reserve(referenceTicks_ + gapTicks);
     detector_ = factory ? factory(sampleRate_, minHz, maxHz, window_)
                         : MakeDefaultDetector(sampleRate_, minHz, maxHz, window_);
@@ -128,6 +138,7 @@ void NoteListener::Process(std::span<const float> samples, std::vector<PlayedNot
         }
 
         recent_.push_back(x);
+        upper_.push_back(upperFilter_(x));
         tickPeak_ = std::max(tickPeak_, magnitude);
         ++position_;
         if (++tickFill_ == tick_)
@@ -156,8 +167,31 @@ void NoteListener::EndTick(std::vector<PlayedNote>& played)
     if (recent_.size() > 2 * window_) {
         const std::size_t drop = recent_.size() - window_;
         recent_.erase(recent_.begin(), recent_.begin() + static_cast<std::ptrdiff_t>(drop));
+        upper_.erase(upper_.begin(), upper_.begin() + static_cast<std::ptrdiff_t>(drop));
         recentStart_ += static_cast<std::int64_t>(drop);
     }
+}
+
+// The pitch of the latest n samples, as heard and above the cutoff. A body resonance or
+// thump below the note (a sampled acoustic bass has one that outweighs the note for
+// 100 ms) can make the whole sound repeat at its own rate; the harmonics above it still
+// repeat at the note's. So the clearer of the two wins, except that the upper look must
+// not trade a clear fundamental for one of its harmonics (it has lost the fundamental).
+PitchEstimate NoteListener::EstimateLatest(std::size_t n)
+{
+    const auto latest = [n](const std::vector<float>& samples) {
+        return std::span<const float>(samples.data() + samples.size() - n, n);
+    };
+    const PitchEstimate heard = detector_->Estimate(latest(recent_));
+    const PitchEstimate upper = detector_->Estimate(latest(upper_));
+    if (upper.hz <= 0.0 || upper.clarity <= heard.clarity)
+        return heard;
+    if (heard.hz > 0.0 && heard.clarity >= clearFundamental) {
+        const double ratio = upper.hz / heard.hz;
+        if (ratio > 1.5 && std::fabs(ratio - std::round(ratio)) < 0.03 * ratio)
+            return heard;
+    }
+    return upper;
 }
 
 void NoteListener::Judge(std::vector<PlayedNote>& played)
@@ -170,9 +204,17 @@ void NoteListener::Judge(std::vector<PlayedNote>& played)
     if (sinceOnset < static_cast<std::int64_t>(window_) + attack_)
         return;
 
-    // The latest two periods of the lowest note, all after the attack.
-    const std::span<const float> window(recent_.data() + recent_.size() - window_, window_);
-    const PitchEstimate estimate = detector_->Estimate(window);
+    // The latest two periods of the lowest note, all after the attack; then, for a
+    // higher note, its latest few periods.
+    PitchEstimate estimate = EstimateLatest(window_);
+    if (estimate.hz > 0.0) {
+        const auto recent = static_cast<std::size_t>(std::ceil(recentPeriods * sampleRate_ / estimate.hz));
+        if (recent < window_ * 3 / 4) {
+            const PitchEstimate closer = EstimateLatest(recent);
+            if (closer.hz > 0.0 && closer.clarity >= clarityNeeded)
+                estimate = closer;
+        }
+    }
 
     const bool usable = estimate.hz > 0.0 && estimate.clarity >= clarityNeeded;
     const int midi = usable ? static_cast<int>(std::lround(MidiOfHz(estimate.hz) - sharpAttack)) : -1;

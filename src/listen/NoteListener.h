@@ -6,14 +6,16 @@
 // magnitude is above the noise threshold and at least twice the highest of ~1.25
 // periods of the lowest note before the last 10 ms (a sustained or ringing sound never
 // rises like that, nor do noise and hum; the 10 ms let an attack that builds over a few
-// milliseconds count too). Once two periods of the lowest note have
-// sounded after the attack (its first 8 ms), the pitch detector looks at the latest two
-// such periods, tick by tick (so no octave of a low note can pass for the note, and the
-// attack soon leaves the window). The note is reported when four estimates in a row
-// (10 ms) agree on one MIDI note with some clarity; when none agree within
-// the give-up time it is not reported at all. A held note never answers twice because
-// only an onset starts a judgement.
+// milliseconds count too). Once two periods of the lowest note have sounded after the
+// attack (its first 10 ms), the pitch detector looks at the latest two such periods,
+// tick by tick (so no octave of a low note can pass for the note, and the attack soon
+// leaves the window), both as heard and above 250 Hz, and then at the latest four
+// periods of the pitch it found. The note is reported when four estimates in a row
+// (10 ms) agree on one MIDI note with some clarity; when none agree within the give-up
+// time it is not reported at all. A held note never answers twice because only an
+// onset starts a judgement.
 
+#include "listen/HighPass.h"
 #include "listen/PitchDetector.h"
 
 #include <cstdint>
@@ -85,6 +87,7 @@ public:
 private:
     void EndTick(std::vector<PlayedNote>& played);
     void Judge(std::vector<PlayedNote>& played);
+    PitchEstimate EstimateLatest(std::size_t n);
 
     int sampleRate_;
     ListenOptions options_;
@@ -101,6 +104,8 @@ private:
 
     std::int64_t position_ = 0;
     std::vector<float> recent_;   // the latest samples; recent_[0] is frame recentStart_
+    std::vector<float> upper_;    // the same through the high-pass
+    HighPass upperFilter_;
     std::int64_t recentStart_ = 0;
     std::vector<float> tickPeaks_;// the last referenceTicks_ tick peaks, oldest first
     std::size_t tickFill_ = 0;

@@ -42,7 +42,7 @@ protected:
 // name says: the guitar's open low E is E2, the basses' an octave lower.
 TEST_F(WindowSoundTest, TheFirstNoteOfARunSoundsOnTheChosenPortAtConcertPitch)
 {
-    for (const auto [guitarType, lowestOpenString] : {std::pair{0, 40}, std::pair{1, 28}, std::pair{2, 23}}) {
+    for (const auto& [guitarType, lowestOpenString] : {std::pair{0, 40}, std::pair{1, 28}, std::pair{2, 23}}) {
         SCOPED_TRACE(guitarType);
         StartOn(guitarType);
         window->mnuFreePlay->trigger();

@@ -2,9 +2,12 @@
 // A JACK server of the test's own on the dummy driver (no sound card), under a name of
 // its own so it never meets the user's. While it lives, JACK clients of this process and
 // its children find it by default and never start another; it is stopped however the
-// test ends, and what it leaves in /dev/shm is removed.
+// test ends, and what it leaves in /dev/shm is removed. Servers started at the same time
+// by tests running in parallel get in each other's way (one of them times out), so
+// each test waits for the others' servers to end before starting its own.
 
 #include <QDir>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -75,11 +78,17 @@ public:
     // Waits up to waitSeconds for the server to take clients. Synchronous, a busy
     // machine's server does not drop the output of a client that finished its cycle late.
     explicit JackServer(bool synchronous = false, int waitSeconds = 10)
-        : name_(QStringLiteral("fretlore-test-%1-%2")
+        : turn_(QDir::temp().filePath(QStringLiteral("fretlore-test-jack.lock"))),
+          name_(QStringLiteral("fretlore-test-%1-%2")
                     .arg(::getpid())
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))),
           noStart_("JACK_NO_START_SERVER", "1"), defaultServer_("JACK_DEFAULT_SERVER", name_.toLocal8Bit())
     {
+        turn_.setStaleLockTime(0); // a dead holder is still found stale by its process id
+        if (!turn_.tryLock(300000)) {
+            error_ = QStringLiteral("another test's JACK server did not end within five minutes");
+            return;
+        }
         const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
         const QString wait = QStandardPaths::findExecutable(QStringLiteral("jack_wait"));
         if (jackd.isEmpty() || wait.isEmpty()) {
@@ -117,6 +126,7 @@ public:
     }
 
 private:
+    QLockFile turn_;
     QString name_;
     ScopedEnv noStart_;
     ScopedEnv defaultServer_;

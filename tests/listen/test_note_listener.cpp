@@ -124,6 +124,54 @@ TEST(NoteListener, AHeldNoteOverHumAndNoiseAnswersOnce)
     EXPECT_EQ(played[0].midi, 33);
 }
 
+// An acoustic bass's body booms below the note, louder than the note for its first
+// 100 ms and not in tune with it (a sampled one does so at about 62 Hz). The note is
+// still heard as itself, in time.
+TEST(NoteListener, ABoomBelowTheNoteDoesNotPullItsPitch)
+{
+    const int rate = 48000;
+    for (const int midi : {38, 40, 43, 45, 50, 52}) {
+        NoteListener listener(rate, RangeFrom(28));
+        Samples sound = Silence(rate, 0.3);
+        const auto onset = sound.size();
+        Append(sound, PluckedTone(rate, HzOfMidi(midi), 1.0, 0.3));
+        for (std::size_t i = 0; i < sound.size() - onset; ++i) {
+            const double t = double(i) / rate;
+            sound[onset + i] += static_cast<float>(0.6 * std::exp(-t / 0.08) * std::sin(2.0 * M_PI * 62.0 * t));
+        }
+        const std::vector<PlayedNote> played = Hear(listener, sound);
+        ASSERT_EQ(played.size(), 1u) << "MIDI " << midi;
+        EXPECT_EQ(played[0].midi, midi) << "heard " << played[0].hz << " Hz";
+        EXPECT_LE(double(played[0].decidedFrame - std::int64_t(onset)) / rate, 0.110) << "MIDI " << midi;
+    }
+}
+
+// A note bent up a semitone into pitch over its first 45 ms (or a distorted one that
+// takes as long to settle) is judged by where it arrives, within the guitar's 60 ms.
+TEST(NoteListener, ANoteBentIntoPitchIsHeardWhereItArrivesInTime)
+{
+    const int rate = 48000;
+    for (const int midi : {55, 60, 64, 67, 72}) {
+        NoteListener listener(rate, RangeFrom(40));
+        Samples sound = Silence(rate, 0.3);
+        const auto onset = sound.size();
+        const double to = HzOfMidi(midi), from = HzOfMidi(midi - 1), bend = 0.045;
+        double phase = 0.0;
+        for (int i = 0; i < rate; ++i) {
+            const double t = double(i) / rate;
+            phase += 2.0 * M_PI * (t < bend ? from + (to - from) * t / bend : to) / rate;
+            double x = 0.0;
+            for (int k = 1; k <= 6; ++k)
+                x += std::sin(k * phase) / k;
+            sound.push_back(static_cast<float>(0.3 * std::min(1.0, t / 0.002) * std::exp(-t / 0.5) * x));
+        }
+        const std::vector<PlayedNote> played = Hear(listener, sound);
+        ASSERT_EQ(played.size(), 1u) << "MIDI " << midi;
+        EXPECT_EQ(played[0].midi, midi) << "heard " << played[0].hz << " Hz";
+        EXPECT_LE(double(played[0].decidedFrame - std::int64_t(onset)) / rate, 0.060) << "MIDI " << midi;
+    }
+}
+
 TEST(NoteListener, AMuteThatBeginsWhileANoteIsJudgedDropsIt)
 {
     const int rate = 48000;
