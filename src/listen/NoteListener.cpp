@@ -183,6 +183,8 @@ PitchEstimate NoteListener::EstimateLatest(std::size_t n)
         return std::span<const float>(samples.data() + samples.size() - n, n);
     };
     const PitchEstimate heard = detector_->Estimate(latest(recent_));
+    if (heard.clarity >= 0.95) // this periodic, nothing below the note outweighs it
+        return heard;
     const PitchEstimate upper = detector_->Estimate(latest(upper_));
     if (upper.hz <= 0.0 || upper.clarity <= heard.clarity)
         return heard;
