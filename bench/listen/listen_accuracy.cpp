@@ -4,7 +4,9 @@
 // white noise 20 dB below the note, and through a 150 Hz high-pass (a laptop
 // microphone), at 44.1, 48 and 96 kHz. A note counts as right when it gets exactly one
 // answer, of its MIDI number, within the range's time limit after its onset. Then 10 s
-// of silence, room noise and mains hum, which must get no answer at all.
+// of silence, room noise and mains hum, which must get no answer at all. A miss whose own
+// sound is still more than half a semitone off its pitch at the deadline is counted as
+// "off-pitch" too, with the share right among the other notes beside it.
 //
 //   fretlore_listen_accuracy [--detector=mcleod|yinfft|yin|yinfast|mcomb|all] [--rates=44100,48000]
 //                            [--verbose]
@@ -67,6 +69,7 @@ const char* ConditionName(Condition c)
 
 struct Tally {
     int trials = 0, right = 0, wrong = 0, late = 0, missed = 0, twice = 0;
+    int unsettled = 0;             // misses whose sound is off its pitch at the deadline
     std::vector<double> latencies; // of right answers, ms
     std::vector<std::string> faults;
 };
@@ -210,6 +213,21 @@ std::vector<PlayedNote> Run(NoteListener& listener, const Samples& stream)
     return played;
 }
 
+// What a tuner would show at the deadline: the pitch of the note's latest three periods
+// then, in MIDI numbers with fractions (0 when it has none). A note whose own sound is
+// more than half a semitone off there (a glide into the note, a slap still sharp) cannot
+// be judged right in time by anything that judges what sounds.
+double PitchAtDeadline(const Note& note, int rate)
+{
+    const std::size_t deadline = AttackStart(note.sound) + static_cast<std::size_t>(note.range->limit * rate);
+    const auto length = static_cast<std::size_t>(std::ceil(3.0 * rate / HzOfMidi(note.midi)));
+    if (deadline > note.sound.size() || length > deadline)
+        return 0.0;
+    McLeodPitch pitch(rate, HzOfMidi(note.midi - 13), HzOfMidi(note.midi + 13), length, 0.9, false);
+    const PitchEstimate e = pitch.Estimate(std::span(note.sound).subspan(deadline - length, length));
+    return e.hz > 0.0 && e.clarity >= 0.5 ? MidiOfHz(e.hz) : 0.0;
+}
+
 void JudgeNote(const Note& note, Condition condition, int rate, const DetectorFactory& factory, Tally& tally,
                std::uint32_t seed)
 {
@@ -231,8 +249,12 @@ void JudgeNote(const Note& note, Condition condition, int rate, const DetectorFa
 
     ++tally.trials;
     const auto describe = [&](const char* what) {
+        const double atDeadline = PitchAtDeadline(note, rate);
+        const bool unsettled = std::fabs(atDeadline - note.midi) > 0.5;
+        tally.unsettled += unsettled;
         std::string text = std::string(what) + ": " + note.instrument + " MIDI " + std::to_string(note.midi) + " "
-            + ConditionName(condition) + " " + std::to_string(rate);
+            + ConditionName(condition) + " " + std::to_string(rate)
+            + (unsettled ? " (sounds " + std::to_string(atDeadline).substr(0, 5) + " at the deadline)" : "");
         for (const PlayedNote& p : played)
             text += " [" + std::to_string(p.midi) + " at "
                 + std::to_string(int(1000.0 * double(p.decidedFrame - std::int64_t(onset)) / rate)) + " ms]";
@@ -353,7 +375,7 @@ int main(int argc, char** argv)
         std::printf("%-22s %-15s %-17s", "source", "range", "condition");
         for (const int rate : rates)
             std::printf(" %9.1f kHz", rate / 1000.0);
-        std::printf("   latency ms median/p95/max   wrong late missed twice\n");
+        std::printf("   latency ms median/p95/max   wrong late missed twice  off-pitch\n");
         for (const auto& [key, byCondition] : results[detector]) {
             for (const Condition condition : conditions) {
                 const auto& byRate = byCondition.at(int(condition));
@@ -368,14 +390,16 @@ int main(int argc, char** argv)
                     all.late += t.late;
                     all.missed += t.missed;
                     all.twice += t.twice;
+                    all.unsettled += t.unsettled;
                     all.latencies.insert(all.latencies.end(), t.latencies.begin(), t.latencies.end());
                     if (verbose)
                         for (const std::string& f : t.faults)
                             std::fprintf(stderr, "  %s\n", f.c_str());
                 }
-                std::printf("   %5.0f /%5.0f /%5.0f      %5d %4d %6d %5d\n", Percentile(all.latencies, 0.5),
-                            Percentile(all.latencies, 0.95), Percentile(all.latencies, 1.0), all.wrong, all.late,
-                            all.missed, all.twice);
+                std::printf("   %5.0f /%5.0f /%5.0f      %5d %4d %6d %5d  %9d  (%.1f%% of the rest)\n",
+                            Percentile(all.latencies, 0.5), Percentile(all.latencies, 0.95),
+                            Percentile(all.latencies, 1.0), all.wrong, all.late, all.missed, all.twice,
+                            all.unsettled, 100.0 * all.right / std::max(1, all.trials - all.unsettled));
             }
         }
         std::printf("right by instrument (every condition and rate):\n");
