@@ -4,17 +4,18 @@
 // its children find it by default and never start another; it is stopped however the
 // test ends, and what it leaves in /dev/shm is removed. Servers started at the same time
 // by tests running in parallel get in each other's way (one of them times out), so
-// each test waits for the others' servers to end before starting its own.
+// each test waits for the others' servers to end before starting its own. One at a time,
+// they can share one name: a server that was killed leaves its slot in JACK's registry,
+// and only a server of the same name takes the slot back (eight such slots and no
+// server starts at all).
 
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <optional>
 
-#include <unistd.h>
 
 // A child process that is always stopped, however the test ends.
 class Child {
@@ -79,9 +80,7 @@ public:
     // machine's server does not drop the output of a client that finished its cycle late.
     explicit JackServer(bool synchronous = false, int waitSeconds = 10)
         : turn_(QDir::temp().filePath(QStringLiteral("fretlore-test-jack.lock"))),
-          name_(QStringLiteral("fretlore-test-%1-%2")
-                    .arg(::getpid())
-                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))),
+          name_(QStringLiteral("fretlore-test")),
           noStart_("JACK_NO_START_SERVER", "1"), defaultServer_("JACK_DEFAULT_SERVER", name_.toLocal8Bit())
     {
         turn_.setStaleLockTime(0); // a dead holder is still found stale by its process id
