@@ -1,5 +1,6 @@
 #include "core/Collection.h"
 #include "core/Messages.h"
+#include "core/NoteNames.h"
 #include "core/Paths.h"
 #include "core/Rounding.h"
 
@@ -37,6 +38,44 @@ TEST(Collection, PositionsKeysInsertionOrderAndWhatIsMissing)
     items.Remove(2);
     items.Add(50, QStringLiteral("c"));
     EXPECT_EQ(items.Item(QStringLiteral("c")), 50);
+}
+
+// Sixty notes from A-0, one spelling each with sharps or flats, the octave digit rising
+// at A; both spellings of a sound are one note.
+TEST(NoteNames, SpellingsPositionsAndIndices)
+{
+    const std::tuple<int, const char*, const char*> names[] = {
+        {1, "A-0", "A-0"},   {2, "A#-0", "Bb-0"}, {8, "E-0", "E-0"},   {12, "G#-0", "Ab-0"}, {13, "A-1", "A-1"},
+        {16, "C-1", "C-1"}, {22, "F#-1", "Gb-1"}, {56, "E-4", "E-4"}, {60, "G#-4", "Ab-4"}};
+    for (const auto& [position, sharp, flat] : names) {
+        EXPECT_EQ(NoteNameAt(position, false), QLatin1String(sharp));
+        EXPECT_EQ(NoteNameAt(position, true), QLatin1String(flat));
+        EXPECT_EQ(NoteIndex(QLatin1String(flat)), position - 1) << flat;
+    }
+    for (int position = 1; position <= kNoteTableSize; ++position) {
+        const QString sharp = NoteNameAt(position, false);
+        const QString flat = NoteNameAt(position, true);
+        EXPECT_EQ(sharp.contains(QLatin1Char('#')), flat.contains(QLatin1Char('b'))) << position;
+        if (!sharp.contains(QLatin1Char('#'))) {
+            EXPECT_EQ(sharp, flat) << "naturals are spelled alike";
+        }
+        for (const char* never : {"Cb", "Fb", "E#", "B#"})
+            EXPECT_FALSE(sharp.startsWith(QLatin1String(never)) || flat.startsWith(QLatin1String(never)));
+        for (const QString& name : {sharp, flat}) {
+            EXPECT_EQ(NotePosition(name), position);
+            EXPECT_EQ(NoteIndex(name), position - 1);
+            EXPECT_EQ(NoteNameOfIndex(position - 1, name == flat), name);
+        }
+    }
+    EXPECT_EQ(NoteNameAt(0, false), QString());
+    EXPECT_EQ(NoteNameAt(61, true), QString());
+    EXPECT_EQ(NoteNameOfIndex(-1, false), QString());
+    EXPECT_EQ(NotePosition(QStringLiteral("H-2")), 0);
+    for (const char* notANote : {"", "H-1", "F#", "F#1", "Fx-1", "F#-", "F#-a", "f#-1"})
+        EXPECT_EQ(NoteIndex(QString::fromLatin1(notANote)), -1) << notANote;
+    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), false), QStringLiteral("A#-0"));
+    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), true), QStringLiteral("Bb-0"));
+    EXPECT_EQ(WithoutOctave(QStringLiteral("C#-2")), QStringLiteral("C#"));
 }
 
 // Halves go to the even neighbour; narrowing says when the rounded value does not fit.

@@ -32,7 +32,7 @@ public:
         prompt = text;
         promptPicture = showPicture;
     }
-    void Refresh() override { ++refreshes; }
+    void Refresh() override {}
     QString ShownNoteAt(int level) const override
     {
         for (const Note& note : NotesAt(level))
@@ -61,7 +61,6 @@ public:
     QString prompt;
     bool promptPicture = false;
     bool wholeRange = false;
-    int refreshes = 0;
 
 private:
     std::vector<std::vector<Note>> levels_;
@@ -70,11 +69,10 @@ private:
 class FakeBoard : public BoardDisplay {
 public:
     void MarkNote(const QString& name) override { marks << name; }
-    void Refresh() override { ++refreshes; }
+    void Refresh() override {}
     QString lastMark() const { return marks.isEmpty() ? QStringLiteral("<none>") : marks.last(); }
 
     QStringList marks;
-    int refreshes = 0;
 };
 
 class FakeHost : public ActivityHost {

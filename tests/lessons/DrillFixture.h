@@ -19,6 +19,9 @@
 
 #include <deque>
 
+constexpr FretPosition kA1{1, 6}; // string 1, fret 5: "A-1"
+constexpr FretPosition kC1{2, 4}; // string 2, fret 3: "C-1"
+
 // Asks the scripted cells first, then draws as the drill does.
 class ScriptedDrill : public DrillLesson {
 public:

@@ -4,16 +4,11 @@
 
 #include "music/PatternLayout.h"
 
-namespace {
-
-constexpr FretPosition kA1{1, 6}; // string 1, fret 5: "A-1"
-constexpr FretPosition kC1{2, 4}; // string 2, fret 3: "C-1"
-
-} // namespace
-
 using DrillTest = DrillFixture;
 
-TEST_F(DrillTest, TheFirstEventOnlyPromptsThenARightAnswerSoundsAndAsksAgain)
+// The first press only prompts; a wrong answer beeps (when asked to) and keeps the
+// question; a right one, here by the secondary button's open string, sounds and asks again.
+TEST_F(DrillTest, TheFirstEventOnlyPromptsThenAnswersAreJudged)
 {
     drill.script = {kA1, kC1};
     ASSERT_TRUE(Press(kA1));
@@ -21,10 +16,18 @@ TEST_F(DrillTest, TheFirstEventOnlyPromptsThenARightAnswerSoundsAndAsksAgain)
     EXPECT_EQ(staff.shown, QStringLiteral("A-1"));
     EXPECT_EQ(host.notePanel, QStringLiteral("A-1"));
     EXPECT_TRUE(recorder.statusTexts.isEmpty()) << "not judged";
-    EXPECT_TRUE(player.events.empty());
     EXPECT_TRUE(staff.prompt.isEmpty()) << "no ear-training prompt in normal style";
 
-    ASSERT_TRUE(Press(kA1)) << message.toStdString();
+    ASSERT_TRUE(Press({1, 1}));
+    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Incorrect! Click on sheetnote for assistance."));
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_EQ(drill.GetActiveNoteName(), QStringLiteral("A-1"));
+    settings.beepOnError = false;
+    ASSERT_TRUE(Press({1, 2}));
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_TRUE(player.events.empty());
+
+    ASSERT_TRUE(Press({2, 9}, /*secondary=*/true)) << message.toStdString(); // string 2 is tuned to A-1
     EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
     EXPECT_EQ(player.events, (std::vector<RecordingPlayer::Event>{{true, MidiOf("A-1")}})) << "the timeout stops it";
     ASSERT_EQ(host.timeouts.size(), 1u);
@@ -34,22 +37,6 @@ TEST_F(DrillTest, TheFirstEventOnlyPromptsThenARightAnswerSoundsAndAsksAgain)
     EXPECT_EQ(board.lastMark(), QString()) << "assistance marks are cleared";
     EXPECT_EQ(host.notePanel, QStringLiteral("C-1"));
     EXPECT_TRUE(staff.echoes.isEmpty()) << "no echo in normal style";
-}
-
-TEST_F(DrillTest, AWrongAnswerBeepsWhenAskedAndKeepsTheQuestion)
-{
-    Prompt(kA1);
-    ASSERT_TRUE(Press({1, 1}));
-    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Incorrect! Click on sheetnote for assistance."));
-    EXPECT_EQ(host.beeps, 1);
-    EXPECT_TRUE(player.events.empty());
-    EXPECT_EQ(drill.GetActiveNoteName(), QStringLiteral("A-1"));
-    settings.beepOnError = false;
-    ASSERT_TRUE(Press({1, 2}));
-    EXPECT_EQ(host.beeps, 1);
-    // A secondary press answers with the open string: string 2 is tuned to A-1.
-    ASSERT_TRUE(Press({2, 9}, /*secondary=*/true));
-    EXPECT_EQ(recorder.lastStatus(), QStringLiteral("Correct! Now try the next note."));
 }
 
 TEST_F(DrillTest, AQuestionRepeatsOnlyWhenThePoolHoldsNothingElse)
@@ -139,9 +126,11 @@ TEST_F(DrillTest, ASoundFailureEndsTheEventWithItsMessageAndKeepsTheQuestion)
 }
 
 // A press beside the cells starts an armed test and counts without being judged; a
-// staff press on a level counts as assistance and shows its note on the board.
-TEST_F(DrillTest, ATimedTestCountsPressesRightAnswersAndAssistance)
+// staff press on a level counts as assistance and shows its note on the board. The
+// clock ends the test with its score, stored on Yes, and arms it afresh.
+TEST_F(DrillTest, ATimedTestCountsPressesRightAnswersAndAssistanceUntilTheClockEndsIt)
 {
+    settings.currLessonKey = 2;
     Prompt(kA1);
     ArmTest();
     ASSERT_EQ(test.GetState(), TimedTest::State::Armed);
@@ -167,9 +156,22 @@ TEST_F(DrillTest, ATimedTestCountsPressesRightAnswersAndAssistance)
     EXPECT_EQ(results.right, 3);
     EXPECT_EQ(results.assists, 2);
 
+    recorder.answers = {MsgYes, MsgOk};
+    for (int second = 0; second < 30; ++second)
+        test.Tick();
+    ASSERT_GE(recorder.shown.size(), 3u);
+    EXPECT_EQ(recorder.shown[recorder.shown.size() - 2].text,
+              QStringLiteral("Your score is 10.00%. Do you want to add this to the score database?"));
+    EXPECT_EQ(recorder.lastMessage(),
+              QStringLiteral("The test will restart with your first fretboard-click and will last 30 seconds."));
+    EXPECT_FALSE(test.IsClockRunning());
+    ASSERT_EQ(scores.Count(), 1);
+    EXPECT_EQ(scores.Item(1).fltValue, ComputeTestScore(5, 3, 2, 30));
+    EXPECT_EQ(scores.Item(1).intLearnerKey, 1);
+    EXPECT_EQ(scores.Item(1).intLessonKey, 2);
+
     // Armed again, the next press starts afresh at 1/0/0.
-    test.Stop();
-    ArmTest();
+    ASSERT_EQ(test.GetState(), TimedTest::State::Armed);
     ASSERT_TRUE(Answer(false));
     EXPECT_EQ(test.GetTestResults().count, 1);
     EXPECT_EQ(test.GetTestResults().right, 0);

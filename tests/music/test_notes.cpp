@@ -1,7 +1,7 @@
 // The note table, the three instruments and what follows from them, checked against
 // the worked examples of the design: names, fret positions, staff, ledger lines, pitch.
-#include "music/Instrument.h"
 #include "core/NoteNames.h"
+#include "music/Instrument.h"
 #include "music/Notes.h"
 
 #include <QStringList>
@@ -36,36 +36,6 @@ QString Letters(const Instrument& instrument)
 }
 
 } // namespace
-
-TEST(NoteNames, OneSpellingOfEachOfSixtyNotesOctavesTurningAtA)
-{
-    EXPECT_EQ(NoteNameAt(2, false), QStringLiteral("A#-0"));
-    EXPECT_EQ(NoteNameAt(2, true), QStringLiteral("Bb-0"));
-    EXPECT_EQ(NoteNameAt(60, false), QStringLiteral("G#-4"));
-    EXPECT_EQ(NoteNameAt(60, true), QStringLiteral("Ab-4"));
-    EXPECT_EQ(NoteNameAt(12, false), QStringLiteral("G#-0"));
-    EXPECT_EQ(NoteNameAt(13, false), QStringLiteral("A-1")) << "the digit rises at A";
-    EXPECT_EQ(NoteNameAt(16, false), QStringLiteral("C-1"));
-    EXPECT_EQ(NoteNameAt(0, false), QString());
-    EXPECT_EQ(NoteNameAt(61, true), QString());
-    for (int position = 1; position <= kNoteTableSize; ++position) {
-        const QString sharp = NoteNameAt(position, false);
-        const QString flat = NoteNameAt(position, true);
-        EXPECT_EQ(sharp.contains(QLatin1Char('#')), flat.contains(QLatin1Char('b'))) << position;
-        if (!sharp.contains(QLatin1Char('#'))) {
-            EXPECT_EQ(sharp, flat) << "naturals are spelled alike";
-        }
-        for (const char* never : {"Cb", "Fb", "E#", "B#"})
-            EXPECT_FALSE(sharp.startsWith(QLatin1String(never)) || flat.startsWith(QLatin1String(never)));
-        EXPECT_EQ(NotePosition(sharp), position);
-        EXPECT_EQ(NotePosition(flat), position);
-    }
-    EXPECT_EQ(NotePosition(QStringLiteral("E-0")), 8);
-    EXPECT_EQ(NotePosition(QStringLiteral("H-2")), 0);
-    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), false), QStringLiteral("A#-0"));
-    EXPECT_EQ(SplitDualName(QStringLiteral("A#Bb-0"), true), QStringLiteral("Bb-0"));
-    EXPECT_EQ(WithoutOctave(QStringLiteral("C#-2")), QStringLiteral("C#"));
-}
 
 // Each instrument by its open strings (lowest first) and their pitches, the name at the
 // last string's last fret, and its staff: letters, bottom line, ledger lines, clef. Up a

@@ -83,29 +83,3 @@ TEST(Scales, StaffLevelsHoldTheScaleNotesOfTheirLetterFlatBeforeNaturalBeforeSha
     const auto dMajor = NotesOnStaffLevels(flats, ScaleNoteNames(6, ScaleMajor, true));
     EXPECT_EQ(Names(dMajor[2]), QStringList({"Gb-0", "G-0"}));
 }
-
-TEST(Scales, EveryScaleNoteOfTheRangeSitsOnceOnItsLetterInAscendingOrder)
-{
-    for (int type : {0, 1, 2}) {
-        for (bool flats : {false, true}) {
-            const Notes table(Instrument::FromGuitarType(type), flats);
-            const Instrument& instrument = table.GetInstrument();
-            for (int key = 1; key <= kKeyCount; ++key) {
-                for (int scale : {ScaleMajor, ScaleMinor}) {
-                    const QStringList scaleNames = ScaleNoteNames(key, scale, flats);
-                    const auto levels = NotesOnStaffLevels(table, scaleNames);
-                    ASSERT_EQ(static_cast<int>(levels.size()), instrument.StaffLevelCount());
-                    int previous = 0;
-                    for (int level = 1; level <= instrument.StaffLevelCount(); ++level) {
-                        for (const Note& note : levels[static_cast<size_t>(level - 1)]) {
-                            EXPECT_EQ(note.name.at(0), instrument.StaffLetter(level)) << note.name.toStdString();
-                            EXPECT_TRUE(scaleNames.contains(WithoutOctave(note.name)));
-                            EXPECT_GT(note.position, previous) << "ascending, each note once";
-                            previous = note.position;
-                        }
-                    }
-                }
-            }
-        }
-    }
-}

@@ -70,20 +70,6 @@ Tuning Known(const char* id)
 
 } // namespace
 
-TEST(Tunings, TheThreeStandardTuningsAreTheThreeInstruments)
-{
-    const std::pair<InstrumentKind, int> standards[] = {{InstrumentKind::SixStringGuitar, 0},
-                                                        {InstrumentKind::FourStringBass, 1},
-                                                        {InstrumentKind::FiveStringBass, 2}};
-    for (const auto& [kind, guitarType] : standards) {
-        EXPECT_EQ(InstrumentOf(StandardTuning(kind)), Instrument::FromGuitarType(guitarType));
-        EXPECT_EQ(GuitarTypeOf(kind), guitarType);
-        QString problem;
-        EXPECT_EQ(TuningFromSettings(guitarType, QString(), QString(), problem), StandardTuning(kind));
-        EXPECT_TRUE(problem.isEmpty());
-    }
-}
-
 // The five boxes of the standard tunings are the documented shapes, string by string,
 // with the low B row first on the five-string bass.
 TEST(Tunings, StandardPatternsAreTheDocumentedTable)
@@ -118,57 +104,51 @@ TEST(Tunings, StandardPatternsAreTheDocumentedTable)
         }
     }
     const Patterns& guitar = ScalePatterns(Instrument());
-    EXPECT_EQ(guitar.Item(QStringLiteral("1")).locations.Count(), 17);
     EXPECT_EQ(guitar.Item(QStringLiteral("6")).locations.Count(), 50);
-    EXPECT_TRUE(BoxesHoldEveryDegree(Instrument()));
 }
 
-TEST(Tunings, DropDLowersStringOneAndAddsALedgerLineBelowTheStaff)
+// A lower lowest string lowers the staff's first level and adds ledger lines below it;
+// the other strings and the top of the staff stay.
+TEST(Tunings, TheLowestStringSetsTheBottomOfTheStaff)
 {
-    const Instrument dropD = InstrumentOf(Known("guitar6-drop-d"));
-    const Notes table(dropD, false);
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->name, QStringLiteral("D-0"));
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->midi, 38);
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(2, 1)->name, QStringLiteral("A-1")) << "the other strings stay";
-    EXPECT_EQ(dropD.StaffLetter(1), QLatin1Char('D'));
-    EXPECT_EQ(dropD.BottomLineLevel(), Instrument().BottomLineLevel() + 1);
-    EXPECT_EQ(dropD.LedgerRows().front(), (LedgerRow{1, 4}));
-    EXPECT_EQ(Instrument().LedgerRows().front(), (LedgerRow{1, 3}));
-    // The top of the staff is untouched.
-    EXPECT_EQ(dropD.LedgerRows().back().lineCount, Instrument().LedgerRows().back().lineCount);
-}
-
-TEST(Tunings, TheSevenStringsLowBSoundsBelowTheGuitarsE)
-{
-    const Instrument seven = InstrumentOf(Known("guitar7-standard"));
-    const Notes table(seven, false);
-    EXPECT_EQ(seven.StringCount(), 7);
-    EXPECT_FALSE(seven.UsesBassClef());
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->name, QStringLiteral("B-0"));
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->midi, 35);
-    EXPECT_EQ(table.GetNoteObjFromFretBoard(7, 1)->midi, 64);
-    EXPECT_EQ(seven.StaffLetter(1), QLatin1Char('B'));
-    EXPECT_EQ(seven.LedgerRows().front(), (LedgerRow{1, 5})) << "B below the treble staff: five lines";
-    EXPECT_EQ(GuitarTypeOf(InstrumentKind::SevenStringGuitar), 0);
-    // The guitar's boxes with the low B string added, which sounds as the E string's
-    // notes five frets higher.
     const Instrument six;
-    for (int key = 1; key <= 12; ++key)
-        for (int p = 1; p <= 5; ++p)
-            for (int s = 1; s <= 6; ++s)
-                EXPECT_EQ(Held(seven, s + 1, p, key, ScaleMajor), Held(six, s, p, key, ScaleMajor));
+    struct Row { const char* id; int strings; const char* lowest; int midi; char letter; int bottomLine, ledgerLines; };
+    const Row rows[] = {{"guitar6-drop-d", 6, "D-0", 38, 'D', 9, 4}, {"guitar7-standard", 7, "B-0", 35, 'B', 11, 5}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        const Instrument tuned = InstrumentOf(Known(row.id));
+        const Notes table(tuned, false);
+        ASSERT_EQ(tuned.StringCount(), row.strings);
+        EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->name, QLatin1String(row.lowest));
+        EXPECT_EQ(table.GetNoteObjFromFretBoard(1, 1)->midi, row.midi);
+        EXPECT_EQ(table.GetNoteObjFromFretBoard(row.strings - 4, 1)->name, QStringLiteral("A-1"));
+        EXPECT_EQ(table.GetNoteObjFromFretBoard(row.strings, 1)->midi, 64);
+        EXPECT_FALSE(tuned.UsesBassClef());
+        EXPECT_EQ(tuned.StaffLetter(1), QLatin1Char(row.letter));
+        EXPECT_EQ(tuned.BottomLineLevel(), row.bottomLine);
+        EXPECT_EQ(tuned.LedgerRows().front(), (LedgerRow{1, row.ledgerLines}));
+        EXPECT_EQ(tuned.LedgerRows().back().lineCount, six.LedgerRows().back().lineCount);
+    }
+    EXPECT_EQ(GuitarTypeOf(InstrumentKind::SevenStringGuitar), 0);
 }
 
+// Every string a half step down: the same shapes a fret higher, as if in the key a half
+// step up. The seven-string: the guitar's boxes with the low B string added, which sounds
+// as the E string's notes five frets higher.
 TEST(Tunings, BoxesFollowATuningAndFallBackToTheWholeNeck)
 {
-    // Every string a half step down: the same shapes a fret higher, as if in the key a
-    // half step up.
-    const Instrument halfDown = InstrumentOf(Known("guitar6-half-step-down"));
     const Instrument standard;
-    for (int p = 1; p <= 5; ++p)
-        for (int s = 1; s <= 6; ++s)
-            EXPECT_EQ(Held(halfDown, s, p, 1, ScaleMajor), Held(standard, s, p, 2, ScaleMajor));
-    EXPECT_EQ(TuningShiftFromStandard(halfDown), -1);
+    struct Relation { const char* id; int stringShift, keyShift; };
+    for (const Relation& r : {Relation{"guitar6-half-step-down", 0, 1}, Relation{"guitar7-standard", 1, 0}}) {
+        const Instrument tuned = InstrumentOf(Known(r.id));
+        for (int key = 1; key <= kKeyCount; ++key)
+            for (int p = 1; p <= 5; ++p)
+                for (int s = 1; s <= 6; ++s)
+                    EXPECT_EQ(Held(tuned, s + r.stringShift, p, key, ScaleMajor),
+                              Held(standard, s, p, (key - 1 + r.keyShift) % kKeyCount + 1, ScaleMajor))
+                        << r.id << " key " << key << " pattern " << p << " string " << s;
+    }
+    EXPECT_EQ(TuningShiftFromStandard(InstrumentOf(Known("guitar6-half-step-down"))), -1);
     EXPECT_EQ(TuningShiftFromStandard(InstrumentOf(Known("guitar6-drop-d"))), 0) << "one string dropped";
 
     for (const Tuning& tuning : KnownTunings())
@@ -192,8 +172,9 @@ TEST(Tunings, BoxesFollowATuningAndFallBackToTheWholeNeck)
     }
 }
 
-// Whatever the tuning, every note the drill can ask about is written on some staff
-// level and sounds at its concert pitch.
+// Whatever the tuning, spelling, key and scale: each staff level holds the scale notes
+// of its letter in the range, ascending, each once; every note the drill can ask about
+// is written on some level and sounds at its concert pitch.
 TEST(Tunings, EveryPoolNoteHasAStaffLevelAndARealPitch)
 {
     std::vector<Tuning> tunings = KnownTunings();
@@ -201,21 +182,29 @@ TEST(Tunings, EveryPoolNoteHasAStaffLevelAndARealPitch)
                              "bass6: A-0 A-0 A-0 D-2 D-2 D-2"})
         tunings.push_back(*ParseCustomTuning(QString::fromLatin1(text)));
     for (const Tuning& tuning : tunings) {
+        SCOPED_TRACE(CustomTuningText(tuning).toStdString());
         const Instrument instrument = InstrumentOf(tuning);
         const int lowE = instrument.IsBass() ? 28 : 40;
         for (bool flats : {false, true}) {
             const Notes table(instrument, flats);
-            for (int key = 1; key <= 12; ++key) {
+            for (int key = 1; key <= kKeyCount; ++key) {
                 for (int scale : {ScaleMajor, ScaleMinor}) {
+                    const QStringList scaleNames = ScaleNoteNames(key, scale, flats);
+                    const auto levels = NotesOnStaffLevels(table, scaleNames);
+                    ASSERT_EQ(static_cast<int>(levels.size()), instrument.StaffLevelCount());
                     std::set<int> written;
-                    for (const auto& level : NotesOnStaffLevels(table, ScaleNoteNames(key, scale, flats)))
-                        for (const Note& note : level)
+                    for (int level = 1; level <= instrument.StaffLevelCount(); ++level) {
+                        for (const Note& note : levels[static_cast<size_t>(level - 1)]) {
+                            EXPECT_EQ(note.name.at(0), instrument.StaffLetter(level)) << note.name.toStdString();
+                            EXPECT_TRUE(scaleNames.contains(WithoutOctave(note.name)));
+                            EXPECT_TRUE(written.empty() || note.position > *written.rbegin()) << "ascending, once";
                             written.insert(note.position);
+                        }
+                    }
                     for (const FretPosition& cell : QuestionPool(instrument, Showing(key, scale, 0))) {
                         const std::optional<Note> note = table.GetNoteObjFromFretBoard(cell.string, cell.fret);
-                        ASSERT_TRUE(note) << tuning.id.toStdString();
-                        EXPECT_TRUE(written.count(note->position))
-                            << CustomTuningText(tuning).toStdString() << " " << note->name.toStdString();
+                        ASSERT_TRUE(note);
+                        EXPECT_TRUE(written.count(note->position)) << note->name.toStdString();
                         const int open = instrument.OpenStringPosition(cell.string);
                         EXPECT_EQ(note->midi, lowE + open - NotePosition(QStringLiteral("E-0")) + cell.fret - 1);
                     }
@@ -258,21 +247,31 @@ TEST(Tunings, ACustomTuningRoundTripsThroughTheSettings)
     EXPECT_TRUE(ParseCustomTuning(QStringLiteral("  bass4 :E-0  A-1 D-1 G-1 "))) << "spaces as typed";
 }
 
-TEST(Tunings, AnUnknownStoredTuningFallsBackToStandardWithAMessage)
+// The three instruments' "GuitarType" alone are their standard tunings; a stored tuning
+// that cannot be read falls back to the instrument's standard with a message naming it.
+TEST(Tunings, StoredTuningsAndTheirFallBacks)
 {
+    using K = InstrumentKind;
+    for (const auto& [kind, guitarType] : {std::pair{K::SixStringGuitar, 0}, {K::FourStringBass, 1}, {K::FiveStringBass, 2}}) {
+        EXPECT_EQ(InstrumentOf(StandardTuning(kind)), Instrument::FromGuitarType(guitarType));
+        EXPECT_EQ(GuitarTypeOf(kind), guitarType);
+    }
+    struct Case { int guitarType; const char* id; const char* custom; K standard; QStringList says; };
+    const Case cases[] = {
+        {0, "", "", K::SixStringGuitar, {}},
+        {1, "bass4-tenor", "", K::FourStringBass, {"\"bass4-tenor\"", "four-string bass"}},
+        {2, "", "", K::FiveStringBass, {}},
+        {0, "custom", "guitar6: nonsense", K::SixStringGuitar, {"guitar6: nonsense"}},
+        // A program that knows only "GuitarType" changed the instrument: it wins, silently.
+        {1, "guitar6-drop-d", "", K::FourStringBass, {}},
+        {9, "", "", K::SixStringGuitar, {}},
+    };
     QString problem;
-    EXPECT_EQ(TuningFromSettings(1, QStringLiteral("bass4-tenor"), QString(), problem),
-              StandardTuning(InstrumentKind::FourStringBass));
-    EXPECT_TRUE(problem.contains(QStringLiteral("\"bass4-tenor\""))) << problem.toStdString();
-    EXPECT_TRUE(problem.contains(QStringLiteral("four-string bass"))) << problem.toStdString();
-
-    EXPECT_EQ(TuningFromSettings(0, QStringLiteral("custom"), QStringLiteral("guitar6: nonsense"), problem),
-              StandardTuning(InstrumentKind::SixStringGuitar));
-    EXPECT_TRUE(problem.contains(QStringLiteral("guitar6: nonsense")));
-
-    // A program that knows only "GuitarType" changed the instrument: it wins, silently.
-    EXPECT_EQ(TuningFromSettings(1, QStringLiteral("guitar6-drop-d"), QString(), problem),
-              StandardTuning(InstrumentKind::FourStringBass));
-    EXPECT_TRUE(problem.isEmpty());
-    EXPECT_EQ(TuningFromSettings(9, QString(), QString(), problem), StandardTuning(InstrumentKind::SixStringGuitar));
+    for (const Case& c : cases) {
+        EXPECT_EQ(TuningFromSettings(c.guitarType, QLatin1String(c.id), QLatin1String(c.custom), problem),
+                  StandardTuning(c.standard)) << c.id;
+        EXPECT_EQ(problem.isEmpty(), c.says.isEmpty()) << c.id << ": " << problem.toStdString();
+        for (const QString& part : c.says)
+            EXPECT_TRUE(problem.contains(part)) << problem.toStdString();
+    }
 }

@@ -19,6 +19,9 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
 
 // A right answer at a position of the guitar's standard tuning, by learner 1 in drill.
 inline PracticeAnswer Answer(qint64 atMs, FretPosition position, const QString& note, int responseMs,
@@ -45,6 +48,27 @@ inline PracticeAnswer Missed(PracticeAnswer a, FretPosition answeredAt, const QS
     a.answerNote = answeredNote;
     a.correct = false;
     return a;
+}
+
+// A store on path, opened for recording, holding answers once they are written.
+inline std::unique_ptr<PracticeStore> OpenStore(const QString& path, const std::vector<PracticeAnswer>& answers = {})
+{
+    auto store = std::make_unique<PracticeStore>(path);
+    QString message;
+    EXPECT_TRUE(store->Open(message)) << message.toStdString();
+    for (const PracticeAnswer& answer : answers)
+        store->Record(answer);
+    EXPECT_TRUE(store->WaitUntilWritten(20000));
+    return store;
+}
+
+// What a store holds, oldest first.
+inline std::vector<PracticeAnswer> Stored(const PracticeStore& store, std::optional<int> learnerKey = std::nullopt)
+{
+    std::vector<PracticeAnswer> answers;
+    QString message;
+    EXPECT_TRUE(store.Answers(learnerKey, answers, message)) << message.toStdString();
+    return answers;
 }
 
 inline QByteArray FileBytes(const QString& path)

@@ -27,20 +27,10 @@ PracticeAnswer Sample(int i)
 // A practice file at path holding count answers of learner 1, closed again.
 void MakeFile(const QString& path, int count)
 {
-    PracticeStore store(path);
-    QString message;
-    ASSERT_TRUE(store.Open(message)) << message.toStdString();
-    for (int i = 0; i < count; ++i)
-        store.Record(Sample(i));
-    ASSERT_TRUE(store.WaitUntilWritten(20000));
-}
-
-int AnswersIn(const PracticeStore& store)
-{
     std::vector<PracticeAnswer> answers;
-    QString message;
-    EXPECT_TRUE(store.Answers(std::nullopt, answers, message)) << message.toStdString();
-    return int(answers.size());
+    for (int i = 0; i < count; ++i)
+        answers.push_back(Sample(i));
+    OpenStore(path, answers);
 }
 
 ::testing::AssertionResult Says(const QString& message, const QString& path, const char* what)
@@ -201,7 +191,7 @@ TEST(PracticeFaults, AnswersWaitInMemoryUntilTheFaultPasses)
         EXPECT_EQ(store.GetMode(), PracticeStore::Mode::Recording);
         store.Record(Sample(20));
         EXPECT_EQ(store.HeldCount(), 21);
-        EXPECT_EQ(AnswersIn(store), 1);
+        EXPECT_EQ(Stored(store).size(), 1U);
         std::vector<PositionAnswer> recent;
         ASSERT_TRUE(store.RecentAnswers(1, 0, QStringLiteral("standard"), 100, recent, message)) << message.toStdString();
         ASSERT_EQ(recent.size(), 22U);
@@ -211,7 +201,7 @@ TEST(PracticeFaults, AnswersWaitInMemoryUntilTheFaultPasses)
         fault.reset();
         EXPECT_TRUE(store.WaitUntilWritten(20000));
         EXPECT_EQ(store.HeldCount(), 0);
-        EXPECT_EQ(AnswersIn(store), 22);
+        EXPECT_EQ(Stored(store).size(), 22U);
         EXPECT_TRUE(resumed.wait(5000));
         EXPECT_EQ(problems.count(), 1) << "one message for the whole fault";
         EXPECT_TRUE(neighbours.Untouched());

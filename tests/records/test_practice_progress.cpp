@@ -1,4 +1,4 @@
-// The progress figures worked out from answers, and the note numbering they group by.
+// The progress figures worked out from answers.
 #include "PracticeTestSupport.h"
 
 #include "records/PracticeProgress.h"
@@ -26,25 +26,6 @@ std::vector<QString> NamesOf(const std::vector<NoteFigures>& notes)
 }
 
 } // namespace
-
-TEST(PracticeNotes, BothSpellingsOfASoundAreOneNote)
-{
-    // "Ab-0" lies below the A that starts octave 1.
-    const std::pair<const char*, int> indices[] = {{"A-0", 0},  {"G#-0", 11}, {"Ab-0", 11}, {"A-1", 12},
-                                                   {"Gb-1", 21}, {"F#-1", 21}, {"C-1", 15},  {"E-4", 55}};
-    for (const auto& [name, index] : indices)
-        EXPECT_EQ(NoteIndex(QLatin1String(name)), index) << name;
-    EXPECT_EQ(NoteIndex(QStringLiteral("Bb-2")), NoteIndex(QStringLiteral("A#-2")));
-    EXPECT_EQ(NoteNameOfIndex(11, false), QStringLiteral("G#-0"));
-    EXPECT_EQ(NoteNameOfIndex(21, true), QStringLiteral("Gb-1"));
-    for (int index = 0; index < 60; ++index)
-        for (const bool flats : {false, true})
-            EXPECT_EQ(NoteIndex(NoteNameOfIndex(index, flats)), index);
-
-    for (const char* notANote : {"", "H-1", "F#", "F#1", "Fx-1", "F#-", "F#-a", "f#-1"})
-        EXPECT_EQ(NoteIndex(QString::fromLatin1(notANote)), -1) << notANote;
-    EXPECT_EQ(NoteNameOfIndex(-1, false), QString());
-}
 
 TEST(PracticeProgress, APositionCountsRightAnswersGivenThereAndMissesOfItsPrompt)
 {

@@ -87,9 +87,6 @@ std::vector<Damage> CommonDamage(const QByteArray& valid, const QString& record)
         {"garbage behind good records", valid + RandomBytes(2, 300)},
         {"NUL bytes inside a record", valid.left(20) + QByteArray(16, '\0') + valid.mid(20)},
         {"an ELF header", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0", 16) + RandomBytes(3, 200)},
-        {"lower-case tags", valid.toLower()},
-        {"a misplaced '='", QByteArray(valid).replace(" = ", "  = ")},
-        {"a record without attributes", "<RECORD></RECORD>\r\n"},
         {"the same key twice", line(QStringLiteral("3")) + "\r\n" + line(QStringLiteral("3")) + "\r\n"},
         {"the same key spelled twice", line(QStringLiteral("3")) + "\r\n" + line(QStringLiteral("003")) + "\r\n"},
         {"key 0", line(QStringLiteral("0"))},
@@ -138,7 +135,8 @@ TEST_F(RecordStores, MissingFilesStartEmptyAndScoresAreSavedAsTheyChange)
     EXPECT_FALSE(QFile::exists(ScoresPath()));
 }
 
-// Names lose their quotes and anything that would end the record, nothing else.
+// Names lose their quotes and anything that would end the record, nothing else; a
+// Learners.dat edited by hand, with quotes inside names, is written back as it was read.
 TEST_F(RecordStores, NamesRoundTripWithoutTheirQuotes)
 {
     const std::pair<QString, QString> names[] = {
@@ -161,20 +159,14 @@ TEST_F(RecordStores, NamesRoundTripWithoutTheirQuotes)
         EXPECT_EQ(reloaded.Item(i + 1).strName, names[i].second);
         EXPECT_EQ(reloaded.Item(i + 1).intKey, i + 1);
     }
-}
 
-// A Learners.dat edited by hand, with quotes inside names: each name loads without its
-// quotes and is written back as it was read.
-TEST_F(RecordStores, HandEditedQuotesInNamesLoadAndSaveAsRead)
-{
     WriteBytes(LearnersPath(), "<RECORD name = 'Mary O'Neil' key = '3'></RECORD>\r\n"
                                "<RECORD key = '6' name = '&#2'0;</REC'ORD>x'></RECORD>\r\n");
-    const QByteArray asSaved = "<RECORD key = '3' name = 'Mary ONeil'></RECORD>\r\n"
-                               "<RECORD key = '6' name = ' x'></RECORD>\r\n";
-    ASSERT_TRUE(Loaded<LearnerItems>(LearnersPath()).SetDataToFile(message)) << message.toStdString();
-    EXPECT_EQ(ReadBytes(LearnersPath()), asSaved);
-    ASSERT_TRUE(Loaded<LearnerItems>(LearnersPath()).SetDataToFile(message));
-    EXPECT_EQ(ReadBytes(LearnersPath()), asSaved);
+    for (int save = 0; save < 2; ++save) {
+        ASSERT_TRUE(Loaded<LearnerItems>(LearnersPath()).SetDataToFile(message)) << message.toStdString();
+        EXPECT_EQ(ReadBytes(LearnersPath()), "<RECORD key = '3' name = 'Mary ONeil'></RECORD>\r\n"
+                                             "<RECORD key = '6' name = ' x'></RECORD>\r\n");
+    }
 }
 
 TEST_F(RecordStores, ScoresReadBackAsTheSameFloat)
@@ -265,13 +257,9 @@ TEST_F(RecordStores, DamagedFilesFailAndSurvive)
 
     auto learners = CommonDamage(kLearners, QStringLiteral("<RECORD key = '%1' name = 'A'></RECORD>"));
     learners.push_back({"a learner without a name", "<RECORD key = '1'></RECORD>\r\n"});
-    learners.push_back({"a name given twice", "<RECORD key = '1' name = 'A' NAME = 'B'></RECORD>\r\n"});
     learners.push_back({"a hand-edited name whose closing quote is missing",
                         "<RECORD key = '1' name = 'Ann'></RECORD>\r\n<RECORD key = '2' name = 'Bob O'Neil></RECORD>\r\n",
                         "The ending ' missing from a value field in data file."});
-    learners.push_back({"a key without quotes beside a quote in a name",
-                        "<RECORD key = 1 name = 'Ann O'Brien'></RECORD>\r\n",
-                        "The starting ' missing from a value field in data file."});
     for (const Damage& damage : learners)
         refused(LearnersPath(), damage, LearnerItems(LearnersPath()));
 
@@ -291,8 +279,6 @@ TEST_F(RecordStores, DamagedFilesFailAndSurvive)
     scores.push_back({"an empty value", score("1", "1", "")});
     scores.push_back({"no value", "<RECORD key = '1' learnerKey = '1' lessonKey = '1'></RECORD>"});
     scores.push_back({"no learner key", "<RECORD key = '1' lessonKey = '1' value = '1'></RECORD>"});
-    scores.push_back({"a learner key given twice",
-                      "<RECORD key = '1' learnerKey = '1' learnerkey = '1' lessonKey = '1' value = '1'></RECORD>"});
     for (const Damage& damage : scores)
         refused(ScoresPath(), damage, DbaseItems(ScoresPath()));
 
