@@ -1,5 +1,4 @@
-// The main window as a learner uses it: start-up, the activities and their pages, the
-// timed test, the trainer's switches, pattern play, and the end of a run.
+// The main window as a learner uses it, from start-up to exit.
 #include "app/AppFixture.h"
 
 #include "app/Help.h"
@@ -62,23 +61,12 @@ TEST_F(MainWindowTest, EachActivityHasItsStatusTextMenuMarkAndPage)
         }
         EXPECT_EQ(mixer.level, 4321u) << "the volume is set on a switch";
     }
-}
-
-TEST_F(MainWindowTest, PatternPlayFromTheMenuAndFromTheTabLeaveTheSameMarks)
-{
-    FrmStartup& w = Start();
-    const auto marks = [&w] {
-        return QList<bool>{w.mnuDrillMode->isChecked(), w.mnuShowMe->isChecked(), w.mnuFreePlay->isChecked(),
-                           w.mnuPatternPlay->isChecked()};
-    };
-    w.mnuShowMe->trigger();
-    const QList<bool> before = marks();
-    w.mnuPatternPlay->trigger();
-    const QList<bool> byMenu = marks();
+    // The page's tab leaves the marks as the menu does.
     w.mnuShowMe->trigger();
     w.stpTabStrip->setCurrentIndex(1);
-    EXPECT_EQ(byMenu, marks());
-    EXPECT_EQ(byMenu, before);
+    EXPECT_EQ(w.Activities().Current(), Activity::PatternPlay);
+    EXPECT_TRUE(w.mnuShowMe->isChecked());
+    EXPECT_FALSE(w.mnuPatternPlay->isChecked() || w.mnuDrillMode->isChecked() || w.mnuFreePlay->isChecked());
 }
 
 TEST_F(MainWindowTest, PatternPlayNeverTouchesTheDrillsSelection)
@@ -154,25 +142,6 @@ TEST_F(MainWindowTest, TheTrainersSwitchesAndPatternSelector)
     }
     EXPECT_GT(questions, 0) << "the switch restarts the drill";
     EXPECT_EQ(w.GetSettings().pentatonicOnly, trainer.chkBluesNotesOnly->isChecked());
-}
-
-TEST_F(MainWindowTest, ADrillAnsweredByRealPressesSoundsTheRealPitch)
-{
-    FrmStartup& w = Start();
-    const QString prompt = w.CurrentLesson()->GetActiveNoteName();
-    const int pitch = w.GetNotes().GetNoteObject(prompt)->midi;
-    midi.messages.clear();
-    AnswerPrompt(true);
-    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Correct! Now try the next note."));
-    EXPECT_TRUE(MidiSent(PackShortMessage(0x90, pitch, 127))) << "the named note's concert pitch";
-    AnswerPrompt(false);
-    EXPECT_EQ(w.StatusPanelText(QString()), QStringLiteral("Incorrect! Click on sheetnote for assistance."));
-    // A press on the prompt's staff level shows where it lies.
-    const QString now = w.CurrentLesson()->GetActiveNoteName();
-    PressLevel(*Staff().ShownLevel());
-    for (int s = 1; s <= 6; ++s)
-        for (int f = 1; f <= kFretPositions; ++f)
-            EXPECT_EQ(Board().IsMarked({s, f}), Board().NoteNameAt({s, f}) == now);
 }
 
 TEST_F(MainWindowTest, ATimedTestNeedsALearnerThenScoresAndStoresTheFraction)
@@ -263,8 +232,6 @@ TEST_F(MainWindowTest, ExitEndsTheProgramWithOtherWindowsOpenAndStopsTheClockAnd
     EXPECT_EQ(recorder.shown.size(), shown) << recorder.lastMessage().toStdString();
 }
 
-// Both pages' boards grow with the window, the hidden one too, and are back at their
-// smallest in the smallest window.
 TEST_F(MainWindowTest, BothPagesGrowWithTheWindow)
 {
     FrmStartup& w = Start();

@@ -48,17 +48,6 @@ TEST_F(SoundFaults, ASynthesizerThatCannotStartMeansAMessageAndASilentDrill)
     }
 }
 
-TEST_F(SoundFaults, APortThatCannotBeOpenedSaysSoAtTheStart)
-{
-    openError = 77;
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
-    ASSERT_EQ(recorder.shown.size(), 1u) << AllMessages().toStdString();
-    EXPECT_EQ(recorder.lastMessage(),
-              QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, error description is: "
-                             "The device is gone."));
-    EXPECT_FALSE(window->GetSettings().enableSound);
-}
-
 // The port goes away between the note-on and the note-off: the note-off fails, the next
 // note says why, and once the port is back notes sound and stop again.
 TEST_F(SoundFaults, APortThatDisappearsWhileANoteSounds)
