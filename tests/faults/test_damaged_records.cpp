@@ -1,6 +1,4 @@
-// Damaged learner and score files at start-up, one case per file (the stores' own tests
-// read every kind of damage): the program names the file once, ends, and leaves both files
-// exactly as they were.
+// Damaged learner and score files at start-up: named once, the start ends, both files kept.
 #include "FaultFixture.h"
 
 namespace {
@@ -39,8 +37,7 @@ TEST_F(DamagedRecords, ADamagedFileEndsTheStartAndIsKept)
     EXPECT_TRUE(QFileInfo(ScoresPath()).isDir());
 }
 
-// Records the program does not expect but can read: keys of learners and lessons that
-// do not exist, scores outside 0..1, a current learner that is gone.
+// Readable records with keys that name nothing, scores outside 0..1, a learner gone.
 TEST_F(DamagedRecords, ReadableButUnexpectedRecordsDoNotUpsetTheWindow)
 {
     WriteBytes(LearnersPath(), kLearners);

@@ -1,5 +1,4 @@
-// A full disk or a vanished data folder when the program writes: a message naming the
-// file, and what was stored before is still there.
+// A full disk or a vanished data folder: the file is named and what was stored is kept.
 #include "FaultFixture.h"
 
 namespace {
@@ -82,10 +81,8 @@ TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
 
 TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
 {
-    // The stores live in a folder of their own here.
     const QString folder = dir.path();
     ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
-
     // Moved away while the program runs (a sync tool, a user tidying up).
     const QString moved = folder + QStringLiteral("-moved");
     ASSERT_TRUE(QDir().rename(folder, moved));

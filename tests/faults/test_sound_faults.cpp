@@ -6,9 +6,8 @@
 
 using SoundFaults = FaultTest;
 
-// No SoundFont, a broken one, no audio device (a driver this FluidSynth does not have
-// stands for a desktop without audio): one message naming the cause, then a working
-// drill without sound, and sound off stored at exit.
+// No SoundFont, a broken one, no audio device (a driver FluidSynth lacks): one message
+// naming the cause, a silent working drill, and sound off stored at exit.
 TEST_F(SoundFaults, ASynthesizerThatCannotStartMeansAMessageAndASilentDrill)
 {
     const QString junk = dir.filePath(QStringLiteral("broken.sf2"));
@@ -48,8 +47,7 @@ TEST_F(SoundFaults, ASynthesizerThatCannotStartMeansAMessageAndASilentDrill)
     }
 }
 
-// The port goes away between the note-on and the note-off: the note-off fails, the next
-// note says why, and once the port is back notes sound and stop again.
+// The port goes away while a note sounds: the next note says why; back, it sounds again.
 TEST_F(SoundFaults, APortThatDisappearsWhileANoteSounds)
 {
     ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
