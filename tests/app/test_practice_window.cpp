@@ -64,30 +64,17 @@ TEST_F(PracticeWindow, WeakNotesFromTheMenuAreDrilledAndRecordedAsPractice)
     EXPECT_FALSE(window->mnuDrillMode->isChecked());
     EXPECT_TRUE(Status().startsWith(QStringLiteral("Weak notes come more often"))) << Status().toStdString();
 
-    std::optional<FretPosition> previous;
-    int right = 0;
-    for (int i = 0; i < 12; ++i) {
+    // A wrong answer keeps the prompt: it is answered right to move on.
+    for (const bool answerRight : {false, true, true}) {
         const QString prompt = Prompt();
-        ASSERT_FALSE(prompt.isEmpty());
-        const auto* practice = dynamic_cast<const DrillLesson*>(window->Activities().CurrentReceiver());
-        ASSERT_NE(practice, nullptr);
-        EXPECT_NE(practice->PromptPosition(), previous) << "the same place twice in a row at " << i;
-        previous = practice->PromptPosition();
-        const bool answerRight = i % 3 != 0;
-        const auto cell = CellOf(prompt, answerRight);
-        ASSERT_TRUE(cell);
-        Press(*cell);
-        right += answerRight;
-        if (!answerRight) { // a wrong answer keeps the prompt: answer it right to move on
+        ASSERT_TRUE(CellOf(prompt, answerRight));
+        Press(*CellOf(prompt, answerRight));
+        if (!answerRight)
             Press(*CellOf(prompt, true));
-            ++right;
-        }
     }
-
     const std::vector<PracticeAnswer> answers = Stored(3);
-    ASSERT_EQ(answers.size(), 16U);
-    EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const PracticeAnswer& a) { return a.correct; }),
-              right);
+    ASSERT_EQ(answers.size(), 4U);
+    EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const PracticeAnswer& a) { return a.correct; }), 3);
     for (const PracticeAnswer& a : answers)
         EXPECT_EQ(a.activity, PracticeActivity::Practice);
     EXPECT_TRUE(recorder.shown.empty()) << recorder.allMessages().toStdString();
@@ -126,12 +113,9 @@ TEST_F(PracticeWindow, ProgressShowsTheLearnersFiguresOnTheBoardInTheWeakestNote
         const auto series = progress.Chart()->series();
         ASSERT_EQ(series.size(), 2);
         const QList<QPointF> times = static_cast<QLineSeries*>(series[0])->points();
-        const QList<QPointF> shares = static_cast<QLineSeries*>(series[1])->points();
         ASSERT_EQ(times.size(), 2) << "two days with answers";
-        EXPECT_DOUBLE_EQ(times[0].y(), 4.0);
-        EXPECT_DOUBLE_EQ(shares[0].y(), 0.0);
-        EXPECT_DOUBLE_EQ(shares[1].y(), 75.0);
-        EXPECT_LT(times[0].x(), times[1].x());
+        EXPECT_DOUBLE_EQ(times[0].y(), 4.0) << "seconds, oldest day first";
+        EXPECT_DOUBLE_EQ(static_cast<QLineSeries*>(series[1])->at(1).y(), 75.0) << "per cent right";
 
         progress.cboPeriod->setCurrentIndex(progress.cboPeriod->findText(QStringLiteral("Last 7 days")));
         EXPECT_EQ(progress.lblSummary->text(), QStringLiteral("4 answers, 75 % right, median answer time 1.5 s"));
@@ -261,13 +245,9 @@ TEST_F(PracticeWindow, OnAFullDiskTheAnswersWaitInMemoryAndAreWrittenOnceThereIs
 
 namespace {
 
-enum class Fault { Damaged, Newer, Locked, ReadOnlyFolder };
-
-std::string FaultName(const ::testing::TestParamInfo<Fault>& info)
-{
-    constexpr const char* names[] = {"Damaged", "Newer", "Locked", "ReadOnlyFolder"};
-    return names[int(info.param)];
-}
+// Which files cannot be recorded into is the store's own test; here a fault found on
+// opening and one the writer finds later.
+enum class Fault { Damaged, Locked };
 
 class PracticeFileFault : public PracticeWindow, public ::testing::WithParamInterface<Fault> {};
 
@@ -278,33 +258,20 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
     AddLearner(QStringLiteral("Ann"), 1);
     WriteBytes(ScoresPath(), "<RECORD key = '1' learnerKey = '1' lessonKey = '1' value = '0.5'></RECORD>\r\n");
     std::optional<RawDatabase> other;
-    std::optional<ObeyFilePermissions> obey;
-    const auto makeFile = [this] {
-        PracticeStore made(PracticePath());
-        QString message;
-        ASSERT_TRUE(made.Open(message)) << message.toStdString();
-        made.Record(Answer(QDateTime::currentMSecsSinceEpoch(), {1, 1}, QStringLiteral("E-0"), 900));
-        ASSERT_TRUE(made.WaitUntilWritten(5000));
-    };
-    switch (GetParam()) {
-    case Fault::Damaged:
+    if (GetParam() == Fault::Damaged) {
         WriteBytes(PracticePath(), QByteArray("These are not the answers you are looking for.\n").repeated(100));
-        break;
-    case Fault::Newer:
-        makeFile();
-        RawDatabase(PracticePath()).Exec(QStringLiteral("PRAGMA user_version = 99"));
-        break;
-    case Fault::Locked:
-        makeFile();
+    } else {
+        {
+            PracticeStore made(PracticePath());
+            QString message;
+            ASSERT_TRUE(made.Open(message)) << message.toStdString();
+            made.Record(Answer(QDateTime::currentMSecsSinceEpoch(), {1, 1}, QStringLiteral("E-0"), 900));
+            ASSERT_TRUE(made.WaitUntilWritten(5000));
+        }
         other.emplace(PracticePath());
         other->Exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
         other->Exec(QStringLiteral("BEGIN EXCLUSIVE"));
         other->Exec(QStringLiteral("SELECT count(*) FROM answers"));
-        break;
-    case Fault::ReadOnlyFolder:
-        obey.emplace();
-        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        break;
     }
     const QByteArray practiceBefore = FileBytes(PracticePath());
     const QByteArray learnersBefore = ReadBytes(LearnersPath());
@@ -327,11 +294,7 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
     EXPECT_EQ(FileBytes(PracticePath()), practiceBefore);
     EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
     EXPECT_EQ(ReadBytes(ScoresPath()), scoresBefore);
-    other.reset();
-    obey.reset();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault,
-                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder),
-                         FaultName);
+INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault, ::testing::Values(Fault::Damaged, Fault::Locked),
+                         [](const auto& info) { return info.param == Fault::Damaged ? "Damaged" : "Locked"; });
