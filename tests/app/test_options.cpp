@@ -174,9 +174,18 @@ TEST_F(OptionsTest, DrillSwitchesAndTheNecksTurnAreStoredWithoutARebuild)
     EXPECT_TRUE(window->objPatternPlay->objFretboard->IsLowestOnTop());
 }
 
-TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
+TEST_F(OptionsTest, CancelTakesBackALessonAndTheCustomLessonStoresItsKeyAndTwoPatterns)
 {
     Start();
+    WithOptions([&](FrmOption& dialog) {
+        dialog.SSTab1->setCurrentIndex(2);
+        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->currentItem()->text(), QStringLiteral("Pattern 1"));
+        Click(dialog.btnCancel);
+    });
+    EXPECT_EQ(window->objTrainer->GetSelection().pattern, 4);
+    EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
+
     WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(2);
         EXPECT_FALSE(dialog.lessonsTab->lstHilitedPatterns->isEnabled());
@@ -206,20 +215,6 @@ TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
     EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 5 - Custom scales"));
     EXPECT_EQ(window->StatusPanelText(QStringLiteral("KeyAndScale")), QStringLiteral("Key: G Major"));
     EXPECT_EQ(window->objTrainer->objFretboard->GetSelection(), drill) << "the board shows the new choice";
-}
-
-TEST_F(OptionsTest, CancelTakesBackALessonChosenInTheDialog)
-{
-    Start();
-    WithOptions([&](FrmOption& dialog) {
-        dialog.SSTab1->setCurrentIndex(2);
-        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
-        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->currentItem()->text(), QStringLiteral("Pattern 1"));
-        Click(dialog.btnCancel);
-    });
-    EXPECT_EQ(Current().currLessonKey, 1);
-    EXPECT_EQ(window->objTrainer->GetSelection().pattern, 4);
-    EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
 }
 
 TEST_F(OptionsTest, TheMidiTabListsThePortsAndSetsTheChosenOneAndTheVolume)

@@ -1,5 +1,4 @@
 // The practice records through the main window: weak notes, Progress, learners, export, faults.
-#include "FileSizeLimit.h"
 #include "app/AppFixture.h"
 #include "records/PracticeTestSupport.h"
 
@@ -215,32 +214,6 @@ TEST_F(PracticeWindow, ExportWritesTheLearnersOrEveryonesAnswersAndNamesAFileItC
     window->mnuExportPractice->trigger();
     EXPECT_TRUE(recorder.lastMessage().contains(target)) << recorder.allMessages().toStdString();
     EXPECT_FALSE(QFile::exists(target));
-}
-
-TEST_F(PracticeWindow, OnAFullDiskTheAnswersWaitInMemoryAndAreWrittenOnceThereIsRoom)
-{
-    AddLearner(QStringLiteral("Ann"), 1);
-    Start();
-    Store().SetRetryInterval(50);
-    AnswerPrompt(true);
-    ASSERT_EQ(Stored(1).size(), 1U);
-    const QByteArray learnersBefore = ReadBytes(LearnersPath());
-    {
-        const FileSizeLimit full(1);
-        for (int i = 0; i < 3; ++i) {
-            AnswerPrompt(true);
-            EXPECT_EQ(Status(), QStringLiteral("Correct! Now try the next note."));
-        }
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !recorder.shown.empty(); }, 10000));
-        EXPECT_TRUE(recorder.lastMessage().contains(QDir::toNativeSeparators(PracticePath())))
-            << recorder.allMessages().toStdString();
-        EXPECT_EQ(Store().HeldCount(), 3);
-        AnswerPrompt(true);
-        QTest::qWait(200);
-        EXPECT_EQ(recorder.shown.size(), 1U) << recorder.allMessages().toStdString();
-    }
-    EXPECT_EQ(Stored(1).size(), 5U) << "the held answers are written once there is room";
-    EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
 }
 
 namespace {
