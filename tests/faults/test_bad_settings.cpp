@@ -29,7 +29,7 @@ TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
         for (const auto& [key, text] : stored)
             StoreSetting(QLatin1String(key), QLatin1String(text));
         StoreSetting(QLatin1String(badKey), QStringLiteral("not a number"));
-        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
         EXPECT_EQ(Stored(badKey), QLatin1String(defaultText));
         for (const auto& [key, text] : stored) {
             if (std::strcmp(key, badKey) != 0) {
@@ -108,7 +108,7 @@ TEST_F(BadSettings, OutOfRangeValuesNeitherCrashNorSendBrokenMidi)
                 Exit();
                 continue;
             }
-            ASSERT_TRUE(AnswerRight());
+            AnswerPrompt(true);
             Press({1, 1});
             Press({Board().StringCount(), 14}, Qt::RightButton);
             window->mnuShowMe->trigger();
@@ -135,7 +135,7 @@ TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
     WriteBytes(path, garbage);
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
     EXPECT_EQ(window->GetSettings().testDuration, 30);
     Exit();
     EXPECT_EQ(Stored("TestDuration"), QStringLiteral("30"));

@@ -32,17 +32,17 @@ protected:
 
 TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
 {
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
     {
         const FileSizeLimit full(20);
         FinishATest();
-        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
         EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
         EXPECT_EQ(window->Scores().Count(), 3) << "the new score waits in memory";
 
         recorder.shown.clear();
         window->close();
-        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
         EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
         EXPECT_EQ(ReadBytes(LearnersPath()), kLearners);
     }
@@ -73,7 +73,7 @@ TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
         const FileSizeLimit full(20);
         window->close();
     }
-    EXPECT_TRUE(HasMessageNaming(settingsFile)) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(settingsFile)) << recorder.allMessages().toStdString();
     // Read without a QSettings: the next one made would write what is still pending.
     EXPECT_EQ(ReadBytes(settingsFile), before);
     window.reset();
@@ -88,10 +88,10 @@ TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
     ASSERT_TRUE(QDir().rename(folder, moved));
     WriteBytes(folder, "a file where the folder was");
     FinishATest();
-    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
     recorder.shown.clear();
     Exit();
-    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
     EXPECT_EQ(ReadBytes(folder), QByteArray("a file where the folder was"));
     EXPECT_EQ(ReadBytes(moved + QStringLiteral("/Score.dat")), kScores);
     QFile::remove(folder);

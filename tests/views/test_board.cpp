@@ -85,8 +85,7 @@ TEST(BoardGeometry, SharedBordersGoToTheLowerStringAndColumn)
     EXPECT_EQ(doubled.CellRect({6, 1}).Top(), 2 * geometry.CellRect({6, 1}).Top()) << "the tapers grow with the board";
 }
 
-// For every instrument, style, way of turning the neck and size: each cell's marker is
-// painted where a press finds that cell, the nut and the lowest string on their sides.
+// For every instrument, style, turn of the neck and size; the nut and lowest string on their sides.
 TEST_F(BoardTest, EveryPaintedCellIsFoundByAPressAtItsCentre)
 {
     QSignalSpy pressed(&board, &FretboardControl::cellPressed);
@@ -198,8 +197,6 @@ TEST_F(BoardTest, KeysAndClicksPressCellsAndMoveTheCursorAsTheScreenShowsIt)
     EXPECT_TRUE(recorder.lastMessage().startsWith(QStringLiteral("Double-click detected.")));
 }
 
-// The board as a screen reader sees it: a table of named cells, the marked ones
-// selected, the cursor's focused, and a press action that answers.
 TEST_F(BoardTest, ScreenReadersSeeATableOfNamedCells)
 {
     Build(0, FretboardStyle::Simple, Showing(4, 1, 4));

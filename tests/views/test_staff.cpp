@@ -64,8 +64,6 @@ TEST_F(StaffTest, LevelBoxesSitOnTheLinesAndSpacesOfEachInstrument)
     EXPECT_EQ(CentreY(1), 210);
 }
 
-// Whatever the tuning, the lowest and the highest note are drawn inside the staff's
-// own area; the standard instruments keep their places (above).
 TEST_F(StaffTest, EveryTuningsLowestAndHighestNotesStayInView)
 {
     for (const Tuning& tuning : KnownTunings()) {
