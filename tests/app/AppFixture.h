@@ -112,10 +112,9 @@ protected:
 
     FretboardControl& Board() { return *window->objTrainer->objFretboard; }
     SheetControl& Staff() { return *window->objTrainer->objSheet; }
-    QPoint CentreOf(FretPosition cell) { return Board().Geometry().CellRect(cell).Center().toPoint(); }
     void Press(FretPosition cell, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(&Board(), button, {}, CentreOf(cell));
+        QTest::mouseClick(&Board(), button, {}, Board().CellCentre(cell).toPoint());
     }
     // The first cell whose note is (or, with right false, is not) note.
     std::optional<FretPosition> CellOf(const QString& note, bool right)
@@ -163,10 +162,6 @@ protected:
         QString message;
         EXPECT_TRUE(store.Answers(learner, answers, message)) << message.toStdString();
         return answers;
-    }
-    bool MidiSent(quint32 message) const
-    {
-        return std::find(midi.messages.begin(), midi.messages.end(), message) != midi.messages.end();
     }
 
     QTemporaryDir dir;

@@ -1,5 +1,4 @@
-// The options dialog through the real main window: its three tabs, Apply, OK and Cancel,
-// and what the window rebuilds after it.
+// The options dialog through the real main window, and what the window rebuilds after it.
 #include "app/AppFixture.h"
 
 #include "app/FrmOption.h"
@@ -38,8 +37,7 @@ protected:
     {
         EXPECT_EQ(WithDialog<FrmOption>(window->mnuOptions, act), 1);
     }
-    // Near the left edge: a check box or option button only takes clicks on its own
-    // mark and caption, and its row may be wider.
+    // Near the left edge: a check box takes clicks only on its mark and caption.
     static void Click(QWidget* widget)
     {
         QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
@@ -50,8 +48,7 @@ protected:
         ASSERT_EQ(found.size(), 1) << text.toStdString();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
     }
-    // Replaces the box's text as typed; Return ends the editing (and, for a good value,
-    // presses the dialog's default button).
+    // Types over the box's text; Return presses the default button after a good value.
     static void Type(QLineEdit* box, const QString& text, bool pressReturn = true)
     {
         box->selectAll();
@@ -73,88 +70,91 @@ TEST_F(OptionsTest, NumberBoxesRefuseBadValuesAndAskForAnotherTry)
 {
     Start();
     WithOptions([&](FrmOption& dialog) {
-        Type(dialog.midiTab->numChannel->box, QString());
+        OptionsMidiTab& midiTab = *dialog.midiTab;
+        Type(midiTab.numChannel->box, QString());
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("A value that is not a number has been entered. Please retry."));
-        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("0"));
-
-        Type(dialog.midiTab->numChannel->box, QStringLiteral("16"));
+        EXPECT_EQ(midiTab.numChannel->box->text(), QStringLiteral("0"));
+        Type(midiTab.numChannel->box, QStringLiteral("16"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Only a value between 0 and 15 can be entered. Please retry."));
-        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("0"));
+        EXPECT_EQ(midiTab.numChannel->box->text(), QStringLiteral("0"));
         EXPECT_TRUE(dialog.isVisible()) << "Return after a refused value does not close the dialog";
-
-        Type(dialog.midiTab->numPatch->box, QStringLiteral("128"));
+        Type(midiTab.numPatch->box, QStringLiteral("128"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Only a value between 0 and 127 can be entered. Please retry."));
-        Type(dialog.midiTab->numNoteMaxDuration->box, QStringLiteral("1e"));
+        Type(midiTab.numNoteMaxDuration->box, QStringLiteral("1e"));
         EXPECT_EQ(recorder.lastMessage(), QStringLiteral("A value that is not a number has been entered. Please retry."));
+
+        // A test lasts at least ten seconds, by the bar or typed.
+        ScrolledNumberBox& duration = *dialog.generalTab->numTestDuration;
+        duration.scroll->triggerAction(QAbstractSlider::SliderToMaximum);
+        duration.scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(duration.box->text(), QStringLiteral("10"));
+        Type(duration.box, QStringLiteral("5"));
+        EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Only a value between 10 and 100 can be entered. Please retry."));
+        EXPECT_EQ(duration.box->text(), QStringLiteral("10"));
         const size_t messages = recorder.shown.size();
 
         // The scroll bar's top is the highest value.
-        dialog.midiTab->numChannel->scroll->setValue(0);
-        EXPECT_EQ(dialog.midiTab->numChannel->box->text(), QStringLiteral("15"));
-        dialog.midiTab->numPatch->scroll->setValue(87);
-        EXPECT_EQ(dialog.midiTab->numPatch->box->text(), QStringLiteral("40"));
-        Type(dialog.midiTab->numNoteMaxDuration->box, QStringLiteral("25"), false);
+        midiTab.numChannel->scroll->setValue(0);
+        EXPECT_EQ(midiTab.numChannel->box->text(), QStringLiteral("15"));
+        midiTab.numPatch->scroll->setValue(87);
+        EXPECT_EQ(midiTab.numPatch->box->text(), QStringLiteral("40"));
+        Type(midiTab.numNoteMaxDuration->box, QStringLiteral("25"), false);
         Click(dialog.btnOk);
         EXPECT_EQ(recorder.shown.size(), messages);
     });
     EXPECT_EQ(Current().channel, 15);
     EXPECT_EQ(Current().patch, 40);
     EXPECT_EQ(Current().noteMaxDuration, 25);
-    EXPECT_EQ(Stored("Patch"), QStringLiteral("40"));
-}
-
-TEST_F(OptionsTest, ATestLastsAtLeastTenSeconds)
-{
-    Start();
-    WithOptions([&](FrmOption& dialog) {
-        dialog.generalTab->numTestDuration->scroll->triggerAction(QAbstractSlider::SliderToMaximum);
-        dialog.generalTab->numTestDuration->scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(dialog.generalTab->numTestDuration->box->text(), QStringLiteral("10"));
-
-        Type(dialog.generalTab->numTestDuration->box, QStringLiteral("5"));
-        EXPECT_EQ(recorder.lastMessage(),
-                  QStringLiteral("Only a value between 10 and 100 can be entered. Please retry."));
-        EXPECT_EQ(dialog.generalTab->numTestDuration->box->text(), QStringLiteral("10"));
-        Click(dialog.btnOk);
-    });
     EXPECT_EQ(Current().testDuration, 10);
+    EXPECT_EQ(Stored("Patch"), QStringLiteral("40"));
     EXPECT_EQ(Stored("TestDuration"), QStringLiteral("10"));
 }
 
-TEST_F(OptionsTest, ABassHasOnlyTheSimpleFretboard)
+// The note length's bar reaches 50 tenths, but the setting holds any 16-bit number.
+TEST_F(OptionsTest, ANoteLengthBeyondTheScrollBarIsKept)
 {
-    StoreSetting(QStringLiteral("GuitarType"), QStringLiteral("2"));
-    StoreSetting(QStringLiteral("FretboardStyle"), QStringLiteral("0")); // stored before the bass had its own pictures
+    StoreSetting(QStringLiteral("NoteMaxDuration"), QStringLiteral("200"));
     Start();
     WithOptions([&](FrmOption& dialog) {
-        EXPECT_TRUE(dialog.generalTab->optGuitarType->Button(2)->isChecked());
-        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isChecked()) << "a bass keeps the style it was stored with";
-        EXPECT_FALSE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
-
-        Click(dialog.generalTab->optGuitarType->Button(0));
-        Click(dialog.generalTab->optFretboardStyle->Button(0));
-        Click(dialog.generalTab->optGuitarType->Button(1));
-        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(1)->isChecked());
-        EXPECT_FALSE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
-        Click(dialog.generalTab->optGuitarType->Button(0));
-        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(0)->isEnabled());
-        EXPECT_TRUE(dialog.generalTab->optFretboardStyle->Button(1)->isChecked());
+        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->box->text(), QStringLiteral("200"));
+        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->scroll->value(), 0) << "the bar stands at its top";
+        Click(dialog.btnOk);
+        EXPECT_FALSE(dialog.isVisible());
     });
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
+    EXPECT_EQ(Stored("NoteMaxDuration"), QStringLiteral("200"));
+
+    WithOptions([&](FrmOption& dialog) {
+        QLineEdit* box = dialog.midiTab->numNoteMaxDuration->box;
+        Type(box, QStringLiteral("32768"));
+        EXPECT_EQ(recorder.lastMessage(),
+                  QStringLiteral("Only a value between -32768 and 32767 can be entered. Please retry."));
+        dialog.midiTab->numNoteMaxDuration->scroll->setValue(20);
+        EXPECT_EQ(box->text(), QStringLiteral("30"));
+        Type(box, QStringLiteral("32767"), false);
+        Click(dialog.btnOk);
+    });
+    EXPECT_EQ(recorder.shown.size(), 1U);
+    EXPECT_EQ(Current().noteMaxDuration, 32767);
 }
 
-TEST_F(OptionsTest, ChangingOnlyTheDrillStyleRebuildsNothing)
+// The drill's switches and the neck's turn are stored, and none of them rebuilds the boards.
+TEST_F(OptionsTest, DrillSwitchesAndTheNecksTurnAreStoredWithoutARebuild)
 {
     Start();
+    FretboardControl* trainerBoard = window->objTrainer->objFretboard;
     WithOptions([&](FrmOption& dialog) {
-        EXPECT_TRUE(dialog.generalTab->optPlayNoteOnPrompt[0]->isChecked());
-        EXPECT_TRUE(dialog.generalTab->chkEchoEnabled->isEnabled());
-        EXPECT_FALSE(dialog.generalTab->frmPlayNoteWhenSelected->isEnabled());
-
-        Click(dialog.generalTab->optPlayNoteOnPrompt[1]);
-        EXPECT_FALSE(dialog.generalTab->frmPlayNoteOnPrompt->isEnabled());
-        EXPECT_FALSE(dialog.generalTab->chkEchoEnabled->isEnabled());
-        EXPECT_TRUE(dialog.generalTab->chkBeepOnError->isEnabled());
-        Click(dialog.generalTab->chkBeepOnError);
+        OptionsGeneralTab& tab = *dialog.generalTab;
+        EXPECT_TRUE(tab.chkEchoEnabled->isEnabled());
+        EXPECT_FALSE(tab.frmPlayNoteWhenSelected->isEnabled());
+        Click(tab.optPlayNoteOnPrompt[1]);
+        EXPECT_FALSE(tab.frmPlayNoteOnPrompt->isEnabled());
+        EXPECT_FALSE(tab.chkEchoEnabled->isEnabled());
+        EXPECT_TRUE(tab.chkBeepOnError->isEnabled());
+        Click(tab.chkBeepOnError);
+        EXPECT_TRUE(tab.optLowestString[1]->isChecked()) << "at the bottom";
+        Click(tab.chkLeftHandedNeck);
+        Click(tab.optLowestString[0]);
         Click(dialog.btnOk);
         EXPECT_FALSE(dialog.boolFretboardStyleChanged);
     });
@@ -164,25 +164,9 @@ TEST_F(OptionsTest, ChangingOnlyTheDrillStyleRebuildsNothing)
     EXPECT_EQ(Stored("PlayNoteOnPrompt"), QStringLiteral("False"));
     EXPECT_EQ(Stored("BeepOnError"), QStringLiteral("False"));
     EXPECT_EQ(Stored("EchoEnabled"), QStringLiteral("True"));
-}
-
-TEST_F(OptionsTest, TheNeckIsTurnedOnBothBoardsAndStored)
-{
-    Start();
-    FretboardControl* trainerBoard = window->objTrainer->objFretboard;
-    ASSERT_FALSE(trainerBoard->IsLeftHanded());
-    WithOptions([&](FrmOption& dialog) {
-        EXPECT_FALSE(dialog.generalTab->chkLeftHandedNeck->isChecked());
-        EXPECT_TRUE(dialog.generalTab->optLowestString[1]->isChecked()) << "at the bottom";
-        Click(dialog.generalTab->chkLeftHandedNeck);
-        Click(dialog.generalTab->optLowestString[0]);
-        Click(dialog.btnOk);
-        EXPECT_FALSE(dialog.boolFretboardStyleChanged);
-    });
     EXPECT_EQ(Stored("LeftHandedNeck"), QStringLiteral("True"));
     EXPECT_EQ(Stored("LowestStringOnTop"), QStringLiteral("True"));
-    EXPECT_TRUE(trainerBoard->IsLeftHanded() && trainerBoard->IsLowestOnTop());
-    // The nut on the right, the lowest string at the top.
+    // The nut on the right, the lowest string at the top, on both pages.
     EXPECT_GT(trainerBoard->CellCentre({1, 1}).x(), trainerBoard->CellCentre({1, 2}).x());
     EXPECT_LT(trainerBoard->CellCentre({1, 1}).y(), trainerBoard->CellCentre({6, 1}).y());
     window->stpTabStrip->setCurrentIndex(1);
@@ -190,9 +174,18 @@ TEST_F(OptionsTest, TheNeckIsTurnedOnBothBoardsAndStored)
     EXPECT_TRUE(window->objPatternPlay->objFretboard->IsLowestOnTop());
 }
 
-TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
+TEST_F(OptionsTest, CancelTakesBackALessonAndTheCustomLessonStoresItsKeyAndTwoPatterns)
 {
     Start();
+    WithOptions([&](FrmOption& dialog) {
+        dialog.SSTab1->setCurrentIndex(2);
+        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
+        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->currentItem()->text(), QStringLiteral("Pattern 1"));
+        Click(dialog.btnCancel);
+    });
+    EXPECT_EQ(window->objTrainer->GetSelection().pattern, 4);
+    EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
+
     WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(2);
         EXPECT_FALSE(dialog.lessonsTab->lstHilitedPatterns->isEnabled());
@@ -224,20 +217,6 @@ TEST_F(OptionsTest, TheCustomLessonStoresItsKeyAndTwoHighlightedPatterns)
     EXPECT_EQ(window->objTrainer->objFretboard->GetSelection(), drill) << "the board shows the new choice";
 }
 
-TEST_F(OptionsTest, CancelTakesBackALessonChosenInTheDialog)
-{
-    Start();
-    WithOptions([&](FrmOption& dialog) {
-        dialog.SSTab1->setCurrentIndex(2);
-        ClickEntry(dialog.lessonsTab->lstLessons, QStringLiteral("Lesson 2 - Learn second pattern"));
-        EXPECT_EQ(dialog.lessonsTab->lstHilitedPatterns->currentItem()->text(), QStringLiteral("Pattern 1"));
-        Click(dialog.btnCancel);
-    });
-    EXPECT_EQ(Current().currLessonKey, 1);
-    EXPECT_EQ(window->objTrainer->GetSelection().pattern, 4);
-    EXPECT_EQ(window->StatusPanelText(QStringLiteral("Lesson")), QStringLiteral("Lesson 1 - Start"));
-}
-
 TEST_F(OptionsTest, TheMidiTabListsThePortsAndSetsTheChosenOneAndTheVolume)
 {
     Start({QStringLiteral("Port A"), QStringLiteral("Port B")});
@@ -255,22 +234,27 @@ TEST_F(OptionsTest, TheMidiTabListsThePortsAndSetsTheChosenOneAndTheVolume)
     EXPECT_EQ(Stored("CurDeviceName"), QStringLiteral("Port B"));
 }
 
-TEST_F(OptionsTest, ApplyWithoutAWorkingDeviceTurnsSoundOffAgain)
+// A port that cannot be opened is named at the start and again by Apply, which turns sound off.
+TEST_F(OptionsTest, WithoutAWorkingDeviceTheStartAndApplyTurnSoundOff)
 {
-    StoreSetting(QStringLiteral("EnableSound"), QStringLiteral("False"));
+    const QString cannotOpen = QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, "
+                                              "error description is: The device is gone.");
     Start({}, 77);
+    ASSERT_EQ(recorder.shown.size(), 1u) << recorder.allMessages().toStdString();
+    EXPECT_EQ(recorder.lastMessage(), cannotOpen);
+    const QString storedBefore = Stored("EnableSound");
     WithOptions([&](FrmOption& dialog) {
         dialog.SSTab1->setCurrentIndex(1);
         EXPECT_FALSE(dialog.midiTab->chkEnableSound->isChecked());
         Click(dialog.midiTab->chkEnableSound);
         Click(dialog.btnApply);
-        EXPECT_EQ(recorder.lastMessage(), QStringLiteral("Unable to open the MIDI device. Couldn't open midi out, "
-                                                         "error description is: The device is gone."));
+        EXPECT_EQ(recorder.shown.size(), 2u);
+        EXPECT_EQ(recorder.lastMessage(), cannotOpen);
         EXPECT_FALSE(dialog.midiTab->chkEnableSound->isChecked());
         EXPECT_FALSE(Current().enableSound);
         EXPECT_TRUE(dialog.isVisible());
     });
-    EXPECT_EQ(Stored("EnableSound"), QStringLiteral("False")) << "Apply stores nothing";
+    EXPECT_EQ(Stored("EnableSound"), storedBefore) << "Apply stores nothing";
 }
 
 TEST_F(OptionsTest, BrowseSplitsThePathForTheFileDialogAndTakesTheChoice)
@@ -279,8 +263,8 @@ TEST_F(OptionsTest, BrowseSplitsThePathForTheFileDialogAndTakesTheChoice)
     WithOptions([&](FrmOption& dialog) {
         QStringList asked;
         QString answer;
-        dialog.generalTab->cdlgFile = [&](QWidget*, const QString& title, const QString& directory, const QString& fileName) {
-            asked = {title, directory, fileName};
+        dialog.generalTab->cdlgFile = [&](QWidget*, const QString& title, const QString& folder, const QString& name) {
+            asked = {title, folder, name};
             return answer;
         };
         dialog.generalTab->boxWebBrowserPath->setText(QStringLiteral("/opt/web/browser"));
@@ -290,7 +274,6 @@ TEST_F(OptionsTest, BrowseSplitsThePathForTheFileDialogAndTakesTheChoice)
         EXPECT_EQ(dialog.generalTab->boxWebBrowserPath->text(), QStringLiteral("/opt/web/browser")) << "cancelled";
         answer = QStringLiteral("/usr/bin/firefox");
         Click(dialog.generalTab->btnBrowse);
-        EXPECT_EQ(dialog.generalTab->boxWebBrowserPath->text(), answer);
         Click(dialog.btnOk);
     });
     EXPECT_EQ(Current().webBrowserPath, QStringLiteral("/usr/bin/firefox"));
@@ -329,36 +312,4 @@ TEST_F(OptionsTest, TheFourStringBassRebuildsBothBoardsAndTheStaffAtOnce)
     // The drill goes on with the new board: its prompt lies on one of the four strings.
     EXPECT_TRUE(CellFor(true)) << window->CurrentLesson()->GetActiveNoteName().toStdString();
     EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
-}
-
-// The note length's scroll bar reaches 50 tenths, but the setting holds any 16-bit
-// number: a longer stored length survives OK, and the box takes what the setting holds.
-TEST_F(OptionsTest, ANoteLengthBeyondTheScrollBarIsKept)
-{
-    StoreSetting(QStringLiteral("NoteMaxDuration"), QStringLiteral("200"));
-    Start();
-    ASSERT_EQ(Current().noteMaxDuration, 200);
-    WithOptions([&](FrmOption& dialog) {
-        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->box->text(), QStringLiteral("200"));
-        EXPECT_EQ(dialog.midiTab->numNoteMaxDuration->scroll->value(), 0) << "the bar stands at its top";
-        Click(dialog.btnOk);
-        EXPECT_FALSE(dialog.isVisible());
-    });
-    EXPECT_TRUE(recorder.shown.empty()) << recorder.lastMessage().toStdString();
-    EXPECT_EQ(Current().noteMaxDuration, 200);
-    EXPECT_EQ(Stored("NoteMaxDuration"), QStringLiteral("200"));
-
-    WithOptions([&](FrmOption& dialog) {
-        QLineEdit* box = dialog.midiTab->numNoteMaxDuration->box;
-        Type(box, QStringLiteral("32768"));
-        EXPECT_EQ(recorder.lastMessage(),
-                  QStringLiteral("Only a value between -32768 and 32767 can be entered. Please retry."));
-        EXPECT_EQ(box->text(), QStringLiteral("0"));
-        dialog.midiTab->numNoteMaxDuration->scroll->setValue(20);
-        EXPECT_EQ(box->text(), QStringLiteral("30"));
-        Type(box, QStringLiteral("32767"), false);
-        Click(dialog.btnOk);
-    });
-    EXPECT_EQ(recorder.shown.size(), 1U);
-    EXPECT_EQ(Current().noteMaxDuration, 32767);
 }

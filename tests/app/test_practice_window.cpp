@@ -1,7 +1,4 @@
-// The practice records through the main window: the weak-note practice from the
-// Activities menu, the Progress window, learners deleted and renamed, the export, and
-// a practice file the program cannot use.
-#include "FileSizeLimit.h"
+// The practice records through the main window: weak notes, Progress, learners, export, faults.
 #include "app/AppFixture.h"
 #include "records/PracticeTestSupport.h"
 
@@ -66,30 +63,17 @@ TEST_F(PracticeWindow, WeakNotesFromTheMenuAreDrilledAndRecordedAsPractice)
     EXPECT_FALSE(window->mnuDrillMode->isChecked());
     EXPECT_TRUE(Status().startsWith(QStringLiteral("Weak notes come more often"))) << Status().toStdString();
 
-    std::optional<FretPosition> previous;
-    int right = 0;
-    for (int i = 0; i < 12; ++i) {
+    // A wrong answer keeps the prompt: it is answered right to move on.
+    for (const bool answerRight : {false, true, true}) {
         const QString prompt = Prompt();
-        ASSERT_FALSE(prompt.isEmpty());
-        const auto* practice = dynamic_cast<const DrillLesson*>(window->Activities().CurrentReceiver());
-        ASSERT_NE(practice, nullptr);
-        EXPECT_NE(practice->PromptPosition(), previous) << "the same place twice in a row at " << i;
-        previous = practice->PromptPosition();
-        const bool answerRight = i % 3 != 0;
-        const auto cell = CellOf(prompt, answerRight);
-        ASSERT_TRUE(cell);
-        Press(*cell);
-        right += answerRight;
-        if (!answerRight) { // a wrong answer keeps the prompt: answer it right to move on
+        ASSERT_TRUE(CellOf(prompt, answerRight));
+        Press(*CellOf(prompt, answerRight));
+        if (!answerRight)
             Press(*CellOf(prompt, true));
-            ++right;
-        }
     }
-
     const std::vector<PracticeAnswer> answers = Stored(3);
-    ASSERT_EQ(answers.size(), 16U);
-    EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const PracticeAnswer& a) { return a.correct; }),
-              right);
+    ASSERT_EQ(answers.size(), 4U);
+    EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const PracticeAnswer& a) { return a.correct; }), 3);
     for (const PracticeAnswer& a : answers)
         EXPECT_EQ(a.activity, PracticeActivity::Practice);
     EXPECT_TRUE(recorder.shown.empty()) << recorder.allMessages().toStdString();
@@ -101,40 +85,23 @@ TEST_F(PracticeWindow, ProgressShowsTheLearnersFiguresOnTheBoardInTheWeakestNote
     Start();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     const FretPosition f{1, 2}, a{2, 1}, g{4, 1};
-    std::vector<PracticeAnswer> answers;
-    // Today: F at 1/2 twice right (1 s, 3 s) and once missed; A right in 0.5 s.
-    answers.push_back(Answer(now - 1000, f, QStringLiteral("F-0"), 1000));
-    answers.push_back(Answer(now - 2000, f, QStringLiteral("F-0"), 3000));
-    answers.push_back(Missed(Answer(now - 3000, f, QStringLiteral("F-0"), 2000), {1, 3}, QStringLiteral("F#-0")));
-    answers.push_back(Answer(now - 4000, a, QStringLiteral("A-1"), 500));
-    // Ten days ago: G missed twice; another learner and the bass never show.
-    answers.push_back(Missed(Answer(now - 10 * kDay, g, QStringLiteral("G-1"), 4000), {4, 2},
-                             QStringLiteral("G#-1")));
-    answers.push_back(Missed(Answer(now - 10 * kDay - 1, g, QStringLiteral("G-1"), 4000), {4, 3},
-                             QStringLiteral("A-1")));
-    answers.push_back(Answer(now - 1000, g, QStringLiteral("G-1"), 700, 2));
     PracticeAnswer bass = Answer(now - 1000, g, QStringLiteral("C-1"), 700);
     bass.instrument = 1;
-    answers.push_back(bass);
-    File(answers);
+    // Today: F at 1/2 twice right (1 s, 3 s) and once missed; A right in 0.5 s. Ten days
+    // ago: G missed twice. Another learner's answer and the bass's never show.
+    File({Answer(now - 1000, f, QStringLiteral("F-0"), 1000), Answer(now - 2000, f, QStringLiteral("F-0"), 3000),
+          Missed(Answer(now - 3000, f, QStringLiteral("F-0"), 2000), {1, 3}, QStringLiteral("F#-0")),
+          Answer(now - 4000, a, QStringLiteral("A-1"), 500),
+          Missed(Answer(now - 10 * kDay, g, QStringLiteral("G-1"), 4000), {4, 2}, QStringLiteral("G#-1")),
+          Missed(Answer(now - 10 * kDay - 1, g, QStringLiteral("G-1"), 4000), {4, 3}, QStringLiteral("A-1")),
+          Answer(now - 1000, g, QStringLiteral("G-1"), 700, 2), bass});
 
     WithProgress([&](FrmProgress& progress) {
         EXPECT_EQ(progress.lblLearner->text(), QStringLiteral("Ann, on the guitar"));
         EXPECT_EQ(progress.cboPeriod->currentText(), QStringLiteral("All"));
         EXPECT_EQ(progress.lblSummary->text(), QStringLiteral("6 answers, 50 % right, median answer time 2.5 s"));
-        struct Cell {
-            FretPosition at;
-            int count;
-            double accuracy;
-            int medianMs;
-        };
-        for (const Cell& c : {Cell{f, 3, 2.0 / 3, 2000}, Cell{a, 1, 1.0, 500}, Cell{g, 2, 0.0, 4000}}) {
-            const auto heat = progress.objBoard->HeatAt(c.at);
-            ASSERT_TRUE(heat) << c.at.string << "/" << c.at.fret;
-            EXPECT_EQ(heat->count, c.count);
-            EXPECT_DOUBLE_EQ(heat->accuracy, c.accuracy);
-            EXPECT_EQ(heat->medianMs, c.medianMs);
-        }
+        ASSERT_TRUE(progress.objBoard->HeatAt(a));
+        EXPECT_EQ(progress.objBoard->HeatAt(a)->medianMs, 500);
         EXPECT_FALSE(progress.objBoard->HeatAt({1, 3})) << "a wrong answer counts where it was asked";
         EXPECT_EQ(progress.objBoard->Describe(f), QStringLiteral("F-0 (string 1, fret 1): 3 answers, 67 % right, "
                                                                  "median 2.0 s"));
@@ -145,12 +112,9 @@ TEST_F(PracticeWindow, ProgressShowsTheLearnersFiguresOnTheBoardInTheWeakestNote
         const auto series = progress.Chart()->series();
         ASSERT_EQ(series.size(), 2);
         const QList<QPointF> times = static_cast<QLineSeries*>(series[0])->points();
-        const QList<QPointF> shares = static_cast<QLineSeries*>(series[1])->points();
         ASSERT_EQ(times.size(), 2) << "two days with answers";
-        EXPECT_DOUBLE_EQ(times[0].y(), 4.0);
-        EXPECT_DOUBLE_EQ(shares[0].y(), 0.0);
-        EXPECT_DOUBLE_EQ(shares[1].y(), 75.0);
-        EXPECT_LT(times[0].x(), times[1].x());
+        EXPECT_DOUBLE_EQ(times[0].y(), 4.0) << "seconds, oldest day first";
+        EXPECT_DOUBLE_EQ(static_cast<QLineSeries*>(series[1])->at(1).y(), 75.0) << "per cent right";
 
         progress.cboPeriod->setCurrentIndex(progress.cboPeriod->findText(QStringLiteral("Last 7 days")));
         EXPECT_EQ(progress.lblSummary->text(), QStringLiteral("4 answers, 75 % right, median answer time 1.5 s"));
@@ -173,32 +137,19 @@ TEST_F(PracticeWindow, TheHeatMapFillsTheFretboardsCellsSharplyAtAnyPixelRatio)
         EXPECT_EQ(progress.lblLearner->text(), QStringLiteral("Answers given without a learner, on the guitar"));
         ProgressBoard& board = *progress.objBoard;
         board.resize(900, board.heightForWidth(900));
-        for (const FretPosition cell : {right, wrong, FretPosition{1, 1}, FretPosition{6, 1}}) {
-            // The board's cells are the fretboard control's: a cell's centre is found again.
-            const QRect r = board.CellDeviceRect(cell, 1.0);
-            EXPECT_EQ(board.CellAtPoint(QPointF(r.center())), cell) << cell.string << "/" << cell.fret;
-        }
+        EXPECT_EQ(board.CellAtPoint(QPointF(board.CellDeviceRect(wrong, 1.0).center())), wrong);
         for (const qreal ratio : {1.0, 2.0}) {
             QImage image(board.size() * ratio, QImage::Format_ARGB32);
             image.setDevicePixelRatio(ratio);
             board.render(&image);
-            struct Expected {
-                FretPosition at;
-                QColor colour;
-            };
-            for (const Expected& e :
-                 {Expected{right, ProgressBoard::AccuracyColor(1.0)}, Expected{wrong, ProgressBoard::AccuracyColor(0)}}) {
-                const QRect r = board.CellDeviceRect(e.at, ratio);
+            for (const auto& [cell, accuracy] : {std::pair{right, 1.0}, std::pair{wrong, 0.0}}) {
                 // A corner inside the inset, clear of the label: the fill's own colour.
-                const QPoint inside = r.topLeft() + QPoint(qRound(2 * ratio) + 1, qRound(2 * ratio) + 1);
-                EXPECT_EQ(image.pixelColor(inside).name(), e.colour.name())
-                    << "ratio " << ratio << " at " << e.at.string << "/" << e.at.fret;
-            }
-            if (ratio == 2.0) { // twice the pixels, not the same pixels stretched
-                EXPECT_NEAR(board.CellDeviceRect(right, 2.0).width(), 2 * board.CellDeviceRect(right, 1.0).width(),
-                            1);
+                const QPoint inside = board.CellDeviceRect(cell, ratio).topLeft() + QPoint(1, 1) * (qRound(2 * ratio) + 1);
+                EXPECT_EQ(image.pixelColor(inside).name(), ProgressBoard::AccuracyColor(accuracy).name()) << ratio;
             }
         }
+        EXPECT_NEAR(board.CellDeviceRect(right, 2.0).width(), 2 * board.CellDeviceRect(right, 1.0).width(), 1)
+            << "twice the pixels, not the same pixels stretched";
     });
 }
 
@@ -233,19 +184,12 @@ TEST_F(PracticeWindow, ExportWritesTheLearnersOrEveryonesAnswersAndNamesAFileItC
     AddLearner(QStringLiteral("Ann"), 1);
     Start();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    File({Answer(now, {1, 1}, QStringLiteral("E-0"), 900, 1), Answer(now, {1, 2}, QStringLiteral("F-0"), 900,
-                                                                     kNoLearner)});
-    QString offered;
-    QString target;
+    File({Answer(now, {1, 1}, QStringLiteral("E-0"), 900, 1), Answer(now, {1, 2}, QStringLiteral("F-0"), 900, kNoLearner)});
+    QString offered, target;
     window->Practice().cdlgExport = [&](QWidget*, const QString&, const QString&, const QString& fileName) {
         offered = fileName;
         return target;
     };
-    const auto rows = [](const QString& path) {
-        QStringList lines = QString::fromUtf8(FileBytes(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        return lines;
-    };
-
     struct Case {
         int answer; // to "Export only the answers of the learner 'Ann'?"
         const char* file;
@@ -257,7 +201,7 @@ TEST_F(PracticeWindow, ExportWritesTheLearnersOrEveryonesAnswersAndNamesAFileItC
         recorder.answers = {c.answer};
         window->mnuExportPractice->trigger();
         EXPECT_EQ(offered, QString::fromLatin1(c.offered));
-        const QStringList lines = rows(target);
+        const QStringList lines = QString::fromUtf8(FileBytes(target)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), c.rows + 1) << c.file;
         EXPECT_TRUE(lines[0].startsWith(QStringLiteral("answered_at,learner_key,learner,")));
         EXPECT_TRUE(lines[1].contains(QStringLiteral(",1,Ann,drill,"))) << lines[1].toStdString();
@@ -272,41 +216,11 @@ TEST_F(PracticeWindow, ExportWritesTheLearnersOrEveryonesAnswersAndNamesAFileItC
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST_F(PracticeWindow, OnAFullDiskTheAnswersWaitInMemoryAndAreWrittenOnceThereIsRoom)
-{
-    AddLearner(QStringLiteral("Ann"), 1);
-    Start();
-    Store().SetRetryInterval(50);
-    AnswerPrompt(true);
-    ASSERT_EQ(Stored(1).size(), 1U);
-    const QByteArray learnersBefore = ReadBytes(LearnersPath());
-    {
-        const FileSizeLimit full(1);
-        for (int i = 0; i < 3; ++i) {
-            AnswerPrompt(true);
-            EXPECT_EQ(Status(), QStringLiteral("Correct! Now try the next note."));
-        }
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !recorder.shown.empty(); }, 10000));
-        EXPECT_TRUE(recorder.lastMessage().contains(QDir::toNativeSeparators(PracticePath())))
-            << recorder.allMessages().toStdString();
-        EXPECT_EQ(Store().HeldCount(), 3);
-        AnswerPrompt(true);
-        QTest::qWait(200);
-        EXPECT_EQ(recorder.shown.size(), 1U) << recorder.allMessages().toStdString();
-    }
-    EXPECT_EQ(Stored(1).size(), 5U) << "the held answers are written once there is room";
-    EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
-}
-
 namespace {
 
-enum class Fault { Damaged, Newer, Locked, ReadOnlyFolder };
-
-std::string FaultName(const ::testing::TestParamInfo<Fault>& info)
-{
-    constexpr const char* names[] = {"Damaged", "Newer", "Locked", "ReadOnlyFolder"};
-    return names[int(info.param)];
-}
+// Which files cannot be recorded into is the store's own test; here a fault found on
+// opening and one the writer finds later.
+enum class Fault { Damaged, Locked };
 
 class PracticeFileFault : public PracticeWindow, public ::testing::WithParamInterface<Fault> {};
 
@@ -317,33 +231,20 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
     AddLearner(QStringLiteral("Ann"), 1);
     WriteBytes(ScoresPath(), "<RECORD key = '1' learnerKey = '1' lessonKey = '1' value = '0.5'></RECORD>\r\n");
     std::optional<RawDatabase> other;
-    std::optional<ObeyFilePermissions> obey;
-    const auto makeFile = [this] {
-        PracticeStore made(PracticePath());
-        QString message;
-        ASSERT_TRUE(made.Open(message)) << message.toStdString();
-        made.Record(Answer(QDateTime::currentMSecsSinceEpoch(), {1, 1}, QStringLiteral("E-0"), 900));
-        ASSERT_TRUE(made.WaitUntilWritten(5000));
-    };
-    switch (GetParam()) {
-    case Fault::Damaged:
+    if (GetParam() == Fault::Damaged) {
         WriteBytes(PracticePath(), QByteArray("These are not the answers you are looking for.\n").repeated(100));
-        break;
-    case Fault::Newer:
-        makeFile();
-        RawDatabase(PracticePath()).Exec(QStringLiteral("PRAGMA user_version = 99"));
-        break;
-    case Fault::Locked:
-        makeFile();
+    } else {
+        {
+            PracticeStore made(PracticePath());
+            QString message;
+            ASSERT_TRUE(made.Open(message)) << message.toStdString();
+            made.Record(Answer(QDateTime::currentMSecsSinceEpoch(), {1, 1}, QStringLiteral("E-0"), 900));
+            ASSERT_TRUE(made.WaitUntilWritten(5000));
+        }
         other.emplace(PracticePath());
         other->Exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
         other->Exec(QStringLiteral("BEGIN EXCLUSIVE"));
         other->Exec(QStringLiteral("SELECT count(*) FROM answers"));
-        break;
-    case Fault::ReadOnlyFolder:
-        obey.emplace();
-        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        break;
     }
     const QByteArray practiceBefore = FileBytes(PracticePath());
     const QByteArray learnersBefore = ReadBytes(LearnersPath());
@@ -366,11 +267,7 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
     EXPECT_EQ(FileBytes(PracticePath()), practiceBefore);
     EXPECT_EQ(ReadBytes(LearnersPath()), learnersBefore);
     EXPECT_EQ(ReadBytes(ScoresPath()), scoresBefore);
-    other.reset();
-    obey.reset();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault,
-                         ::testing::Values(Fault::Damaged, Fault::Newer, Fault::Locked, Fault::ReadOnlyFolder),
-                         FaultName);
+INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault, ::testing::Values(Fault::Damaged, Fault::Locked),
+                         [](const auto& info) { return info.param == Fault::Damaged ? "Damaged" : "Locked"; });

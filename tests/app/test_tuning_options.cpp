@@ -130,19 +130,31 @@ TEST_F(TuningOptionsTest, ACustomTuningIsBuiltStringByStringAndSaysHowItsPattern
     EXPECT_EQ(Board().StringCount(), 4);
 }
 
+// The three type buttons and the instrument list follow each other; a bass has only the
+// simple fretboard, but keeps a realistic style stored before the bass had its own pictures.
 TEST_F(TuningOptionsTest, TheGuitarTypeButtonsAndTheInstrumentListAgree)
 {
+    StoreSetting(QStringLiteral("GuitarType"), QStringLiteral("2"));
+    StoreSetting(QStringLiteral("FretboardStyle"), QStringLiteral("0"));
     Start();
     WithOptions([&](FrmOption& dialog, TuningPicker& picker) {
         OptionsGeneralTab& tab = *dialog.generalTab;
+        RadioGroup& style = *tab.optFretboardStyle;
+        EXPECT_TRUE(tab.optGuitarType->Button(2)->isChecked());
+        EXPECT_TRUE(style.Button(0)->isChecked());
+        EXPECT_FALSE(style.Button(0)->isEnabled());
+        Click(tab.optGuitarType->Button(0));
+        Click(style.Button(0));
         Click(tab.optGuitarType->Button(1));
         EXPECT_EQ(picker.CurrentTuning(), StandardTuning(InstrumentKind::FourStringBass));
+        EXPECT_TRUE(style.Button(1)->isChecked());
+        EXPECT_FALSE(style.Button(0)->isEnabled());
         ChooseInstrument(picker, InstrumentKind::SixStringBass);
         EXPECT_EQ(tab.optGuitarType->Checked(), 2);
-        EXPECT_FALSE(tab.optFretboardStyle->Button(0)->isEnabled()) << "no realistic neck for a bass";
         ChooseInstrument(picker, InstrumentKind::SevenStringGuitar);
         EXPECT_EQ(tab.optGuitarType->Checked(), 0);
-        EXPECT_TRUE(tab.optFretboardStyle->Button(0)->isEnabled());
+        EXPECT_TRUE(style.Button(0)->isEnabled());
+        EXPECT_TRUE(style.Button(1)->isChecked());
         Click(tab.optGuitarType->Button(2));
         EXPECT_EQ(picker.CurrentTuning(), StandardTuning(InstrumentKind::FiveStringBass));
         Click(dialog.btnOk);

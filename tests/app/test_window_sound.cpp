@@ -1,5 +1,4 @@
-// What the running program sends to the MIDI output: the device the first note of a
-// run goes to, the pitch of a named note, and the note-offs of the drill's timed notes.
+// What the running program sends to the MIDI output: the port, the pitch and the note-offs.
 #include "app/AppFixture.h"
 
 #include <QAction>
@@ -12,8 +11,6 @@ const QString kChosenPort = QStringLiteral("Chosen port");
 
 class WindowSoundTest : public AppFixture {
 protected:
-    // Stores the settings the program starts with, then starts it on a back end that
-    // lists two ports and records what goes where.
     void StartOn(int guitarType)
     {
         window.reset();
@@ -38,8 +35,7 @@ protected:
 
 } // namespace
 
-// The first note after start-up goes to the port chosen in the options, at the pitch its
-// name says: the guitar's open low E is E2, the basses' an octave lower.
+// The guitar's open low E is E2, the basses' an octave lower.
 TEST_F(WindowSoundTest, TheFirstNoteOfARunSoundsOnTheChosenPortAtConcertPitch)
 {
     for (const auto& [guitarType, lowestOpenString] : {std::pair{0, 40}, std::pair{1, 28}, std::pair{2, 23}}) {
@@ -55,14 +51,14 @@ TEST_F(WindowSoundTest, TheFirstNoteOfARunSoundsOnTheChosenPortAtConcertPitch)
     }
 }
 
-// Right answers in a row on an organ: each note is stopped when the next right answer
-// replaces it, the last one by the timer, so no key is left sounding.
+// On an organ no key may be left sounding: a right answer stops the note it replaces.
 TEST_F(WindowSoundTest, ARightAnswerStopsTheTimedNoteItReplaces)
 {
     StartOn(0);
     const QString first = AnswerRight();
     ASSERT_EQ(midi.messages.size(), 2u);
     const int firstKey = Key(midi.messages[1]);
+    EXPECT_EQ(firstKey, window->GetNotes().GetNoteObject(first)->midi) << "the named note's concert pitch";
     const QString second = AnswerRight();
     ASSERT_NE(first, second);
     ASSERT_EQ(midi.messages.size(), 5u);

@@ -17,14 +17,6 @@ protected:
             window->close();
         window.reset();
     }
-    // Presses the first cell that holds the prompt: a right answer, which sounds.
-    bool AnswerRight()
-    {
-        const auto cell = CellFor(true);
-        if (cell)
-            Press(*cell);
-        return cell.has_value();
-    }
     // Every message sent must be a well-formed channel message: a status byte from 0x80
     // to 0xEF and data bytes below 0x80, or a port would read it as something else.
     ::testing::AssertionResult AllMessagesWellFormed() const
@@ -42,5 +34,4 @@ protected:
         return std::any_of(recorder.shown.begin(), recorder.shown.end(),
                            [&path](const auto& shown) { return shown.text.contains(path); });
     }
-    QString AllMessages() const { return recorder.allMessages(); }
 };

@@ -1,5 +1,4 @@
-// Bad values in the settings store, one setting at a time. Which texts fail to load is
-// the settings table's own test; here, what the window does with them.
+// Bad values in the settings store: what the window does with them.
 #include "FaultFixture.h"
 
 #include <cstring>
@@ -15,10 +14,8 @@ QString Stored(const char* key)
 
 } // namespace
 
-// Accepted, the offer resets that one setting to its default and the program starts;
-// every other stored setting is read and kept as it was. Each bad setting is offered in
-// turn; declined, the window stays empty and nothing is written back. A settings file
-// that cannot be written says so.
+// Accepted, the offer resets that one setting and keeps the others; declined, the window
+// stays empty and nothing is written back; a settings file that cannot be written says so.
 TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
 {
     const std::pair<const char*, const char*> stored[] = {
@@ -32,7 +29,7 @@ TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
         for (const auto& [key, text] : stored)
             StoreSetting(QLatin1String(key), QLatin1String(text));
         StoreSetting(QLatin1String(badKey), QStringLiteral("not a number"));
-        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+        ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
         EXPECT_EQ(Stored(badKey), QLatin1String(defaultText));
         for (const auto& [key, text] : stored) {
             if (std::strcmp(key, badKey) != 0) {
@@ -70,9 +67,8 @@ TEST_F(BadSettings, AnUnreadableSettingCanBeResetOnItsOwn)
     EXPECT_EQ(ReadBytes(SettingsStore::FileName()), before);
 }
 
-// Values of the right kind but outside what the setting means, and texts far longer than
-// any: the program starts or says why not, plays a little in each activity sending only
-// well-formed MIDI, and does not crash.
+// Values outside what a setting means, and texts far longer than any: the program starts
+// or says why not, and plays in each activity sending only well-formed MIDI.
 TEST_F(BadSettings, OutOfRangeValuesNeitherCrashNorSendBrokenMidi)
 {
     const QByteArray huge(200000, 'x');
@@ -112,7 +108,7 @@ TEST_F(BadSettings, OutOfRangeValuesNeitherCrashNorSendBrokenMidi)
                 Exit();
                 continue;
             }
-            ASSERT_TRUE(AnswerRight());
+            AnswerPrompt(true);
             Press({1, 1});
             Press({Board().StringCount(), 14}, Qt::RightButton);
             window->mnuShowMe->trigger();
@@ -130,8 +126,7 @@ TEST_F(BadSettings, OutOfRangeValuesNeitherCrashNorSendBrokenMidi)
         }
 }
 
-// A settings file that is not one at all reads as empty: the program starts on the
-// defaults and leaves a good file behind.
+// A settings file that is not one reads as empty, and a good one is left behind.
 TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
 {
     const QString path = SettingsStore::FileName();
@@ -140,7 +135,7 @@ TEST_F(BadSettings, AGarbledSettingsFileStartsOnDefaults)
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
     WriteBytes(path, garbage);
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
     EXPECT_EQ(window->GetSettings().testDuration, 30);
     Exit();
     EXPECT_EQ(Stored("TestDuration"), QStringLiteral("30"));

@@ -1,6 +1,4 @@
-// Damaged learner and score files at start-up, one case per file (the stores' own tests
-// read every kind of damage): the program names the file once, ends, and leaves both files
-// exactly as they were.
+// Damaged learner and score files at start-up: named once, the start ends, both files kept.
 #include "FaultFixture.h"
 
 namespace {
@@ -23,7 +21,7 @@ TEST_F(DamagedRecords, ADamagedFileEndsTheStartAndIsKept)
         EXPECT_EQ(Launch(), FrmStartup::LoadResult::EndProgram);
         EXPECT_TRUE(window->EndRequested());
         Exit();
-        ASSERT_EQ(recorder.shown.size(), 1u) << "nothing more at exit: " << AllMessages().toStdString();
+        ASSERT_EQ(recorder.shown.size(), 1u) << "nothing more at exit: " << recorder.allMessages().toStdString();
         EXPECT_TRUE(recorder.lastMessage().contains(damaged)) << recorder.lastMessage().toStdString();
         EXPECT_EQ(ReadBytes(damaged), damagedBytes);
         EXPECT_EQ(ReadBytes(good), goodBytes);
@@ -39,8 +37,7 @@ TEST_F(DamagedRecords, ADamagedFileEndsTheStartAndIsKept)
     EXPECT_TRUE(QFileInfo(ScoresPath()).isDir());
 }
 
-// Records the program does not expect but can read: keys of learners and lessons that
-// do not exist, scores outside 0..1, a current learner that is gone.
+// Readable records with keys that name nothing, scores outside 0..1, a learner gone.
 TEST_F(DamagedRecords, ReadableButUnexpectedRecordsDoNotUpsetTheWindow)
 {
     WriteBytes(LearnersPath(), kLearners);
@@ -48,7 +45,7 @@ TEST_F(DamagedRecords, ReadableButUnexpectedRecordsDoNotUpsetTheWindow)
                            "<RECORD key = '32767' learnerKey = '9' lessonKey = '0' value = '250'></RECORD>\r\n";
     WriteBytes(ScoresPath(), odd);
     StoreSetting(QStringLiteral("CurrLearnerKey"), QStringLiteral("31000"));
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Fretlore")) << "a learner who is gone is not shown";
     EXPECT_EQ(window->GetSettings().currLearnerKey, -1);
     EXPECT_EQ(window->Scores().Count(), 2);

@@ -1,5 +1,4 @@
-// A full disk or a vanished data folder when the program writes: a message naming the
-// file, and what was stored before is still there.
+// A full disk or a vanished data folder: the file is named and what was stored is kept.
 #include "FaultFixture.h"
 
 namespace {
@@ -33,17 +32,17 @@ protected:
 
 TEST_F(SaveFaults, AFullDiskKeepsTheOldScoresAndTheNewScoreInMemory)
 {
-    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << AllMessages().toStdString();
+    ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready) << recorder.allMessages().toStdString();
     {
         const FileSizeLimit full(20);
         FinishATest();
-        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
         EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
         EXPECT_EQ(window->Scores().Count(), 3) << "the new score waits in memory";
 
         recorder.shown.clear();
         window->close();
-        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+        EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
         EXPECT_EQ(ReadBytes(ScoresPath()), kScores);
         EXPECT_EQ(ReadBytes(LearnersPath()), kLearners);
     }
@@ -74,7 +73,7 @@ TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
         const FileSizeLimit full(20);
         window->close();
     }
-    EXPECT_TRUE(HasMessageNaming(settingsFile)) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(settingsFile)) << recorder.allMessages().toStdString();
     // Read without a QSettings: the next one made would write what is still pending.
     EXPECT_EQ(ReadBytes(settingsFile), before);
     window.reset();
@@ -82,19 +81,17 @@ TEST_F(SaveFaults, AFullDiskKeepsTheStoredSettings)
 
 TEST_F(SaveFaults, ADataFolderReplacedByAFileFailsTheSaveWithAMessage)
 {
-    // The stores live in a folder of their own here.
     const QString folder = dir.path();
     ASSERT_EQ(Launch(), FrmStartup::LoadResult::Ready);
-
     // Moved away while the program runs (a sync tool, a user tidying up).
     const QString moved = folder + QStringLiteral("-moved");
     ASSERT_TRUE(QDir().rename(folder, moved));
     WriteBytes(folder, "a file where the folder was");
     FinishATest();
-    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
     recorder.shown.clear();
     Exit();
-    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << AllMessages().toStdString();
+    EXPECT_TRUE(HasMessageNaming(ScoresPath())) << recorder.allMessages().toStdString();
     EXPECT_EQ(ReadBytes(folder), QByteArray("a file where the folder was"));
     EXPECT_EQ(ReadBytes(moved + QStringLiteral("/Score.dat")), kScores);
     QFile::remove(folder);

@@ -64,8 +64,6 @@ TEST_F(StaffTest, LevelBoxesSitOnTheLinesAndSpacesOfEachInstrument)
     EXPECT_EQ(CentreY(1), 210);
 }
 
-// Whatever the tuning, the lowest and the highest note are drawn inside the staff's
-// own area; the standard instruments keep their places (above).
 TEST_F(StaffTest, EveryTuningsLowestAndHighestNotesStayInView)
 {
     for (const Tuning& tuning : KnownTunings()) {
@@ -135,32 +133,9 @@ TEST_F(StaffTest, TheShownNoteItsSignAndTheEcho)
     EXPECT_EQ(sheet.ShownNoteName(), QString());
 }
 
-TEST_F(StaffTest, PressesAreResolvedIntoLevelsByPointOrByHeight)
-{
-    Build(0);
-    sheet.resize(580, 250);
-    QSignalSpy pressed(&sheet, &SheetControl::levelPressed);
-    QSignalSpy hovered(&sheet, &SheetControl::levelHovered);
-    QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(270, 160));
-    QTest::mouseClick(&sheet, Qt::RightButton, {}, QPoint(100, 160));
-    sheet.SetLevelsByHeight(true);
-    QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(100, 160));
-    ASSERT_EQ(pressed.count(), 3);
-    EXPECT_EQ(pressed.at(0).at(0).value<std::optional<int>>(), 8);
-    EXPECT_FALSE(pressed.at(1).at(0).value<std::optional<int>>().has_value());
-    EXPECT_TRUE(pressed.at(1).at(1).toBool());
-    EXPECT_EQ(pressed.at(2).at(0).value<std::optional<int>>(), 8);
-    QMouseEvent move(QEvent::MouseMove, QPointF(270, 80), sheet.mapToGlobal(QPointF(270, 80)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&sheet, &move);
-    ASSERT_GE(hovered.count(), 1);
-    EXPECT_EQ(hovered.last().at(0).value<std::optional<int>>(), 16);
-}
-
-// At twice its size everything on the staff lies twice as far out, drawn at the ratio
-// it is shown at; Enter presses the level of the shown note; what the staff shows is
-// its accessible description.
-TEST_F(StaffTest, TheStaffGrowsTakesEnterAndDescribesItself)
+// At twice its size everything lies twice as far out; presses by point or height, Enter on
+// the shown note, and what the staff shows is its accessible description.
+TEST_F(StaffTest, TheStaffGrowsTakesPressesAndEnterAndDescribesItself)
 {
     Build(0);
     sheet.SetZoom(2);
@@ -168,9 +143,21 @@ TEST_F(StaffTest, TheStaffGrowsTakesEnterAndDescribesItself)
     EXPECT_EQ(CentreY(16), 160) << "F on the top line";
     QSignalSpy pressed(&sheet, &SheetControl::levelPressed);
     QSignalSpy released(&sheet, &SheetControl::released);
+    QSignalSpy hovered(&sheet, &SheetControl::levelHovered);
     QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(540, 320));
-    ASSERT_EQ(pressed.count(), 1);
+    QTest::mouseClick(&sheet, Qt::RightButton, {}, QPoint(200, 320));
+    sheet.SetLevelsByHeight(true);
+    QTest::mouseClick(&sheet, Qt::LeftButton, {}, QPoint(200, 320));
+    ASSERT_EQ(pressed.count(), 3);
     EXPECT_EQ(pressed.at(0).at(0).value<std::optional<int>>(), 8);
+    EXPECT_FALSE(pressed.at(1).at(0).value<std::optional<int>>().has_value()) << "beside the note column";
+    EXPECT_TRUE(pressed.at(1).at(1).toBool());
+    EXPECT_EQ(pressed.at(2).at(0).value<std::optional<int>>(), 8) << "by height";
+    QMouseEvent move(QEvent::MouseMove, QPointF(540, 160), sheet.mapToGlobal(QPointF(540, 160)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&sheet, &move);
+    ASSERT_GE(hovered.count(), 1);
+    EXPECT_EQ(hovered.last().at(0).value<std::optional<int>>(), 16);
     QPixmap target(sheet.size() * 2);
     target.setDevicePixelRatio(2);
     sheet.render(&target);
@@ -178,6 +165,7 @@ TEST_F(StaffTest, TheStaffGrowsTakesEnterAndDescribesItself)
 
     pressed.clear();
     released.clear();
+    sheet.SetLevelsByHeight(false);
     QTest::keyClick(&sheet, Qt::Key_Return);
     sheet.ShowNote(QStringLiteral("C-1"));
     QTest::keyClick(&sheet, Qt::Key_Enter);
