@@ -291,6 +291,7 @@ TEST_F(BoardTest, WhatAMarkerShowsFollowsTheSwitches)
     board.MarkNote(QStringLiteral("D"));
     for (int s = 1; s <= 6; ++s)
         for (int f = 1; f <= kFretPositions; ++f)
-            if (board.NoteNameAt({s, f}).startsWith(QLatin1String("Db")))
+            if (board.NoteNameAt({s, f}).startsWith(QLatin1String("Db"))) {
                 EXPECT_TRUE(board.IsMarked({s, f})) << "a name that merely contains the text is marked";
+            }
 }
