@@ -10,6 +10,11 @@
 
 namespace listening {
 
+namespace {
+constexpr float murkyBelow = 0.75f;  // the best key maximum's height
+constexpr double murkyCutoff = 0.97;
+} // namespace
+
 double MidiOfHz(double hz)
 {
     return 69.0 + 12.0 * std::log2(hz / 440.0);
@@ -160,7 +165,10 @@ std::optional<McLeodPitch::Peak> McLeodPitch::ChoosePeak(std::size_t shortestLag
     float highest = 0.0f;
     for (std::size_t i = 0; i < peakCount; ++i)
         highest = std::max(highest, peaks[i].value);
-    return *std::find_if(peaks, peaks + peakCount, [&](const Peak& p) { return p.value >= cutoff_ * highest; });
+    // In a murky stretch (a distorted attack, a note still settling) a key maximum well
+    // below the best is more often a strong partial than the period: be stricter there.
+    const double cutoff = highest < murkyBelow ? std::max(cutoff_, murkyCutoff) : cutoff_;
+    return *std::find_if(peaks, peaks + peakCount, [&](const Peak& p) { return p.value >= cutoff * highest; });
 }
 
 // A parabola through the peak and its neighbours gives the lag between samples and the

@@ -80,6 +80,26 @@ TEST(McLeodPitch, AnOpenStringRingingATwelfthBelowDoesNotPullTheNoteDown)
     EXPECT_NEAR(MidiOfHz(checked.Estimate(std::span(noFundamental).first(window)).hz), 45.0, 0.1);
 }
 
+// A distorted attack: the second partial far above the note's own, and much that does not
+// repeat. The note is still found as itself, not as its octave.
+TEST(McLeodPitch, InAMurkyStretchAStrongSecondPartialDoesNotPassForTheNote)
+{
+    const int rate = 48000;
+    const std::size_t window = 2 * rate / 80;
+    McLeodPitch pitch(rate, 80.0, 1400.0, window);
+    int right = 0;
+    for (int midi = 45; midi <= 72; ++midi) {
+        Samples murky = Partials(rate, HzOfMidi(midi), {{1, 0.1}, {2, 0.6}, {3, 0.1}, {4, 0.2}});
+        const Samples noise = WhiteNoise(murky.size(), 0.35, std::uint32_t(midi));
+        for (std::size_t i = 0; i < murky.size(); ++i)
+            murky[i] += noise[i];
+        const PitchEstimate found = pitch.Estimate(std::span(murky).first(window));
+        ASSERT_LT(found.clarity, 0.75) << "MIDI " << midi << " is not murky";
+        right += std::fabs(MidiOfHz(found.hz) - midi) < 0.3;
+    }
+    EXPECT_GE(right, 24) << "of 28 notes";
+}
+
 TEST(WavFile, AWrittenSoundReadsBackAtItsRateWithin16BitPrecision)
 {
     QTemporaryDir dir;
