@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <chrono>
+#include <vector>
 #include <cstdlib>
 
 namespace listening {
@@ -22,6 +24,53 @@ void NeverStartJackServer()
 }
 
 void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// When a JACK server shuts down under a running stream, RtAudio closes the stream itself
+// on a thread of its own. Stopping, closing or destroying it at the same time frees it
+// twice, so such a stream is left to RtAudio here and destroyed only once RtAudio has
+// closed it (never, when it has not by the time the program ends).
+class LeftToJack {
+public:
+    static LeftToJack& Instance()
+    {
+        static LeftToJack instance;
+        return instance;
+    }
+    void Add(std::unique_ptr<RtAudio> audio)
+    {
+        Reap();
+        left_.push_back({std::move(audio), {}});
+    }
+    // Destroys the streams RtAudio closed, a moment after it was seen done with them.
+    void Reap()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        std::erase_if(left_, [now](Left& left) {
+            if (left.audio->isStreamOpen())
+                return false;
+            if (left.closedAt == std::chrono::steady_clock::time_point{})
+                left.closedAt = now;
+            return now - left.closedAt > std::chrono::milliseconds(200);
+        });
+    }
+    ~LeftToJack()
+    {
+        for (Left& left : left_)
+            if (left.audio->isStreamOpen())
+                static_cast<void>(left.audio.release());
+    }
+
+private:
+    struct Left {
+        std::unique_ptr<RtAudio> audio;
+        std::chrono::steady_clock::time_point closedAt;
+    };
+    std::vector<Left> left_;
+};
+
+// The server stops calling a stream that it has dropped; a live one calls every few
+// milliseconds.
+constexpr auto jackSilence = std::chrono::milliseconds(100);
 
 // ALSA prints a screenful to stderr for every card it cannot find while RtAudio probes
 // (on a machine without sound hardware, every time); what matters reaches the user
@@ -133,6 +182,7 @@ InputStatus RtAudioInput::SetStatus(InputStatus status, const QString& detail)
 InputStatus RtAudioInput::Open(const QString& name, int sampleRate)
 {
     Close();
+    LeftToJack::Instance().Reap();
     deviceName_ = name;
     const QList<Candidate> all = Candidates();
     if (all.isEmpty())
@@ -198,10 +248,21 @@ InputStatus RtAudioInput::Start()
     return SetStatus(InputStatus::Running);
 }
 
+bool RtAudioInput::DroppedByJack() const
+{
+    return audio_ && audio_->getCurrentApi() == RtAudio::UNIX_JACK && status_ == InputStatus::Running
+        && Clock::now() - LastDelivery() > jackSilence;
+}
+
 void RtAudioInput::Stop()
 {
     if (!audio_)
         return;
+    if (DroppedByJack()) {
+        droppedByJack_ = true;
+        status_ = InputStatus::Open;
+        return;
+    }
     try {
         if (audio_->isStreamOpen() && audio_->isStreamRunning())
             audio_->abortStream();
@@ -214,6 +275,9 @@ void RtAudioInput::Stop()
 
 void RtAudioInput::Close()
 {
+    if (DroppedByJack() || droppedByJack_)
+        LeftToJack::Instance().Add(std::move(audio_));
+    droppedByJack_ = false;
     if (audio_) {
         Stop();
         try {

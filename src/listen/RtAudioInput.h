@@ -41,6 +41,8 @@ private:
     static void OnError(int type, const std::string& text);
     QList<Candidate> Candidates();
     InputStatus SetStatus(InputStatus status, const QString& detail = {});
+    // The JACK server went away under the running stream (RtAudio then closes it itself).
+    bool DroppedByJack() const;
 
     std::unique_ptr<RtAudio> audio_;
     QString deviceName_;
@@ -48,6 +50,7 @@ private:
     int bufferFrames_ = 0;
     int channels_ = 0;
     InputStatus status_ = InputStatus::Closed;
+    bool droppedByJack_ = false;
     QString detail_;
     std::atomic<bool> broken_{false};   // set from RtAudio's threads
     mutable std::mutex brokenTextMutex_;
