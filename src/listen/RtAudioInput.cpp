@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <vector>
 #include <cstdlib>
+#include <vector>
 
 namespace listening {
 
