@@ -42,6 +42,14 @@ const Range ranges[] = {
     {"five-string B0", 23, 23, 23, 0.150},
 };
 
+// The one note heard is midi, judged within limit seconds of the onset.
+void ExpectHeardOnceInTime(const std::vector<PlayedNote>& played, int midi, std::size_t onset, int rate, double limit)
+{
+    ASSERT_EQ(played.size(), 1u) << "MIDI " << midi;
+    EXPECT_EQ(played[0].midi, midi) << "heard " << played[0].hz << " Hz";
+    EXPECT_LE(double(played[0].decidedFrame - std::int64_t(onset)) / rate, limit) << "MIDI " << midi;
+}
+
 } // namespace
 
 class NoteListenerRates : public ::testing::TestWithParam<int> {};
@@ -139,10 +147,7 @@ TEST(NoteListener, ABoomBelowTheNoteDoesNotPullItsPitch)
             const double t = double(i) / rate;
             sound[onset + i] += static_cast<float>(0.6 * std::exp(-t / 0.08) * std::sin(2.0 * M_PI * 62.0 * t));
         }
-        const std::vector<PlayedNote> played = Hear(listener, sound);
-        ASSERT_EQ(played.size(), 1u) << "MIDI " << midi;
-        EXPECT_EQ(played[0].midi, midi) << "heard " << played[0].hz << " Hz";
-        EXPECT_LE(double(played[0].decidedFrame - std::int64_t(onset)) / rate, 0.110) << "MIDI " << midi;
+        ExpectHeardOnceInTime(Hear(listener, sound), midi, onset, rate, 0.110);
     }
 }
 
@@ -165,10 +170,7 @@ TEST(NoteListener, ANoteBentIntoPitchIsHeardWhereItArrivesInTime)
                 x += std::sin(k * phase) / k;
             sound.push_back(static_cast<float>(0.3 * std::min(1.0, t / 0.002) * std::exp(-t / 0.5) * x));
         }
-        const std::vector<PlayedNote> played = Hear(listener, sound);
-        ASSERT_EQ(played.size(), 1u) << "MIDI " << midi;
-        EXPECT_EQ(played[0].midi, midi) << "heard " << played[0].hz << " Hz";
-        EXPECT_LE(double(played[0].decidedFrame - std::int64_t(onset)) / rate, 0.060) << "MIDI " << midi;
+        ExpectHeardOnceInTime(Hear(listener, sound), midi, onset, rate, 0.060);
     }
 }
 
