@@ -1,6 +1,6 @@
 #include "BenchSignals.h"
 
-#include "listen/HighPass.h"
+#include "listen/Biquad.h"
 
 #include <fluidsynth.h>
 
@@ -20,7 +20,7 @@ void AddNoise(Samples& signal, double snrDb, std::size_t from, std::size_t count
 
 void ApplyHighPass(Samples& signal, int rate, double cutoffHz)
 {
-    listening::HighPass filter(rate, cutoffHz);
+    auto filter = listening::Biquad::HighPass(rate, cutoffHz);
     for (float& s : signal)
         s = filter(s);
 }

@@ -22,6 +22,13 @@ constexpr double attackSeconds = 0.010;
 constexpr double upperCutoffHz = 250.0;
 // A fundamental this periodic is believed over a clearer harmonic of it above the cutoff.
 constexpr double clearFundamental = 0.8;
+// And a third look below, for the notes under C2. On a bass's lowest strings what a small
+// microphone leaves above its cut-off (the partials from the fifth up, a slap's click)
+// may no longer repeat at the note's period; the partials just above the note still do.
+// Taken only where neither look above is clear.
+constexpr double lowerCeilingHz = 65.4;
+constexpr double lowerCutoffPerLowest = 6.0;  // the cut-off over the lowest note's pitch
+constexpr double lowerWhenBelow = 0.7;
 // Once the pitch is known roughly, it is measured again over this many of its periods:
 // the latest few milliseconds, past a pitch that is still settling (distortion, a bend
 // into the note) earlier in the window.
@@ -52,7 +59,10 @@ std::unique_ptr<PitchDetector> MakeDefaultDetector(int sampleRate, double minHz,
 }
 
 NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactory factory)
-    : sampleRate_(sampleRate), options_(options), upperFilter_(sampleRate, upperCutoffHz)
+    : sampleRate_(sampleRate), options_(options), upperFilter_(Biquad::HighPass(sampleRate, upperCutoffHz)),
+      lowerLook_(HzOfMidi(options.lowestMidi - 0.5) < lowerCeilingHz),
+      lowerFilter_{Biquad::LowPass(sampleRate, lowerCutoffPerLowest * HzOfMidi(options.lowestMidi)),
+                   Biquad::LowPass(sampleRate, lowerCutoffPerLowest * HzOfMidi(options.lowestMidi))}
 {
     // Half a semitone of slack below the lowest note for a string tuned a little flat.
     const double minHz = HzOfMidi(options_.lowestMidi - 0.5);
@@ -67,6 +77,8 @@ NoteListener::NoteListener(int sampleRate, ListenOptions options, DetectorFactor
     threshold_ = LinearOfDb(options_.thresholdDb);
     recent_.reserve(2 * window_ + tick_);
     upper_.reserve(2 * window_ + tick_);
+    if (lowerLook_)
+        lower_.reserve(2 * window_ + tick_);
     tickPeaks_.reserve(referenceTicks_ + gapTicks);
     detector_ = factory ? factory(sampleRate_, minHz, maxHz, window_)
                         : MakeDefaultDetector(sampleRate_, minHz, maxHz, window_);
@@ -139,6 +151,8 @@ void NoteListener::Process(std::span<const float> samples, std::vector<PlayedNot
 
         recent_.push_back(x);
         upper_.push_back(upperFilter_(x));
+        if (lowerLook_)
+            lower_.push_back(lowerFilter_[1](lowerFilter_[0](x)));
         tickPeak_ = std::max(tickPeak_, magnitude);
         ++position_;
         if (++tickFill_ == tick_)
@@ -168,32 +182,43 @@ void NoteListener::EndTick(std::vector<PlayedNote>& played)
         const std::size_t drop = recent_.size() - window_;
         recent_.erase(recent_.begin(), recent_.begin() + static_cast<std::ptrdiff_t>(drop));
         upper_.erase(upper_.begin(), upper_.begin() + static_cast<std::ptrdiff_t>(drop));
+        if (lowerLook_)
+            lower_.erase(lower_.begin(), lower_.begin() + static_cast<std::ptrdiff_t>(drop));
         recentStart_ += static_cast<std::int64_t>(drop);
     }
 }
 
-// The pitch of the latest n samples, as heard and above the cutoff. A body resonance or
-// thump below the note (a sampled acoustic bass has one that outweighs the note for
-// 100 ms) can make the whole sound repeat at its own rate; the harmonics above it still
-// repeat at the note's. So the clearer of the two wins, except that the upper look must
-// not trade a clear fundamental for one of its harmonics (it has lost the fundamental).
+// The pitch of the latest n samples, as heard, above the upper cutoff and, for the
+// lowest notes, below the lower one. A body resonance or thump below the note (a sampled
+// acoustic bass has one that outweighs the note for 100 ms) can make the whole sound
+// repeat at its own rate; the harmonics above it still repeat at the note's. So the
+// clearest look wins, except that a filtered look must not trade a clear fundamental for
+// one of its harmonics (the filter may have lost the fundamental).
 PitchEstimate NoteListener::EstimateLatest(std::size_t n)
 {
     const auto latest = [n](const std::vector<float>& samples) {
         return std::span<const float>(samples.data() + samples.size() - n, n);
     };
-    const PitchEstimate heard = detector_->Estimate(latest(recent_));
-    if (heard.clarity >= 0.95) // this periodic, nothing below the note outweighs it
-        return heard;
-    const PitchEstimate upper = detector_->Estimate(latest(upper_));
-    if (upper.hz <= 0.0 || upper.clarity <= heard.clarity)
-        return heard;
-    if (heard.hz > 0.0 && heard.clarity >= clearFundamental) {
-        const double ratio = upper.hz / heard.hz;
-        if (ratio > 1.5 && std::fabs(ratio - std::round(ratio)) < 0.03 * ratio)
-            return heard;
+    PitchEstimate best = detector_->Estimate(latest(recent_));
+    if (best.clarity >= 0.95) // this periodic, nothing below the note outweighs it
+        return best;
+    const auto consider = [&best](const PitchEstimate& other) {
+        if (other.hz <= 0.0 || other.clarity <= best.clarity)
+            return;
+        if (best.hz > 0.0 && best.clarity >= clearFundamental) {
+            const double ratio = other.hz / best.hz;
+            if (ratio > 1.5 && std::fabs(ratio - std::round(ratio)) < 0.03 * ratio)
+                return;
+        }
+        best = other;
+    };
+    consider(detector_->Estimate(latest(upper_)));
+    if (lowerLook_ && best.clarity < lowerWhenBelow) {
+        const PitchEstimate lower = detector_->Estimate(latest(lower_));
+        if (lower.hz < lowerCeilingHz)
+            consider(lower);
     }
-    return upper;
+    return best;
 }
 
 void NoteListener::Judge(std::vector<PlayedNote>& played)

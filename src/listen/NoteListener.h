@@ -15,9 +15,10 @@
 // time it is not reported at all. A held note never answers twice because only an
 // onset starts a judgement.
 
-#include "listen/HighPass.h"
+#include "listen/Biquad.h"
 #include "listen/PitchDetector.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -105,7 +106,10 @@ private:
     std::int64_t position_ = 0;
     std::vector<float> recent_;   // the latest samples; recent_[0] is frame recentStart_
     std::vector<float> upper_;    // the same through the high-pass
-    HighPass upperFilter_;
+    Biquad upperFilter_;
+    bool lowerLook_;              // the lowest note is below lowerCeilingHz
+    std::vector<float> lower_;    // the same through the low-pass (when lowerLook_)
+    std::array<Biquad, 2> lowerFilter_;  // in a row, for a steeper fall above the cut-off
     std::int64_t recentStart_ = 0;
     std::vector<float> tickPeaks_;// the last referenceTicks_ tick peaks, oldest first
     std::size_t tickFill_ = 0;

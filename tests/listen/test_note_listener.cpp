@@ -3,10 +3,12 @@
 // window and the noise threshold, and the level meter.
 #include "support/TestSignals.h"
 
+#include "listen/Biquad.h"
 #include "listen/NoteListener.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace listening;
@@ -171,6 +173,32 @@ TEST(NoteListener, ANoteBentIntoPitchIsHeardWhereItArrivesInTime)
             sound.push_back(static_cast<float>(0.3 * std::min(1.0, t / 0.002) * std::exp(-t / 0.5) * x));
         }
         ExpectHeardOnceInTime(Hear(listener, sound), midi, onset, rate, 0.060);
+    }
+}
+
+// A slapped bass's low notes through a small microphone's 150 Hz cut-off: what is left
+// above it (a slap's click, partials from the fifth up) no longer repeats at the note's
+// period and passed for a note a major third up. The weak partials just above the note
+// still tell it. freepats' recorded slap bass, played at each pitch as a sampler does.
+TEST(NoteListener, ASlappedLowNoteThroughASmallMicrophoneIsHeardByItsLowestPartials)
+{
+    const std::vector<GusSample> patch = ReadGusPatch(QStringLiteral("/usr/share/midi/freepats/Tone_000/036_Slap_Bass_1.pat"));
+    ASSERT_FALSE(patch.empty()) << "freepats is part of the test set-up";
+    const int rate = 48000;
+    for (const int midi : {23, 28, 29, 30, 31, 32}) {
+        const bool lowB = midi == 23; // only a five-string goes below E1
+        ListenOptions bass = RangeFrom(lowB ? 23 : 28);
+        bass.highestMidi = 67; // G at the 24th fret
+        NoteListener listener(rate, bass);
+        Samples sound = Silence(rate, 0.3);
+        const auto onset = sound.size();
+        const double hz = HzOfMidi(midi);
+        const auto sample = std::find_if(patch.begin(), patch.end(), [hz](const GusSample& s) { return hz < s.highHz; });
+        Append(sound, PlayGusSample(sample != patch.end() ? *sample : patch.back(), hz, rate, 1.0));
+        Biquad microphone = Biquad::HighPass(rate, 150.0);
+        for (float& x : sound)
+            x = microphone(x);
+        ExpectHeardOnceInTime(Hear(listener, sound), midi, onset, rate, lowB ? 0.150 : 0.110);
     }
 }
 
