@@ -6,7 +6,8 @@
 // answer, of its MIDI number, within the range's time limit after its onset. Then 10 s
 // of silence, room noise and mains hum, which must get no answer at all. A miss whose own
 // sound is still more than half a semitone off its pitch at the deadline is counted as
-// "off-pitch" too, with the share right among the other notes beside it.
+// "off-pitch" too, with the share right among the other notes beside it. The rows
+// "both" sum the recordings at their own pitch and FluidSynth for each range.
 //
 //   fretlore_listen_accuracy [--detector=mcleod|yinfft|yin|yinfast|mcomb|all] [--rates=44100,48000]
 //                            [--verbose]
@@ -402,6 +403,30 @@ int main(int argc, char** argv)
                             all.unsettled, 100.0 * all.right / std::max(1, all.trials - all.unsettled));
             }
         }
+        // The target's sources: the recordings at their own pitch and FluidSynth over each
+        // range. The transposed recordings stay out: a sample played far from its own pitch
+        // has its attack stretched or squeezed, which no real instrument does.
+        std::printf("per range, recorded and FluidSynth together:\n");
+        std::map<std::string, std::map<int, std::map<int, Tally>>> byRange;
+        for (const auto& [key, byCondition] : results[detector]) {
+            if (key.first == "freepats transposed")
+                continue;
+            for (const auto& [condition, byRate] : byCondition)
+                for (const auto& [rate, t] : byRate) {
+                    Tally& sum = byRange[key.second][condition][rate];
+                    sum.trials += t.trials;
+                    sum.right += t.right;
+                }
+        }
+        for (const auto& [range, byCondition] : byRange)
+            for (const Condition condition : conditions) {
+                std::printf("%-22s %-15s %-17s", "both", range.c_str(), ConditionName(condition));
+                for (const int rate : rates) {
+                    const Tally& t = byCondition.at(int(condition)).at(rate);
+                    std::printf(" %6.1f%% /%3d", 100.0 * t.right / std::max(1, t.trials), t.trials);
+                }
+                std::printf("\n");
+            }
         std::printf("right by instrument (every condition and rate):\n");
         for (const auto& [name, t] : byInstrument[detector])
             std::printf("  %-44s %6.1f%% of %d\n", name.c_str(), 100.0 * t.right / std::max(1, t.trials), t.trials);
