@@ -15,6 +15,8 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -271,3 +273,28 @@ TEST_P(PracticeFileFault, IsNamedOnceAndTheDrillGoesOnWithoutTouchingAnyFile)
 
 INSTANTIATE_TEST_SUITE_P(Faults, PracticeFileFault, ::testing::Values(Fault::Damaged, Fault::Locked),
                          [](const auto& info) { return info.param == Fault::Damaged ? "Damaged" : "Locked"; });
+
+// A fault that passes and comes back (another program locking the file now and then)
+// is told once a run, not each time: the drill is not to be interrupted by it.
+TEST(PracticeRecordsFaults, AFaultThatComesBackIsToldOnceARun)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(PracticeStore::FileName());
+    MessageRecorder recorder;
+    PracticeRecords records(path);
+    records.Open();
+    records.Store().SetRetryInterval(50);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (int round = 0; round < 2; ++round) {
+        QSignalSpy problems(&records.Store(), &PracticeStore::Problem);
+        {
+            RawDatabase other(path);
+            other.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+            records.Record(Answer(now + round, {1, 3}, QStringLiteral("G-0"), 800));
+            ASSERT_TRUE(problems.wait(20000)) << "round " << round;
+        }
+        ASSERT_TRUE(records.Store().WaitUntilWritten(20000));
+    }
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_TRUE(recorder.shown.front().text.contains(QLatin1String("locked"))) << recorder.shown.front().text.toStdString();
+}
