@@ -9,10 +9,10 @@
 // milliseconds count too). Once two periods of the lowest note have sounded after the
 // attack (its first 10 ms), the pitch detector looks at the latest two such periods,
 // tick by tick (so no octave of a low note can pass for the note, and the attack soon
-// leaves the window), both as heard and above 250 Hz, and then at the latest four
-// periods of the pitch it found. The note is reported when four estimates in a row
-// (10 ms) agree on one MIDI note with some clarity; when none agree within the give-up
-// time it is not reported at all. A held note never answers twice because only an
+// leaves the window), as heard, above 250 Hz and, for notes under C2, below six times
+// the lowest note; then at the latest four periods of the pitch it found. The note is
+// reported when four estimates in a row (10 ms) agree on one MIDI note with some
+// clarity; when none agree within the give-up time it is not reported at all. A held note never answers twice because only an
 // onset starts a judgement.
 
 #include "listen/Biquad.h"
