@@ -12,8 +12,8 @@
 // leaves the window), as heard, above 250 Hz and, for notes under C2, below six times
 // the lowest note; then at the latest four periods of the pitch it found. The note is
 // reported when four estimates in a row (10 ms) agree on one MIDI note with some
-// clarity; when none agree within the give-up time it is not reported at all. A held note never answers twice because only an
-// onset starts a judgement.
+// clarity; when none agree within the give-up time it is not reported at all. A held
+// note never answers twice because only an onset starts a judgement.
 
 #include "listen/Biquad.h"
 #include "listen/PitchDetector.h"
