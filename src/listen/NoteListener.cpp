@@ -184,7 +184,6 @@ void NoteListener::EndTick(std::vector<PlayedNote>& played)
         upper_.erase(upper_.begin(), upper_.begin() + static_cast<std::ptrdiff_t>(drop));
         if (lowerLook_)
             lower_.erase(lower_.begin(), lower_.begin() + static_cast<std::ptrdiff_t>(drop));
-        recentStart_ += static_cast<std::int64_t>(drop);
     }
 }
 

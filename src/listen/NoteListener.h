@@ -104,13 +104,12 @@ private:
     double threshold_;            // linear peak
 
     std::int64_t position_ = 0;
-    std::vector<float> recent_;   // the latest samples; recent_[0] is frame recentStart_
+    std::vector<float> recent_;   // the latest samples
     std::vector<float> upper_;    // the same through the high-pass
     Biquad upperFilter_;
     bool lowerLook_;              // the lowest note is below lowerCeilingHz
     std::vector<float> lower_;    // the same through the low-pass (when lowerLook_)
     std::array<Biquad, 2> lowerFilter_;  // in a row, for a steeper fall above the cut-off
-    std::int64_t recentStart_ = 0;
     std::vector<float> tickPeaks_;// the last referenceTicks_ tick peaks, oldest first
     std::size_t tickFill_ = 0;
     float tickPeak_ = 0.0f;
