@@ -44,5 +44,4 @@ private:
     QWidget* customRow_ = nullptr;
     QHBoxLayout* customLayout_ = nullptr;
     std::vector<int> customStrings_; // the custom tuning, kept while another is shown
-    bool filling_ = false;
 };

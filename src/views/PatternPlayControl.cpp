@@ -4,6 +4,7 @@
 #include "music/Patterns.h"
 #include "music/Scales.h"
 #include "views/KeyScaleBoxes.h"
+#include "views/Zoom.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -97,7 +97,7 @@ void PatternPlayControl::SetLocation(int width, int height)
         - column->itemAt(0)->sizeHint().height();
     const double zoom = std::min((width - 2.0 * border - 2 * kSideMargin) / kBoardBaseSize.width(),
                                  spare / kBoardBaseSize.height());
-    objFretboard->SetZoom(std::clamp(std::floor(zoom * 10 + 1e-9) / 10, 1.0, kMaxZoom));
+    objFretboard->SetZoom(SteppedZoom(zoom));
     // The frame gives up its side margins before it gets wider than the page.
     const int side = std::clamp((width - objFretboard->width()) / 2 - border, 0, kSideMargin);
     fmFrame->layout()->setContentsMargins(side, kTopMargin, side, kBottomMargin);

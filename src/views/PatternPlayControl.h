@@ -39,8 +39,6 @@ public:
     QComboBox* cboPatterns = nullptr;
     QCheckBox* chkBluesNotesOnly = nullptr;
 
-    static constexpr double kMaxZoom = 4;
-
 private:
     void FillPatterns(int scale);
     static bool SelectByData(QComboBox* box, int value);

@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "lessons/ActivitySwitcher.h"
 #include "lessons/DrillLesson.h"
+#include "views/Zoom.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -15,7 +16,6 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <cmath>
 
 TrainerControl::TrainerControl(QWidget* parent)
     : QWidget(parent)
@@ -105,7 +105,7 @@ double TrainerControl::ZoomFor(int width, int height) const
                                   (height / 3.0 - switches) / (sheet.height() / 2.0),
                                   (height * 3.0 / 4 - height / 3.0) / ((sheet.height() + board.height()) / 2.0),
                                   (height / 4.0 - selector) / (board.height() / 2.0)});
-    return std::clamp(std::floor(zoom * 10 + 1e-9) / 10, 1.0, kMaxZoom);
+    return SteppedZoom(zoom);
 }
 
 void TrainerControl::SyncOrientation()

@@ -63,7 +63,6 @@ public:
     static QRectF StaffWorkarea() { return {60, 80, 420, 80}; }
     // Five single patterns and "All Patterns" per scale.
     static constexpr int kPatternsPerScale = 6;
-    static constexpr double kMaxZoom = 4;
 
 signals:
     // The current activity could not start over; its message has been shown.
