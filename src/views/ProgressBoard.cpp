@@ -145,7 +145,9 @@ void ProgressBoard::paintEvent(QPaintEvent*)
     const qreal dpr = painter.deviceTransform().m11();
     painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
     const QRectF board = BoardRect();
-    painter.drawPixmap(QPointF(board.topLeft() * dpr), PictureFor(board.size(), dpr));
+    // Into its place in device pixels: the picture's own ratio would shrink it by dpr.
+    const QPixmap& picture = PictureFor(board.size(), dpr);
+    painter.drawPixmap(QRectF(board.topLeft() * dpr, board.size() * dpr), picture, QRectF(picture.rect()));
 
     QFont font = this->font();
     for (const PositionHeat& heat : heat_) {
@@ -171,7 +173,7 @@ void ProgressBoard::paintEvent(QPaintEvent*)
 const QPixmap& ProgressBoard::PictureFor(QSizeF size, qreal devicePixelRatio)
 {
     const QSize devicePixels = (size * devicePixelRatio).toSize();
-    if (picture_.size() != devicePixels && notes_) {
+    if ((picture_.size() != devicePixels || picture_.devicePixelRatio() != devicePixelRatio) && notes_) {
         const BoardGeometry shown(size, geometry_.StringCount(), style_);
         picture_ = DrawBoardPicture(shown, LookOf(notes_->GetInstrument().Type(), style_), QTransform(),
                                     devicePixelRatio);

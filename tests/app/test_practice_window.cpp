@@ -140,16 +140,25 @@ TEST_F(PracticeWindow, TheHeatMapFillsTheFretboardsCellsSharplyAtAnyPixelRatio)
         ProgressBoard& board = *progress.objBoard;
         board.resize(900, board.heightForWidth(900));
         EXPECT_EQ(board.CellAtPoint(QPointF(board.CellDeviceRect(wrong, 1.0).center())), wrong);
+        // The neck itself, under a cell nobody answered, far from the top left corner.
+        const FretPosition unanswered{1, 12};
+        QString neck;
         for (const qreal ratio : {1.0, 2.0}) {
             QImage image(board.size() * ratio, QImage::Format_ARGB32);
             image.setDevicePixelRatio(ratio);
             board.render(&image);
-            for (const auto& [cell, accuracy] : {std::pair{right, 1.0}, std::pair{wrong, 0.0}}) {
-                // A corner inside the inset, clear of the label: the fill's own colour.
-                const QPoint inside = board.CellDeviceRect(cell, ratio).topLeft() + QPoint(1, 1) * (qRound(2 * ratio) + 1);
-                EXPECT_EQ(image.pixelColor(inside).name(), ProgressBoard::AccuracyColor(accuracy).name()) << ratio;
-            }
+            const auto insideOf = [&](FretPosition cell) {
+                // A corner inside the inset, clear of the label and of the strings.
+                return board.CellDeviceRect(cell, ratio).topLeft() + QPoint(1, 1) * (qRound(2 * ratio) + 1);
+            };
+            for (const auto& [cell, accuracy] : {std::pair{right, 1.0}, std::pair{wrong, 0.0}})
+                EXPECT_EQ(image.pixelColor(insideOf(cell)).name(), ProgressBoard::AccuracyColor(accuracy).name()) << ratio;
+            const QString here = image.pixelColor(insideOf(unanswered)).name();
+            if (neck.isEmpty())
+                neck = here;
+            EXPECT_EQ(here, neck) << "the board picture fills the board at ratio " << ratio;
         }
+        EXPECT_NE(neck, board.palette().color(QPalette::Window).name());
         EXPECT_NEAR(board.CellDeviceRect(right, 2.0).width(), 2 * board.CellDeviceRect(right, 1.0).width(), 1)
             << "twice the pixels, not the same pixels stretched";
     });
