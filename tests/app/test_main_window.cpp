@@ -178,9 +178,13 @@ TEST_F(MainWindowTest, AnActivityCancelsATestSilentlyWhenArmedAndAtTheNextTickWh
     w.mnuDrillMode->trigger();
     w.mnuExecTest->trigger();
     AnswerPrompt(true);
+    const size_t shown = recorder.shown.size();
     w.mnuFreePlay->trigger();
+    EXPECT_TRUE(w.Test().IsClockRunning()) << "nothing until the clock ticks";
     w.Test().Tick();
+    ASSERT_EQ(recorder.shown.size(), shown + 1);
     EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The current test has been cancelled due to user request."));
+    EXPECT_FALSE(w.Test().IsClockRunning());
 }
 
 TEST_F(MainWindowTest, ExitEndsTheProgramWithOtherWindowsOpenAndStopsTheClockAndSound)
