@@ -210,27 +210,6 @@ TEST_F(TimedTestTest, ArmingNeedsALearnerAndAsks)
     EXPECT_EQ(test.GetState(), TimedTest::State::Armed);
 }
 
-TEST_F(TimedTestTest, CancellingIsSilentWhenArmedAndSaidAtTheNextTickWhenRunning)
-{
-    ArmTest();
-    test.Cancel();
-    EXPECT_EQ(test.GetState(), TimedTest::State::None);
-    const size_t shown = recorder.shown.size();
-
-    ArmTest();
-    test.FretboardPressed();
-    test.Cancel();
-    EXPECT_EQ(recorder.shown.size(), shown + 1) << "nothing until the clock ticks";
-    test.Tick();
-    EXPECT_EQ(recorder.lastMessage(), QStringLiteral("The current test has been cancelled due to user request."));
-    EXPECT_FALSE(test.IsClockRunning());
-
-    ArmTest();
-    test.FretboardPressed();
-    test.Stop();
-    EXPECT_FALSE(test.IsClockRunning()) << "exit stops the clock at once, without a word";
-}
-
 TEST(TestScore, TheScoreFiguresAndTheirText)
 {
     EXPECT_EQ(ComputeTestScore(5, 2, 2, 30), 0.0f);

@@ -1,6 +1,6 @@
-// Keys, scales and the scale notes on each staff level.
+// Keys and scales in both spellings. The scale notes on each staff level are the tuning
+// and staff tests' (every tuning, key and scale).
 #include "core/NoteNames.h"
-#include "music/Notes.h"
 #include "music/Scales.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +10,6 @@ namespace {
 QString ScaleText(int key, int scale, bool flats)
 {
     return ScaleNoteNames(key, scale, flats).join(QLatin1Char(' '));
-}
-
-QStringList Names(const std::vector<Note>& notes)
-{
-    QStringList names;
-    for (const Note& note : notes)
-        names << note.name;
-    return names;
 }
 
 } // namespace
@@ -68,18 +60,4 @@ TEST(Scales, KeyNamesFollowTheSpellingBothWays)
         EXPECT_EQ(NormalizeKeyName(QLatin1String(sharp), true), QLatin1String(flat));
         EXPECT_EQ(NormalizeKeyName(QLatin1String(flat), false), QLatin1String(sharp));
     }
-}
-
-TEST(Scales, StaffLevelsHoldTheScaleNotesOfTheirLetterFlatBeforeNaturalBeforeSharp)
-{
-    const Notes guitar(Instrument::FromGuitarType(0), false);
-    const auto fMajor = NotesOnStaffLevels(guitar, ScaleNoteNames(9, ScaleMajor, false));
-    EXPECT_EQ(Names(fMajor[0]), QStringList({"E-0"}));
-    EXPECT_EQ(Names(fMajor[1]), QStringList({"F-0"}));
-    EXPECT_EQ(Names(fMajor[3]), QStringList({"A-1", "A#-1"})) << "the A level also writes A#";
-    EXPECT_TRUE(fMajor[4].empty()) << "F major with sharps has no B";
-
-    const Notes flats(Instrument::FromGuitarType(0), true);
-    const auto dMajor = NotesOnStaffLevels(flats, ScaleNoteNames(6, ScaleMajor, true));
-    EXPECT_EQ(Names(dMajor[2]), QStringList({"Gb-0", "G-0"}));
 }

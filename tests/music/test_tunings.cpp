@@ -129,7 +129,6 @@ TEST(Tunings, TheLowestStringSetsTheBottomOfTheStaff)
         EXPECT_EQ(tuned.LedgerRows().front(), (LedgerRow{1, row.ledgerLines}));
         EXPECT_EQ(tuned.LedgerRows().back().lineCount, six.LedgerRows().back().lineCount);
     }
-    EXPECT_EQ(GuitarTypeOf(InstrumentKind::SevenStringGuitar), 0);
 }
 
 // Every string a half step down: the same shapes a fret higher, as if in the key a half

@@ -27,36 +27,13 @@ std::vector<QString> NamesOf(const std::vector<NoteFigures>& notes)
 
 } // namespace
 
-TEST(PracticeProgress, APositionCountsRightAnswersGivenThereAndMissesOfItsPrompt)
+// Where an answer counts and the medians are the store's and the Progress window's tests.
+TEST(PracticeProgress, NoAnswersGiveEmptyFiguresWithoutADivisionByZero)
 {
-    // No answers: empty figures, and no division by zero.
     const ProgressFigures none = ProgressAccumulator().Figures();
     EXPECT_EQ(none.overall.Accuracy(), 0.0);
     EXPECT_EQ(none.overall.medianResponseMs, 0);
     EXPECT_TRUE(none.positions.empty() && none.weakestNotes.empty() && none.days.empty());
-
-    ProgressAccumulator figures;
-    const FretPosition g{1, 4};
-    for (const int responseMs : {500, 900, 700})
-        figures.Add(Answer(kNoon, g, QStringLiteral("G-0"), responseMs), 0);
-    // Asked for the G at (1, 4), answered at (2, 5): a miss of (1, 4).
-    figures.Add(Missed(Answer(kNoon, g, QStringLiteral("G-0"), 1100), {2, 5}, QStringLiteral("C#-1")), 0);
-    // A miss whose prompted position is unknown counts nowhere on the board.
-    PracticeAnswer unknown = Missed(Answer(kNoon, {4, 2}, QStringLiteral("D#-1"), 2000), {4, 3}, QStringLiteral("E-1"));
-    unknown.promptPosition.reset();
-    figures.Add(unknown, 0);
-
-    const ProgressFigures result = figures.Figures();
-    ASSERT_EQ(result.positions.size(), 1U);
-    EXPECT_EQ(result.positions[0].position, g);
-    EXPECT_EQ(result.positions[0].figures.count, 4);
-    EXPECT_EQ(result.positions[0].figures.right, 3);
-    EXPECT_DOUBLE_EQ(result.positions[0].figures.Accuracy(), 0.75);
-    EXPECT_EQ(result.positions[0].figures.medianResponseMs, 800) << "the mean of the middle two of four";
-
-    EXPECT_EQ(result.overall.count, 5);
-    EXPECT_EQ(result.overall.right, 3);
-    EXPECT_EQ(result.overall.medianResponseMs, 900);
 }
 
 TEST(PracticeProgress, TheWeakestFiveNotesByErrorRateAndPace)
